@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// Names under which the program presents itself and keeps its settings.
+namespace AppInfo {
+
+inline const QString kTitle = QStringLiteral("Velk Edit");
+inline const QString kCompany = QStringLiteral("Tamrinsoft");
+inline const QString kVersion = QStringLiteral("Version 1.3.4000");
+inline const QString kMakerSite = QStringLiteral("https://www.tamrinsoft.net/velkedit/");
+inline const QString kDownloadPage = kMakerSite + QStringLiteral("download.php");
+
+QString LoadErrorMessage();
+
+} // namespace AppInfo

@@ -1,0 +1,170 @@
+#include "gui/app/scripteditapp.h"
+
+#include "core/app/appinfo.h"
+#include "core/app/inisettingsstore.h"
+#include "gui/app/singleinstance.h"
+#include "gui/app/splashwnd.h"
+#include "gui/app/widgetprompter.h"
+#include "gui/frame/mainfrm.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+CScriptEditApp::CScriptEditApp(int& argc, char** argv, CAppEnvironment environment)
+    : QApplication(argc, argv), m_env(std::move(environment))
+{
+    setOrganizationName(AppInfo::kCompany);
+    setApplicationName(AppInfo::kTitle);
+    setApplicationVersion(QStringLiteral(VELK_VERSION));
+    setQuitOnLastWindowClosed(true);
+    m_pPrompter = m_env.pPrompter ? std::move(m_env.pPrompter)
+                                  : std::make_unique<CWidgetPrompter>([this]() -> QWidget* {
+                                        return m_pMainFrame.get();
+                                    });
+}
+
+CScriptEditApp::~CScriptEditApp()
+{
+    m_pMainFrame.reset();
+}
+
+bool CScriptEditApp::IsUnregisterArgument(const QString& sArgument)
+{
+    return sArgument.compare(QLatin1String("-UnregFileTypes"), Qt::CaseInsensitive) == 0;
+}
+
+bool CScriptEditApp::InitInstance()
+{
+    // Qt's widgets need no separate initialisation of common controls,
+    // component libraries or control hosting, so nothing can fail before the store.
+    SelectSettingsStore();
+    m_settings = ReadAppSettings(*m_pStore);
+    m_sVersion = AppInfo::kVersion;
+
+    const QStringList args = arguments().mid(1);
+    if (!args.isEmpty() && IsUnregisterArgument(args.first())) {
+        UnregisterFileTypes();
+        return false;
+    }
+    const QStringList files = FileArguments();
+    if (HandOffToRunningInstance(files))
+        return false;
+
+    m_pSplash = std::make_unique<CSplashWnd>();
+    if (!m_pSplash->Create()) {
+        m_pPrompter->ShowMessage(QStringLiteral("Splash window creation failed."), AppInfo::kTitle,
+                                 IPrompter::EIcon::Error);
+        m_nExitCode = 1;
+        return false;
+    }
+    m_pSplash->SetStep(1, QStringLiteral("Loading Data..."));
+
+    m_pRecentFiles = std::make_unique<CRecentFileList>(*m_pStore, m_settings.m_nAllowMenus ? 16 : 4);
+    m_pRecentFiles->Read();
+
+    ChooseDataPaths();
+    m_dictionary.LoadDataFiles(m_paths, m_settings.m_bVelk != 0);
+
+    m_pSplash->SetStep(4, QStringLiteral("Initializing Dictionary..."));
+    m_dictionary.BuildAutoComplete(m_settings.m_bAutoComplete != 0);
+
+    if (!CreateMainFrame()) {
+        m_nExitCode = 1;
+        m_pSplash.reset();
+        return false;
+    }
+
+    for (const QString& sFile : files)
+        OpenDocumentFile(sFile);
+    if (!files.isEmpty())
+        m_settings.m_sCurProject.clear();
+
+    m_pSplash->SetStep(7, QStringLiteral("Loading Project..."));
+
+    if (m_settings.m_bAppMax)
+        m_pMainFrame->showMaximized();
+    else
+        m_pMainFrame->showNormal();
+    m_pMainFrame->repaint();
+    m_pSplash.reset();
+    return true;
+}
+
+void CScriptEditApp::SelectSettingsStore()
+{
+    m_pStore = m_env.pStore ? std::move(m_env.pStore)
+                            : std::make_unique<CIniSettingsStore>(AppInfo::kCompany, AppInfo::kTitle);
+}
+
+bool CScriptEditApp::HandOffToRunningInstance(const QStringList& files)
+{
+    const QString sName = m_env.sInstanceName.isEmpty() ? CSingleInstance::DefaultName() : m_env.sInstanceName;
+    m_pInstance = new CSingleInstance(sName, this);
+    if (m_pInstance->HandOff(files))
+        return true;
+    connect(m_pInstance, &CSingleInstance::FilesReceived, this, [this](const QStringList& received) {
+        for (const QString& sFile : received)
+            OpenDocumentFile(sFile);
+        if (m_pMainFrame) {
+            m_pMainFrame->raise();
+            m_pMainFrame->activateWindow();
+        }
+    });
+    if (!m_pInstance->Listen())
+        qWarning("Velk Edit: cannot serve %s; later starts will open their own window", qPrintable(sName));
+    return false;
+}
+
+void CScriptEditApp::ChooseDataPaths()
+{
+    const QString sExeDir = m_env.sExeDir.isEmpty() ? applicationDirPath() : m_env.sExeDir;
+    const QString sUserDir = m_env.sUserDataDir.isEmpty()
+        ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+        : m_env.sUserDataDir;
+    const QString sDefaults = m_env.sDefaultsDir.isEmpty()
+        ? QDir(sExeDir).absoluteFilePath(QStringLiteral("../share/velkedit"))
+        : m_env.sDefaultsDir;
+    m_paths = CDataPaths::FromAppPath(CDataPaths::ChooseAppPath(sExeDir, sUserDir, sDefaults));
+}
+
+bool CScriptEditApp::CreateMainFrame()
+{
+    m_pMainFrame = std::make_unique<CMainFrame>(*this);
+    return true;
+}
+
+QStringList CScriptEditApp::FileArguments() const
+{
+    QStringList files;
+    for (const QString& sArg : arguments().mid(1)) {
+        if (sArg.startsWith(QLatin1Char('-')))
+            continue;
+        files.append(QFileInfo(sArg).absoluteFilePath());
+    }
+    return files;
+}
+
+QString CScriptEditApp::GetRecentFile(int nIndex) const
+{
+    return m_pRecentFiles ? m_pRecentFiles->GetAt(nIndex) : QString();
+}
+
+bool CScriptEditApp::ReloadDataFiles()
+{
+    return m_dictionary.ReloadDataFiles(m_paths, m_settings.m_bVelk != 0, *m_pPrompter);
+}
+
+void CScriptEditApp::OpenDocumentFile(const QString& sPath)
+{
+    m_openRequests.append(sPath);
+}
+
+bool CScriptEditApp::SaveAllModified()
+{
+    return true;
+}
+
+void CScriptEditApp::UnregisterFileTypes()
+{
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "core/app/datapaths.h"
+#include "core/app/prompter.h"
+#include "core/app/recentfilelist.h"
+#include "core/app/settings.h"
+#include "core/app/settingsstore.h"
+#include "core/data/dictionary.h"
+
+#include <QApplication>
+
+#include <memory>
+
+class CMainFrame;
+class CSingleInstance;
+class CSplashWnd;
+
+// What the start-up takes from its surroundings; tests replace any of it.
+struct CAppEnvironment
+{
+    std::unique_ptr<ISettingsStore> pStore;  // the user's INI file when empty
+    std::unique_ptr<IPrompter> pPrompter;    // real message boxes when empty
+    QString sExeDir;                         // the executable's folder when empty
+    QString sUserDataDir;                    // the per-user data folder when empty
+    QString sDefaultsDir;                    // the installed defaults when empty
+    QString sInstanceName;                   // the per-user name when empty
+};
+
+class CScriptEditApp : public QApplication
+{
+    Q_OBJECT
+public:
+    CScriptEditApp(int& argc, char** argv, CAppEnvironment environment = {});
+    ~CScriptEditApp() override;
+
+    // The start-up sequence; false ends the process (ExitCode tells how).
+    bool InitInstance();
+    int ExitCode() const { return m_nExitCode; }
+
+    ISettingsStore& Store() { return *m_pStore; }
+    IPrompter& Prompter() { return *m_pPrompter; }
+    CAppSettings& Settings() { return m_settings; }
+    const CDataPaths& Paths() const { return m_paths; }
+    CDictionary& Dictionary() { return m_dictionary; }
+    CMainFrame* MainFrame() const { return m_pMainFrame.get(); }
+    const QString& Version() const { return m_sVersion; }
+
+    QString GetRecentFile(int nIndex) const;
+    CRecentFileList* RecentFiles() const { return m_pRecentFiles.get(); }
+    bool ReloadDataFiles();
+
+    // The shell's open: documents arrive here from the command line, a second
+    // start and drops; until the main window stands they wait in line.
+    void OpenDocumentFile(const QString& sPath);
+    const QStringList& OpenRequests() const { return m_openRequests; }
+    // The save-all check on close; true when closing may go on.
+    bool SaveAllModified();
+
+    static bool IsUnregisterArgument(const QString& sArgument);
+
+private:
+    void SelectSettingsStore();
+    bool HandOffToRunningInstance(const QStringList& files);
+    void ChooseDataPaths();
+    bool CreateMainFrame();
+    QStringList FileArguments() const;
+    void UnregisterFileTypes();
+
+    CAppEnvironment m_env;
+    std::unique_ptr<ISettingsStore> m_pStore;
+    std::unique_ptr<IPrompter> m_pPrompter;
+    CAppSettings m_settings{};
+    QString m_sVersion;
+    CDataPaths m_paths;
+    CDictionary m_dictionary;
+    std::unique_ptr<CRecentFileList> m_pRecentFiles;
+    std::unique_ptr<CSplashWnd> m_pSplash;
+    std::unique_ptr<CMainFrame> m_pMainFrame;
+    CSingleInstance* m_pInstance = nullptr;
+    QStringList m_openRequests;
+    int m_nExitCode = 0;
+};
+
+inline CScriptEditApp* theApp()
+{
+    return static_cast<CScriptEditApp*>(QCoreApplication::instance());
+}
