@@ -55,9 +55,11 @@ CDataPaths CDataPaths::FromAppPath(const QString& sAppPath)
     return paths;
 }
 
-QString CDataPaths::ChooseAppPath(const QString& sExeDir, const QString& sUserDataDir, const QString& sDefaultsDir)
+QString CDataPaths::ChooseAppPath(const QString& sExeDir, const QString& sUserDataDir, const QString& sDefaultsDir,
+                                  std::optional<bool> bExeDirWritable)
 {
-    if (IsDataFolder(sExeDir) && QFileInfo(sExeDir).isWritable())
+    const bool bWritable = bExeDirWritable.value_or(QFileInfo(sExeDir).isWritable());
+    if (IsDataFolder(sExeDir) && bWritable)
         return WithSeparator(sExeDir);
     if (!QFileInfo::exists(sUserDataDir)) {
         if (IsDataFolder(sExeDir))

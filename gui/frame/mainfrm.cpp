@@ -1,6 +1,7 @@
 #include "gui/frame/mainfrm.h"
 
 #include "core/app/appinfo.h"
+#include "gui/app/logoimage.h"
 #include "gui/app/scripteditapp.h"
 
 #include <QCloseEvent>
@@ -27,7 +28,7 @@ CMainFrame::CMainFrame(CScriptEditApp& app)
     , m_pMdiArea(new QMdiArea(this))
 {
     setWindowTitle(AppInfo::kTitle);
-    setWindowIcon(QIcon(QStringLiteral(":/images/velkedit.png")));
+    setWindowIcon(QIcon(QPixmap::fromImage(LoadAppImage(QStringLiteral("velkedit.png")))));
     m_pMdiArea->setViewMode(QMdiArea::SubWindowView);
     setCentralWidget(m_pMdiArea);
     setAcceptDrops(true);

@@ -1,0 +1,239 @@
+#include "core/app/memorysettingsstore.h"
+#include "core/app/settings.h"
+#include "gui/app/scripteditapp.h"
+#include "gui/app/singleinstance.h"
+#include "gui/frame/mainfrm.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+class CScriptedPrompter : public IPrompter
+{
+public:
+    EAnswer Ask(const QString& sText, const QString&, EButtons, EIcon) override
+    {
+        m_messages.append(sText);
+        return EAnswer::Ok;
+    }
+    QString GetOpenFileName(const QString&, const QString&) override { return QString(); }
+    QStringList m_messages;
+};
+
+// One start of the editor in a throw-away environment; the application object
+// is made anew for every start, as a real start would.
+class CStart
+{
+public:
+    explicit CStart(QStringList args = {}, CMemorySettingsStore* pSeed = nullptr)
+        : m_args(std::move(args))
+    {
+        m_args.prepend(QStringLiteral("velkedit"));
+        for (QString& sArg : m_args)
+            m_argv.push_back(sArg.toLocal8Bit());
+        for (QByteArray& arg : m_argv)
+            m_pArgv.push_back(arg.data());
+        m_nArgc = int(m_pArgv.size());
+
+        m_exeDir.setAutoRemove(true);
+        for (const char* pszFile : {"commands.dat", "unit.dat", "header.dat"})
+            QFile::copy(QStringLiteral(VELK_SHARE_DIR "/") + QLatin1String(pszFile),
+                        m_exeDir.filePath(QLatin1String(pszFile)));
+
+        CAppEnvironment env;
+        auto pStore = std::make_unique<CMemorySettingsStore>();
+        if (pSeed)
+            *pStore = *pSeed;
+        m_pStore = pStore.get();
+        env.pStore = std::move(pStore);
+        auto pPrompter = std::make_unique<CScriptedPrompter>();
+        m_pPrompter = pPrompter.get();
+        env.pPrompter = std::move(pPrompter);
+        env.sExeDir = m_exeDir.path();
+        env.sUserDataDir = m_userDir.filePath(QStringLiteral("data"));
+        env.sInstanceName = InstanceName();
+        m_pApp = std::make_unique<CScriptEditApp>(m_nArgc, m_pArgv.data(), std::move(env));
+    }
+
+    static QString InstanceName()
+    {
+        return QStringLiteral("velkedit-test-%1").arg(QCoreApplication::applicationPid());
+    }
+
+    CScriptEditApp& App() { return *m_pApp; }
+    CMemorySettingsStore& Store() { return *m_pStore; }
+    CScriptedPrompter& Prompter() { return *m_pPrompter; }
+    QString ExeDir() const { return m_exeDir.path(); }
+
+    // What the store holds after the main window closed.
+    CMemorySettingsStore CloseAndKeepStore()
+    {
+        if (m_pApp->MainFrame())
+            m_pApp->MainFrame()->close();
+        return *m_pStore;
+    }
+
+private:
+    QStringList m_args;
+    std::vector<QByteArray> m_argv;
+    std::vector<char*> m_pArgv;
+    int m_nArgc = 0;
+    QTemporaryDir m_exeDir;
+    QTemporaryDir m_userDir;
+    CMemorySettingsStore* m_pStore = nullptr;
+    CScriptedPrompter* m_pPrompter = nullptr;
+    std::unique_ptr<CScriptEditApp> m_pApp;
+};
+
+} // namespace
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void firstStartOpensCentredWindowWithDictionary();
+    void unregisterArgumentEndsBeforeAnyWindow_data();
+    void unregisterArgumentEndsBeforeAnyWindow();
+    void fileArgumentOpensAndDropsTheProject();
+    void missingCommandsFileStartsSilently();
+    void reloadReportsMissingFiles();
+    void storedMaximisedStartsMaximised();
+    void secondStartHandsItsFilesToTheFirst();
+    void portableFolderIsUsedForData();
+};
+
+void TestStartup::firstStartOpensCentredWindowWithDictionary()
+{
+    CStart start;
+    QVERIFY(start.App().InitInstance());
+    CMainFrame* pFrame = start.App().MainFrame();
+    QVERIFY(pFrame);
+    QVERIFY(pFrame->isVisible());
+    QVERIFY(!pFrame->isMaximized());
+    QCOMPARE(pFrame->windowTitle(), QStringLiteral("Velk Edit"));
+    const QSize screen = QGuiApplication::primaryScreen()->size();
+    QCOMPARE(pFrame->StoredPlacement(),
+             QRect(screen.width() / 2 - 425, screen.height() / 2 - 300, 850, 600));
+    QVERIFY(start.App().Dictionary().m_arCommands.size() >= 300);
+    QVERIFY(!start.App().Dictionary().m_arAutoComplete.isEmpty());
+    QVERIFY(start.Prompter().m_messages.isEmpty());
+    QVERIFY(start.App().OpenRequests().isEmpty());
+
+    const CMemorySettingsStore store = start.CloseAndKeepStore();
+    QCOMPARE(store.ReadInt(kSettingsSection, QStringLiteral("AppMax"), -1), 0);
+    QCOMPARE(store.ReadInt(kSettingsSection, QStringLiteral("WinWidth"), -1), 850);
+    QCOMPARE(store.ReadInt(kSettingsSection, QStringLiteral("DocMax"), -1), 1);
+    QCOMPARE(store.ReadString(kSettingsSection, QStringLiteral("StartFile"), QStringLiteral("x")), QString());
+}
+
+void TestStartup::unregisterArgumentEndsBeforeAnyWindow_data()
+{
+    QTest::addColumn<QString>("argument");
+    QTest::newRow("as written") << QStringLiteral("-UnregFileTypes");
+    QTest::newRow("lower case") << QStringLiteral("-unregfiletypes");
+    QTest::newRow("mixed case") << QStringLiteral("-UNREGfiletypes");
+}
+
+void TestStartup::unregisterArgumentEndsBeforeAnyWindow()
+{
+    QFETCH(QString, argument);
+    CStart start({argument});
+    QVERIFY(!start.App().InitInstance());
+    QCOMPARE(start.App().ExitCode(), 0);
+    QVERIFY(!start.App().MainFrame());
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+    QVERIFY(start.App().Dictionary().m_arCommands.isEmpty());
+    QVERIFY(start.Store().WriteLog().isEmpty());
+}
+
+void TestStartup::fileArgumentOpensAndDropsTheProject()
+{
+    CMemorySettingsStore seed;
+    seed.WriteString(kSettingsSection, QStringLiteral("CurProject"), QStringLiteral("Op Nightfall"));
+    QTemporaryDir dir;
+    const QString sScript = dir.filePath(QStringLiteral("intro.sqs"));
+    CStart start({sScript}, &seed);
+    QVERIFY(start.App().InitInstance());
+    QCOMPARE(start.App().OpenRequests(), QStringList{sScript});
+    const CMemorySettingsStore store = start.CloseAndKeepStore();
+    QCOMPARE(store.ReadString(kSettingsSection, QStringLiteral("CurProject"), QStringLiteral("x")), QString());
+}
+
+void TestStartup::missingCommandsFileStartsSilently()
+{
+    CStart start;
+    QFile::remove(QDir(start.ExeDir()).filePath(QStringLiteral("commands.dat")));
+    // Without commands.dat the executable's folder is no data folder, and with
+    // no installed defaults the new user folder stays empty.
+    QVERIFY(start.App().InitInstance());
+    QVERIFY(start.App().Dictionary().m_arCommands.isEmpty());
+    QVERIFY(start.App().Dictionary().m_arAutoComplete.size() <= 2);
+    QVERIFY(start.Prompter().m_messages.isEmpty());
+    start.CloseAndKeepStore();
+}
+
+void TestStartup::reloadReportsMissingFiles()
+{
+    CStart start;
+    QVERIFY(start.App().InitInstance());
+    QVERIFY(start.App().ReloadDataFiles());
+    QVERIFY(start.Prompter().m_messages.isEmpty());
+    QFile::remove(start.App().Paths().m_sHeaderFile);
+    QVERIFY(!start.App().ReloadDataFiles());
+    QCOMPARE(start.Prompter().m_messages.size(), 1);
+    QVERIFY(start.Prompter().m_messages.first().startsWith(
+        QStringLiteral("There were some errors while loading the data files.\n")));
+    // The reload empties the completion list until the next start.
+    QVERIFY(start.App().Dictionary().m_arAutoComplete.isEmpty());
+    QVERIFY(!start.App().Dictionary().m_arCommands.isEmpty());
+    start.CloseAndKeepStore();
+}
+
+void TestStartup::storedMaximisedStartsMaximised()
+{
+    CMemorySettingsStore seed;
+    seed.WriteInt(kSettingsSection, QStringLiteral("AppMax"), 1);
+    seed.WriteInt(kSettingsSection, QStringLiteral("WinX"), 40);
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    QVERIFY(start.App().MainFrame()->isMaximized());
+    const CMemorySettingsStore store = start.CloseAndKeepStore();
+    QCOMPARE(store.ReadInt(kSettingsSection, QStringLiteral("AppMax"), -1), 1);
+    QCOMPARE(store.ReadInt(kSettingsSection, QStringLiteral("WinX"), -1), 40);
+}
+
+void TestStartup::secondStartHandsItsFilesToTheFirst()
+{
+    CStart first;
+    QVERIFY(first.App().InitInstance());
+    const QStringList files = {QStringLiteral("/missions/a b/init.sqs"), QStringLiteral("/missions/brücke.sqf")};
+    CSingleInstance second(CStart::InstanceName());
+    QVERIFY(second.HandOff(files));
+    QTRY_COMPARE(first.App().OpenRequests(), files);
+    first.CloseAndKeepStore();
+}
+
+void TestStartup::portableFolderIsUsedForData()
+{
+    CStart start;
+    QVERIFY(start.App().InitInstance());
+    QCOMPARE(start.App().Paths().m_sAppPath, start.ExeDir() + QLatin1Char('/'));
+    QCOMPARE(start.App().Paths().m_sCommandsFile, start.ExeDir() + QStringLiteral("/commands.dat"));
+    QCOMPARE(start.App().Paths().m_sSnippetsPath, start.ExeDir() + QStringLiteral("/snippets/"));
+    start.CloseAndKeepStore();
+}
+
+int main(int argc, char** argv)
+{
+    // Every test makes its own application object; QtTest only needs the
+    // arguments for its own options.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    TestStartup test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_startup.moc"
