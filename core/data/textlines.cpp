@@ -4,12 +4,15 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace TextLines {
 
-QStringList Split(const QByteArray& bytes)
+QStringList Split(const QByteArray& bytes, ETextEncoding* pEncoding)
 {
     const ETextEncoding eEncoding = CodePage::DetectEncoding(bytes);
+    if (pEncoding)
+        *pEncoding = eEncoding;
     QStringList lines;
     qsizetype nStart = 0;
     while (nStart < bytes.size()) {
@@ -32,7 +35,7 @@ QStringList Split(const QByteArray& bytes)
     return lines;
 }
 
-bool Read(const QString& sPath, QStringList* pLines)
+bool Read(const QString& sPath, QStringList* pLines, ETextEncoding* pEncoding)
 {
     pLines->clear();
     if (!QFileInfo(sPath).isFile())
@@ -40,8 +43,27 @@ bool Read(const QString& sPath, QStringList* pLines)
     QFile file(sPath);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    *pLines = Split(file.readAll());
+    *pLines = Split(file.readAll(), pEncoding);
     return true;
+}
+
+bool Write(const QString& sPath, const QStringList& lines, ETextEncoding eEncoding)
+{
+    QString sText;
+    for (const QString& sLine : lines)
+        sText += sLine + QStringLiteral("\r\n");
+    bool bLossless = true;
+    QByteArray bytes = CodePage::Encode(sText, eEncoding, &bLossless);
+    if (!bLossless)
+        bytes = CodePage::Encode(sText, ETextEncoding::Utf8);
+    QSaveFile file(sPath);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 } // namespace TextLines

@@ -1,6 +1,8 @@
 #include "gui/app/scripteditapp.h"
 
 #include "core/app/appinfo.h"
+#include "core/app/filetypes.h"
+#include "core/app/freedesktopassociationstore.h"
 #include "core/app/inisettingsstore.h"
 #include "gui/app/singleinstance.h"
 #include "gui/app/splashwnd.h"
@@ -41,10 +43,11 @@ bool CScriptEditApp::InitInstance()
     SelectSettingsStore();
     m_settings = ReadAppSettings(*m_pStore);
     m_sVersion = AppInfo::kVersion;
+    SelectAssociationStore();
 
     const QStringList args = arguments().mid(1);
     if (!args.isEmpty() && IsUnregisterArgument(args.first())) {
-        UnregisterFileTypes();
+        UnregisterFileTypes(*m_pAssociations, m_settings);
         return false;
     }
     const QStringList files = FileArguments();
@@ -63,8 +66,11 @@ bool CScriptEditApp::InitInstance()
     m_pRecentFiles = std::make_unique<CRecentFileList>(*m_pStore, m_settings.m_nAllowMenus ? 16 : 4);
     m_pRecentFiles->Read();
 
+    RegisterOnFirstRun(*m_pAssociations, m_settings);
+
     ChooseDataPaths();
     m_dictionary.LoadDataFiles(m_paths, m_settings.m_bVelk != 0);
+    m_project.LoadProjectList(m_paths.m_sProjectFile);
 
     m_pSplash->SetStep(4, QStringLiteral("Initializing Dictionary..."));
     m_dictionary.BuildAutoComplete(m_settings.m_bAutoComplete != 0);
@@ -81,6 +87,7 @@ bool CScriptEditApp::InitInstance()
         m_settings.m_sCurProject.clear();
 
     m_pSplash->SetStep(7, QStringLiteral("Loading Project..."));
+    m_project.LoadProject();
 
     if (m_settings.m_bAppMax)
         m_pMainFrame->showMaximized();
@@ -95,6 +102,13 @@ void CScriptEditApp::SelectSettingsStore()
 {
     m_pStore = m_env.pStore ? std::move(m_env.pStore)
                             : std::make_unique<CIniSettingsStore>(AppInfo::kCompany, AppInfo::kTitle);
+}
+
+void CScriptEditApp::SelectAssociationStore()
+{
+    m_pAssociations = m_env.pAssociations
+        ? std::move(m_env.pAssociations)
+        : std::make_unique<CFreedesktopAssociationStore>(*m_pStore, CFreedesktopAssociationStore::UserFolders());
 }
 
 bool CScriptEditApp::HandOffToRunningInstance(const QStringList& files)
@@ -165,6 +179,12 @@ bool CScriptEditApp::SaveAllModified()
     return true;
 }
 
-void CScriptEditApp::UnregisterFileTypes()
+void CScriptEditApp::SaveProjectData()
 {
+    m_project.SaveProject();
+    if (!m_project.SaveProjectList(m_paths.m_sProjectFile))
+        m_pPrompter->ShowMessage(
+            QStringLiteral("Error saving the project list file:\n%1\n\nYour changes to the projects are lost.")
+                .arg(m_paths.m_sProjectFile),
+            QStringLiteral("FILE ERROR"), IPrompter::EIcon::Error);
 }

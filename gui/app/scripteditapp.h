@@ -1,11 +1,13 @@
 #pragma once
 
+#include "core/app/associationstore.h"
 #include "core/app/datapaths.h"
 #include "core/app/prompter.h"
 #include "core/app/recentfilelist.h"
 #include "core/app/settings.h"
 #include "core/app/settingsstore.h"
 #include "core/data/dictionary.h"
+#include "core/data/projectmodel.h"
 
 #include <QApplication>
 
@@ -20,6 +22,7 @@ struct CAppEnvironment
 {
     std::unique_ptr<ISettingsStore> pStore;  // the user's INI file when empty
     std::unique_ptr<IPrompter> pPrompter;    // real message boxes when empty
+    std::unique_ptr<IAssociationStore> pAssociations;  // the desktop's file associations when empty
     QString sExeDir;                         // the executable's folder when empty
     QString sUserDataDir;                    // the per-user data folder when empty
     QString sDefaultsDir;                    // the installed defaults when empty
@@ -42,6 +45,8 @@ public:
     CAppSettings& Settings() { return m_settings; }
     const CDataPaths& Paths() const { return m_paths; }
     CDictionary& Dictionary() { return m_dictionary; }
+    CProjectModel& Project() { return m_project; }
+    IAssociationStore& Associations() { return *m_pAssociations; }
     CMainFrame* MainFrame() const { return m_pMainFrame.get(); }
     const QString& Version() const { return m_sVersion; }
 
@@ -55,6 +60,9 @@ public:
     const QStringList& OpenRequests() const { return m_openRequests; }
     // The save-all check on close; true when closing may go on.
     bool SaveAllModified();
+    // The current project into the list, then the list to disk; the user
+    // hears of it when the disk refuses.
+    void SaveProjectData();
 
     static bool IsUnregisterArgument(const QString& sArgument);
 
@@ -64,7 +72,7 @@ private:
     void ChooseDataPaths();
     bool CreateMainFrame();
     QStringList FileArguments() const;
-    void UnregisterFileTypes();
+    void SelectAssociationStore();
 
     CAppEnvironment m_env;
     std::unique_ptr<ISettingsStore> m_pStore;
@@ -73,6 +81,8 @@ private:
     QString m_sVersion;
     CDataPaths m_paths;
     CDictionary m_dictionary;
+    CProjectModel m_project{m_settings};
+    std::unique_ptr<IAssociationStore> m_pAssociations;
     std::unique_ptr<CRecentFileList> m_pRecentFiles;
     std::unique_ptr<CSplashWnd> m_pSplash;
     std::unique_ptr<CMainFrame> m_pMainFrame;

@@ -58,7 +58,7 @@ CCloseState CMainFrame::CloseState() const
 
 void CMainFrame::closeEvent(QCloseEvent* pEvent)
 {
-    WriteSettingsOnClose(m_app.Store(), m_app.Settings(), m_settings, CloseState(), {});
+    WriteSettingsOnClose(m_app.Store(), m_app.Settings(), m_settings, CloseState(), [this] { m_app.SaveProjectData(); });
     m_app.Store().Flush();
     if (!m_app.SaveAllModified()) {
         pEvent->ignore();

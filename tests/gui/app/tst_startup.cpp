@@ -1,3 +1,4 @@
+#include "core/app/memoryassociationstore.h"
 #include "core/app/memorysettingsstore.h"
 #include "core/app/settings.h"
 #include "gui/app/scripteditapp.h"
@@ -52,6 +53,9 @@ public:
         auto pPrompter = std::make_unique<CScriptedPrompter>();
         m_pPrompter = pPrompter.get();
         env.pPrompter = std::move(pPrompter);
+        auto pAssociations = std::make_unique<CMemoryAssociationStore>();
+        m_pAssociations = pAssociations.get();
+        env.pAssociations = std::move(pAssociations);
         env.sExeDir = m_exeDir.path();
         env.sUserDataDir = m_userDir.filePath(QStringLiteral("data"));
         env.sInstanceName = InstanceName();
@@ -66,6 +70,7 @@ public:
     CScriptEditApp& App() { return *m_pApp; }
     CMemorySettingsStore& Store() { return *m_pStore; }
     CScriptedPrompter& Prompter() { return *m_pPrompter; }
+    CMemoryAssociationStore& Associations() { return *m_pAssociations; }
     QString ExeDir() const { return m_exeDir.path(); }
 
     // What the store holds after the main window closed.
@@ -85,6 +90,7 @@ private:
     QTemporaryDir m_userDir;
     CMemorySettingsStore* m_pStore = nullptr;
     CScriptedPrompter* m_pPrompter = nullptr;
+    CMemoryAssociationStore* m_pAssociations = nullptr;
     std::unique_ptr<CScriptEditApp> m_pApp;
 };
 
@@ -104,7 +110,30 @@ private slots:
     void storedMaximisedStartsMaximised();
     void secondStartHandsItsFilesToTheFirst();
     void portableFolderIsUsedForData();
+    void firstRunRegistersScriptAndDescriptionOnce();
+    void unregisterKeepsTheStoredFlags();
+    void currentProjectIsLoadedAndSavedBack();
+    void missingProjectListIsCreatedEmpty();
+    void unknownCurrentProjectIsDropped();
+    void unwritableProjectListIsReported();
 };
+
+namespace {
+
+void WriteFile(const QString& sPath, const QByteArray& bytes)
+{
+    QFile file(sPath);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray ReadFile(const QString& sPath)
+{
+    QFile file(sPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
 
 void TestStartup::firstStartOpensCentredWindowWithDictionary()
 {
@@ -225,6 +254,110 @@ void TestStartup::portableFolderIsUsedForData()
     QCOMPARE(start.App().Paths().m_sCommandsFile, start.ExeDir() + QStringLiteral("/commands.dat"));
     QCOMPARE(start.App().Paths().m_sSnippetsPath, start.ExeDir() + QStringLiteral("/snippets/"));
     start.CloseAndKeepStore();
+}
+
+void TestStartup::firstRunRegistersScriptAndDescriptionOnce()
+{
+    CMemorySettingsStore seed;
+    {
+        CStart start({}, &seed);
+        QVERIFY(start.App().InitInstance());
+        QCOMPARE(start.Associations().ReadDefault(QStringLiteral(".sqs")), QStringLiteral("VELK.Script.Document"));
+        QCOMPARE(start.Associations().ReadDefault(QStringLiteral(".ext")),
+                 QStringLiteral("VELK.Description.Document"));
+        QVERIFY(start.Associations().m_keys.value(QStringLiteral(".sqs")).bShellNew);
+        QVERIFY(!start.Associations().KeyExists(QStringLiteral(".txt")));
+        seed = start.CloseAndKeepStore();
+    }
+    QCOMPARE(seed.ReadInt(kSettingsSection, QStringLiteral("FirstRun"), -1), 0);
+    QCOMPARE(seed.ReadInt(kSettingsSection, QStringLiteral("RegSQS"), -1), 1);
+    QCOMPARE(seed.ReadInt(kSettingsSection, QStringLiteral("RegEXT"), -1), 1);
+
+    CStart again({}, &seed);
+    QVERIFY(again.App().InitInstance());
+    QVERIFY(again.Associations().m_keys.isEmpty());
+    again.CloseAndKeepStore();
+}
+
+void TestStartup::unregisterKeepsTheStoredFlags()
+{
+    CMemorySettingsStore seed;
+    seed.WriteInt(kSettingsSection, QStringLiteral("FirstRun"), 0);
+    seed.WriteInt(kSettingsSection, QStringLiteral("RegSQS"), 1);
+    seed.WriteInt(kSettingsSection, QStringLiteral("RegEXT"), 1);
+    CStart start({QStringLiteral("-UNREGFILETYPES")}, &seed);
+    auto& keys = start.Associations().m_keys;
+    keys[QStringLiteral(".sqs")].sDefault = QStringLiteral("VELK.Script.Document");
+    keys[QStringLiteral(".sqs")].bShellNew = true;
+    keys[QStringLiteral(".ext")].sDefault = QStringLiteral("VELK.Description.Document");
+    keys[QStringLiteral(".ext")].values[QStringLiteral("(Old Default)")] = QStringLiteral("gedit");
+    keys[QStringLiteral(".txt")].sDefault = QStringLiteral("VELK.Text.Document");  // flag not set: untouched
+    QVERIFY(!start.App().InitInstance());
+    QVERIFY(!keys.contains(QStringLiteral(".sqs")));
+    QCOMPARE(keys.value(QStringLiteral(".ext")).sDefault, QStringLiteral("gedit"));
+    QVERIFY(keys.value(QStringLiteral(".ext")).values.isEmpty());
+    QCOMPARE(keys.value(QStringLiteral(".txt")).sDefault, QStringLiteral("VELK.Text.Document"));
+    QCOMPARE(start.Store().ReadInt(kSettingsSection, QStringLiteral("RegSQS"), -1), 1);
+    QCOMPARE(start.Store().ReadInt(kSettingsSection, QStringLiteral("RegEXT"), -1), 1);
+    QVERIFY(!start.App().MainFrame());
+}
+
+void TestStartup::currentProjectIsLoadedAndSavedBack()
+{
+    QTemporaryDir files;
+    const QString sInit = files.filePath(QStringLiteral("init.sqs"));
+    const QString sGone = files.filePath(QStringLiteral("gone.sqf"));
+    WriteFile(sInit, "hint \"x\"\r\n");
+    CMemorySettingsStore seed;
+    seed.WriteString(kSettingsSection, QStringLiteral("CurProject"), QStringLiteral("op nightfall"));
+    CStart start({}, &seed);
+    const QString sList = QDir(start.ExeDir()).filePath(QStringLiteral("project.dat"));
+    WriteFile(sList, ("[PROJECT]\nOp Nightfall\n*" + sInit + "\n\n*" + sGone + "\n[PROJECT]\nOther\n").toUtf8());
+    QVERIFY(start.App().InitInstance());
+    CProjectModel& project = start.App().Project();
+    QCOMPARE(project.ProjectFileCount(), 2);
+    QCOMPARE(project.m_ProjectFiles[0].bOpen, 1);
+    QCOMPARE(project.m_ProjectFiles[0].sName, QStringLiteral("init"));
+    QCOMPARE(project.m_ProjectFiles[1].bOpen, 0);  // missing on disk: listed, closed
+    start.CloseAndKeepStore();
+    QCOMPARE(ReadFile(sList),
+             ("[PROJECT]\r\nOp Nightfall\r\n*" + sInit + "\r\n" + sGone + "\r\n[PROJECT]\r\nOther\r\n").toUtf8());
+    QCOMPARE(start.Store().ReadString(kSettingsSection, QStringLiteral("CurProject"), QString()),
+             QStringLiteral("op nightfall"));
+}
+
+void TestStartup::missingProjectListIsCreatedEmpty()
+{
+    CStart start;
+    const QString sList = QDir(start.ExeDir()).filePath(QStringLiteral("project.dat"));
+    QVERIFY(!QFileInfo::exists(sList));
+    QVERIFY(start.App().InitInstance());
+    QVERIFY(QFileInfo(sList).isFile());
+    QCOMPARE(QFileInfo(sList).size(), 0);
+    start.CloseAndKeepStore();
+}
+
+void TestStartup::unknownCurrentProjectIsDropped()
+{
+    CMemorySettingsStore seed;
+    seed.WriteString(kSettingsSection, QStringLiteral("CurProject"), QStringLiteral("Deleted Op"));
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    QCOMPARE(start.App().Project().ProjectFileCount(), 0);
+    const CMemorySettingsStore store = start.CloseAndKeepStore();
+    QCOMPARE(store.ReadString(kSettingsSection, QStringLiteral("CurProject"), QStringLiteral("x")), QString());
+}
+
+void TestStartup::unwritableProjectListIsReported()
+{
+    CStart start;
+    QVERIFY(start.App().InitInstance());
+    const QString sList = start.App().Paths().m_sProjectFile;
+    QVERIFY(QFile::remove(sList));
+    QVERIFY(QDir().mkdir(sList));  // a folder where the file should go cannot be replaced
+    start.CloseAndKeepStore();
+    QCOMPARE(start.Prompter().m_messages.size(), 1);
+    QVERIFY(start.Prompter().m_messages.first().startsWith(QStringLiteral("Error saving the project list file:")));
 }
 
 int main(int argc, char** argv)

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "core/app/associationstore.h"
+
+class ISettingsStore;
+
+// The shell's records on a freedesktop desktop. An extension's "key" is its
+// MIME type (our own shared-mime-info package for .sqs, .sqf and .ext, the
+// standard types otherwise); the default identifier is the type's default
+// application in mimeapps.list, identifier X standing for the desktop file
+// X.desktop; other values live in the program's own store; the "New" entry
+// is an empty file in the user's templates folder.
+class CFreedesktopAssociationStore : public IAssociationStore
+{
+public:
+    struct SFolders
+    {
+        QString sConfigHome;   // XDG_CONFIG_HOME: mimeapps.list, user-dirs.dirs
+        QString sDataHome;     // XDG_DATA_HOME: mime/packages
+        QString sHome;         // where "$HOME" in user-dirs.dirs points
+    };
+
+    CFreedesktopAssociationStore(ISettingsStore& ownStore, SFolders folders);
+    // The folders of the current user, from the XDG variables and their defaults.
+    static SFolders UserFolders();
+
+    bool CreateKey(const QString& sExt) override;
+    bool KeyExists(const QString& sExt) const override;
+    QString ReadDefault(const QString& sExt) const override;
+    void WriteDefault(const QString& sExt, const QString& sIdentifier) override;
+    QString ReadValue(const QString& sExt, const QString& sName) const override;
+    void WriteValue(const QString& sExt, const QString& sName, const QString& sValue) override;
+    void DeleteValue(const QString& sExt, const QString& sName) override;
+    void DeleteKey(const QString& sExt) override;
+    bool CreateShellNew(const QString& sExt) override;
+    void DeleteShellNew(const QString& sExt) override;
+
+    static QString MimeTypeOf(const QString& sExt);
+    QString MimeAppsPath() const;
+    QString PackagePath(const QString& sExt) const;
+    QString ShellNewPath(const QString& sExt) const;
+    QString TemplatesFolder() const;
+
+    static inline const QString kSection = QStringLiteral("File Types");
+
+private:
+    static bool HasOwnPackage(const QString& sExt);
+    bool WritePackage(const QString& sExt) const;
+    void UpdateMimeDatabase() const;
+    QString OwnValueName(const QString& sExt, const QString& sName) const;
+
+    ISettingsStore& m_ownStore;
+    SFolders m_folders;
+};

@@ -1,0 +1,326 @@
+#include "core/data/projectmodel.h"
+
+#include "core/app/settings.h"
+#include "core/data/filetype.h"
+#include "core/data/textlines.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+
+// Stands in while no tree widget is attached, so the model never checks.
+class CNoTree : public IProjectTree
+{
+public:
+    void ClearTree() override {}
+    void SetRoot(const QString&, int) override {}
+    void AddItem(HTreeItem, const QString&, int) override {}
+    void RemoveItem(HTreeItem) override {}
+    void SetItemImage(HTreeItem, int) override {}
+    void SetRootText(const QString&) override {}
+    void ExpandAndSelectRoot() override {}
+    void ExpandRootAndShow(HTreeItem) override {}
+};
+
+const QLatin1Char kOpenMark('*');
+
+} // namespace
+
+CProjectModel::CProjectModel(CAppSettings& settings) : m_settings(settings)
+{
+}
+
+IProjectTree& CProjectModel::Tree() const
+{
+    static CNoTree noTree;
+    return m_pTree ? *m_pTree : noTree;
+}
+
+const QString& CProjectModel::CurProject() const
+{
+    return m_settings.m_sCurProject;
+}
+
+QString CProjectModel::DisplayName(const QString& sPath) const
+{
+    const QFileInfo info(sPath);
+    return m_settings.m_bShowExt ? info.fileName() : info.completeBaseName();
+}
+
+bool CProjectModel::LoadProjectList(const QString& sPath)
+{
+    m_arProjectData.clear();
+    if (!QFileInfo::exists(sPath))
+        return TextLines::Write(sPath, {}, m_eEncoding);
+    QStringList lines;
+    if (!TextLines::Read(sPath, &lines, &m_eEncoding))
+        return false;
+    for (const QString& sLine : lines)
+        if (!sLine.isEmpty())
+            m_arProjectData.append(sLine);
+    return true;
+}
+
+bool CProjectModel::SaveProjectList(const QString& sPath) const
+{
+    return TextLines::Write(sPath, m_arProjectData, m_eEncoding);
+}
+
+std::pair<int, int> CProjectModel::FindProject(const QString& sName) const
+{
+    // Only a line right after a header counts as a name: a file path that
+    // happens to equal a project's name must not make its project's lines
+    // look like another project's.
+    int nFirst = -1;
+    for (int i = 1; i < m_arProjectData.size(); ++i) {
+        if (CompareNoCase(m_arProjectData[i], sName) == 0 && CompareNoCase(m_arProjectData[i - 1], kHeader) == 0) {
+            nFirst = i;
+            break;
+        }
+    }
+    if (nFirst < 0)
+        return {-1, -1};
+    int nNext = m_arProjectData.Find(kHeader, nFirst);
+    if (nNext < 0)
+        nNext = int(m_arProjectData.size());
+    return {nFirst - 1, nNext - 1};
+}
+
+void CProjectModel::ClearRecords()
+{
+    m_ProjectFiles = {};
+    m_arUnloadedLines.clear();
+}
+
+void CProjectModel::LoadProject()
+{
+    ClearRecords();
+    Tree().ClearTree();
+    const auto [nFirst, nLast] = CurProject().isEmpty() ? std::pair{-1, -1} : FindProject(CurProject());
+    if (nFirst < 0) {
+        m_settings.m_sCurProject.clear();
+        Tree().SetRoot(kNoProject, kImageNoProject);
+        return;
+    }
+    Tree().SetRoot(CurProject(), kImageProject);
+    int nRecord = 0;
+    for (int i = nFirst + 2; i <= nLast; ++i) {
+        const QString& sLine = m_arProjectData[i];
+        const bool bMarked = sLine.startsWith(kOpenMark);
+        const QString sPath = bMarked ? sLine.mid(1) : sLine;
+        // A lone "*" names no file, and the records end at 32; such lines
+        // are kept as they stand rather than dropped at the next save.
+        if (sPath.isEmpty() || nRecord >= kMaxFiles) {
+            m_arUnloadedLines.append(sLine);
+            continue;
+        }
+        CProjectFile& file = m_ProjectFiles[nRecord++];
+        file.bOpen = bMarked && QFileInfo::exists(sPath) ? 1 : 0;
+        file.sPath = sPath;
+        file.sName = DisplayName(sPath);
+        file.hItem = NewTreeItem();
+        Tree().AddItem(file.hItem, file.sName, FileTypeImage(sPath, file.bOpen));
+    }
+    Tree().ExpandAndSelectRoot();
+}
+
+void CProjectModel::SaveProject()
+{
+    const auto [nFirst, nLast] = FindProject(CurProject());
+    if (nFirst < 0)
+        return;
+    // A project named like the header has no room for file lines at all.
+    m_arProjectData.remove(nFirst + 2, std::max(0, nLast - nFirst - 1));
+    QStringList lines;
+    for (const CProjectFile& file : m_ProjectFiles)
+        if (file.InUse())
+            lines.append(file.bOpen ? kOpenMark + file.sPath : file.sPath);
+    lines += m_arUnloadedLines;
+    for (int i = 0; i < lines.size(); ++i)
+        m_arProjectData.insert(nFirst + 2 + i, lines[i]);
+}
+
+void CProjectModel::SwitchProject(const QString& sName)
+{
+    SaveProject();
+    CloseProjectFiles();
+    m_settings.m_sCurProject = sName;
+    LoadProject();
+    OpenProjectFiles();
+}
+
+void CProjectModel::OpenProjectFiles()
+{
+    if (!Documents())
+        return;
+    for (CProjectFile& file : m_ProjectFiles) {
+        if (!file.InUse() || !file.bOpen)
+            continue;
+        file.pDoc = Documents()->OpenDocument(file.sPath);
+        if (!file.pDoc) {
+            file.bOpen = 0;
+            Tree().SetItemImage(file.hItem, FileTypeImage(file.sPath, false));
+            continue;
+        }
+        Documents()->RemoveNewestRecentFile();
+    }
+}
+
+void CProjectModel::CloseProjectFiles()
+{
+    if (!Documents())
+        return;
+    for (CProjectFile& file : m_ProjectFiles) {
+        QObject* pDoc = file.pDoc;
+        if (!pDoc)
+            continue;
+        if (Documents()->IsModified(pDoc))
+            Documents()->SaveModifiedCheck(pDoc);
+        Documents()->CloseDocument(pDoc);
+    }
+}
+
+bool CProjectModel::IsProjectFile(const QString& sPath) const
+{
+    for (const CProjectFile& file : m_ProjectFiles)
+        if (file.InUse() && file.sPath == sPath)
+            return true;
+    return false;
+}
+
+int CProjectModel::ProjectFileCount() const
+{
+    int nCount = 0;
+    for (const CProjectFile& file : m_ProjectFiles)
+        nCount += file.InUse() ? 1 : 0;
+    return nCount;
+}
+
+int CProjectModel::IndexOfTreeItem(HTreeItem hItem) const
+{
+    if (hItem == kNoTreeItem)
+        return -1;
+    for (int i = 0; i < kMaxFiles; ++i)
+        if (m_ProjectFiles[i].hItem == hItem)
+            return i;
+    return -1;
+}
+
+int CProjectModel::AddRecord(const QString& sPath, bool bOpen, QObject* pDoc)
+{
+    if (!QFileInfo::exists(sPath) || CurProject().isEmpty() || IsProjectFile(sPath))
+        return -1;
+    const int nIndex = ProjectFileCount();
+    if (nIndex >= kMaxFiles)
+        return -1;
+    const auto [nFirst, nLast] = FindProject(CurProject());
+    if (nFirst < 0)
+        return -1;
+    m_arProjectData.insert(nFirst + 2, bOpen ? kOpenMark + sPath : sPath);
+    CProjectFile& file = m_ProjectFiles[nIndex];
+    file.bOpen = bOpen ? 1 : 0;
+    file.hItem = NewTreeItem();
+    file.pDoc = pDoc;
+    file.sName = DisplayName(sPath);
+    file.sPath = sPath;
+    Tree().AddItem(file.hItem, file.sName, FileTypeImage(sPath, bOpen));
+    Tree().ExpandRootAndShow(file.hItem);
+    return nIndex;
+}
+
+int CProjectModel::AddProjectFile(const QString& sPath)
+{
+    return AddRecord(sPath, false, nullptr);
+}
+
+int CProjectModel::AddActiveFile(QObject* pDoc)
+{
+    if (!pDoc || !Documents())
+        return -1;
+    const QString sPath = Documents()->DocumentPath(pDoc);
+    if (sPath.isEmpty())
+        return -1;
+    return AddRecord(sPath, true, pDoc);
+}
+
+void CProjectModel::RemoveProjectFile(HTreeItem hItem)
+{
+    const int nIndex = IndexOfTreeItem(hItem);
+    const auto [nFirst, nLast] = FindProject(CurProject());
+    if (nIndex < 0 || nFirst < 0)
+        return;
+    CProjectFile& file = m_ProjectFiles[nIndex];
+    int nLine = m_arProjectData.Find(file.sPath, nFirst);
+    if (nLine < 0 || nLine > nLast)
+        nLine = m_arProjectData.Find(kOpenMark + file.sPath, nFirst);
+    if (nLine < 0 || nLine > nLast)
+        return;
+    m_arProjectData.removeAt(nLine);
+    Tree().RemoveItem(file.hItem);
+    // Forget the document first: closing it reports back through ProjectDocClosed.
+    QObject* pDoc = std::exchange(file.pDoc, nullptr);
+    if (pDoc && Documents())
+        Documents()->CloseDocument(pDoc);
+    for (int i = nIndex; i + 1 < kMaxFiles; ++i)
+        m_ProjectFiles[i] = m_ProjectFiles[i + 1];
+    m_ProjectFiles[kMaxFiles - 1] = {};
+}
+
+void CProjectModel::OpenRecord(int nIndex)
+{
+    if (nIndex < 0 || !Documents())
+        return;
+    CProjectFile& file = m_ProjectFiles[nIndex];
+    QObject* pDoc = Documents()->OpenDocument(file.sPath);
+    if (!pDoc)
+        return;
+    file.pDoc = pDoc;
+    file.bOpen = 1;
+    Documents()->RemoveNewestRecentFile();
+    Tree().SetItemImage(file.hItem, FileTypeImage(file.sPath, true));
+}
+
+void CProjectModel::OpenProjectFile(HTreeItem hItem)
+{
+    OpenRecord(IndexOfTreeItem(hItem));
+}
+
+void CProjectModel::OpenProjectFileByPath(const QString& sPath)
+{
+    for (int i = 0; i < kMaxFiles; ++i) {
+        if (m_ProjectFiles[i].InUse() && m_ProjectFiles[i].sPath == sPath) {
+            OpenRecord(i);
+            return;
+        }
+    }
+}
+
+void CProjectModel::ProjectDocClosed(QObject* pDoc)
+{
+    if (!pDoc)
+        return;
+    for (CProjectFile& file : m_ProjectFiles) {
+        if (file.pDoc != pDoc)
+            continue;
+        file.pDoc = nullptr;
+        file.bOpen = 0;
+        Tree().SetItemImage(file.hItem, FileTypeImage(file.sPath, false));
+    }
+}
+
+void CProjectModel::RenameProject(const QString& sOldName, const QString& sNewName)
+{
+    if (m_arProjectData.Find(sNewName) >= 0)
+        return;
+    const auto [nFirst, nLast] = FindProject(sOldName);
+    Q_UNUSED(nLast);
+    if (nFirst < 0)
+        return;
+    m_arProjectData[nFirst + 1] = sNewName;
+    if (CompareNoCase(sOldName, CurProject()) == 0) {
+        m_settings.m_sCurProject = sNewName;
+        Tree().SetRootText(sNewName);
+    }
+}
