@@ -216,7 +216,9 @@ int CProjectModel::AddRecord(const QString& sPath, bool bOpen, QObject* pDoc)
     if (nIndex >= kMaxFiles)
         return -1;
     const auto [nFirst, nLast] = FindProject(CurProject());
-    if (nFirst < 0)
+    // A project named like the header has no room for file lines; a line put
+    // there would belong to no project.
+    if (nFirst < 0 || nLast < nFirst + 1)
         return -1;
     m_arProjectData.insert(nFirst + 2, bOpen ? kOpenMark + sPath : sPath);
     CProjectFile& file = m_ProjectFiles[nIndex];

@@ -2,15 +2,22 @@
 
 #include "core/app/appinfo.h"
 #include "core/app/filetypes.h"
+#include "core/documents/doctitle.h"
 #include "core/app/freedesktopassociationstore.h"
 #include "core/app/inisettingsstore.h"
+#include "core/app/filefilter.h"
+#include "gui/app/projectdocuments.h"
 #include "gui/app/singleinstance.h"
 #include "gui/app/splashwnd.h"
 #include "gui/app/widgetprompter.h"
+#include "gui/documents/childfrm.h"
+#include "gui/documents/doctemplate.h"
+#include "gui/documents/scriptdoc.h"
 #include "gui/frame/mainfrm.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMdiArea>
 #include <QStandardPaths>
 
 CScriptEditApp::CScriptEditApp(int& argc, char** argv, CAppEnvironment environment)
@@ -28,6 +35,7 @@ CScriptEditApp::CScriptEditApp(int& argc, char** argv, CAppEnvironment environme
 
 CScriptEditApp::~CScriptEditApp()
 {
+    m_project.SetDocuments(nullptr);
     m_pMainFrame.reset();
 }
 
@@ -75,19 +83,20 @@ bool CScriptEditApp::InitInstance()
     m_pSplash->SetStep(4, QStringLiteral("Initializing Dictionary..."));
     m_dictionary.BuildAutoComplete(m_settings.m_bAutoComplete != 0);
 
+    CreateTemplates();
     if (!CreateMainFrame()) {
         m_nExitCode = 1;
         m_pSplash.reset();
         return false;
     }
 
-    for (const QString& sFile : files)
+    for (const QString& sFile : files + std::exchange(m_pendingOpens, {}))
         OpenDocumentFile(sFile);
     if (!files.isEmpty())
         m_settings.m_sCurProject.clear();
 
     m_pSplash->SetStep(7, QStringLiteral("Loading Project..."));
-    m_project.LoadProject();
+    OpenProjectAtStart();
 
     if (m_settings.m_bAppMax)
         m_pMainFrame->showMaximized();
@@ -102,6 +111,24 @@ void CScriptEditApp::SelectSettingsStore()
 {
     m_pStore = m_env.pStore ? std::move(m_env.pStore)
                             : std::make_unique<CIniSettingsStore>(AppInfo::kCompany, AppInfo::kTitle);
+}
+
+void CScriptEditApp::CreateTemplates()
+{
+    for (const SDocTypeInfo& type : DocTypes())
+        m_templates.append(new CDocTemplate(*this, type));
+    m_pProjectDocuments = std::make_unique<CProjectDocuments>(*this);
+    m_project.SetDocuments(m_pProjectDocuments.get());
+}
+
+void CScriptEditApp::OpenProjectAtStart()
+{
+    m_project.LoadProject();
+    if (m_settings.m_sCurProject.isEmpty())
+        return;
+    m_project.OpenProjectFiles();
+    if (m_project.IsProjectFile(m_settings.m_sStartFile))
+        OpenDocumentFile(m_settings.m_sStartFile, false);
 }
 
 void CScriptEditApp::SelectAssociationStore()
@@ -169,14 +196,96 @@ bool CScriptEditApp::ReloadDataFiles()
     return m_dictionary.ReloadDataFiles(m_paths, m_settings.m_bVelk != 0, *m_pPrompter);
 }
 
-void CScriptEditApp::OpenDocumentFile(const QString& sPath)
+CDocTemplate* CScriptEditApp::Template(EDocKind eKind) const
 {
-    m_openRequests.append(sPath);
+    return m_templates.value(int(eKind));
+}
+
+QList<CScriptDoc*> CScriptEditApp::AllDocuments() const
+{
+    QList<CScriptDoc*> documents;
+    for (const CDocTemplate* pTemplate : m_templates)
+        documents += pTemplate->Documents();
+    return documents;
+}
+
+CScriptDoc* CScriptEditApp::FindDocument(const QString& sPath) const
+{
+    const QString sAbsolute = QFileInfo(sPath).absoluteFilePath();
+    for (CScriptDoc* pDoc : AllDocuments())
+        if (pDoc->GetPathName() == sAbsolute)
+            return pDoc;
+    return nullptr;
+}
+
+CScriptDoc* CScriptEditApp::OpenDocumentFile(const QString& sPath, bool bAddToRecent)
+{
+    if (!m_pMainFrame) {
+        m_pendingOpens.append(sPath);
+        return nullptr;
+    }
+    if (CScriptDoc* pOpen = FindDocument(sPath)) {
+        if (pOpen->Frame())
+            m_pMainFrame->MdiArea()->setActiveSubWindow(pOpen->Frame());
+        return pOpen;
+    }
+    const SDocTypeInfo& type = DocTypeForPath(sPath);
+    return Template(type.eKind)->OpenDocumentFile(QFileInfo(sPath).absoluteFilePath(), bAddToRecent);
+}
+
+void CScriptEditApp::OnFileNew(EDocKind eKind)
+{
+    Template(eKind)->OpenDocumentFile(QString());
+}
+
+void CScriptEditApp::OnFileOpen()
+{
+    const QString sPath = m_pPrompter->GetOpenFileName(QStringLiteral("Open File"), GetFileFilter());
+    if (!sPath.isEmpty())
+        OpenDocumentFile(sPath);
+}
+
+void CScriptEditApp::OnOpenRecentFile(int nIndex)
+{
+    const QString sPath = GetRecentFile(nIndex);
+    if (sPath.isEmpty())
+        return;
+    if (!OpenDocumentFile(sPath))
+        m_pRecentFiles->Remove(nIndex);
 }
 
 bool CScriptEditApp::SaveAllModified()
 {
-    return true;
+    QList<CScriptDoc*> modified;
+    QStringList names;
+    for (CScriptDoc* pDoc : AllDocuments()) {
+        if (!pDoc->IsModified())
+            continue;
+        modified.append(pDoc);
+        names.append(DocTitle::ListName(pDoc->GetPathName(), pDoc->GetTitle()));
+    }
+    if (modified.isEmpty())
+        return true;
+    QList<bool> selected;
+    switch (m_pPrompter->SaveModified(names, &selected)) {
+    case IPrompter::EAnswer::Yes: {
+        bool bAllSaved = true;
+        for (int i = 0; i < modified.size(); ++i)
+            if (selected.value(i))
+                bAllSaved = modified[i]->DoFileSave() && bAllSaved;
+        return bAllSaved;
+    }
+    case IPrompter::EAnswer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CScriptEditApp::CloseAllDocuments()
+{
+    for (CScriptDoc* pDoc : AllDocuments())
+        pDoc->OnCloseDocument();
 }
 
 void CScriptEditApp::SaveProjectData()

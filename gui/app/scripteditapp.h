@@ -8,12 +8,16 @@
 #include "core/app/settingsstore.h"
 #include "core/data/dictionary.h"
 #include "core/data/projectmodel.h"
+#include "core/documents/doctypes.h"
 
 #include <QApplication>
 
 #include <memory>
 
+class CDocTemplate;
 class CMainFrame;
+class CProjectDocuments;
+class CScriptDoc;
 class CSingleInstance;
 class CSplashWnd;
 
@@ -54,12 +58,25 @@ public:
     CRecentFileList* RecentFiles() const { return m_pRecentFiles.get(); }
     bool ReloadDataFiles();
 
-    // The shell's open: documents arrive here from the command line, a second
-    // start and drops; until the main window stands they wait in line.
-    void OpenDocumentFile(const QString& sPath);
-    const QStringList& OpenRequests() const { return m_openRequests; }
+    // The shell's open: files arrive here from the command line, a second
+    // start, drops, the recent-file list and projects. An open file is only
+    // activated. Null when it cannot be opened or no main window stands yet
+    // (files handed over that early wait in line).
+    CScriptDoc* OpenDocumentFile(const QString& sPath, bool bAddToRecent = true);
+    CDocTemplate* Template(EDocKind eKind) const;
+    const QList<CDocTemplate*>& Templates() const { return m_templates; }
+    // Every open document, in template and then document order.
+    QList<CScriptDoc*> AllDocuments() const;
+    CScriptDoc* FindDocument(const QString& sPath) const;
+
+    void OnFileNew(EDocKind eKind);
+    void OnFileOpen();
+    void OnOpenRecentFile(int nIndex);
+
     // The save-all check on close; true when closing may go on.
     bool SaveAllModified();
+    // After the check: every window goes without asking again.
+    void CloseAllDocuments();
     // The current project into the list, then the list to disk; the user
     // hears of it when the disk refuses.
     void SaveProjectData();
@@ -73,6 +90,8 @@ private:
     bool CreateMainFrame();
     QStringList FileArguments() const;
     void SelectAssociationStore();
+    void CreateTemplates();
+    void OpenProjectAtStart();
 
     CAppEnvironment m_env;
     std::unique_ptr<ISettingsStore> m_pStore;
@@ -84,10 +103,12 @@ private:
     CProjectModel m_project{m_settings};
     std::unique_ptr<IAssociationStore> m_pAssociations;
     std::unique_ptr<CRecentFileList> m_pRecentFiles;
+    QList<CDocTemplate*> m_templates;
+    std::unique_ptr<CProjectDocuments> m_pProjectDocuments;
     std::unique_ptr<CSplashWnd> m_pSplash;
     std::unique_ptr<CMainFrame> m_pMainFrame;
     CSingleInstance* m_pInstance = nullptr;
-    QStringList m_openRequests;
+    QStringList m_pendingOpens;
     int m_nExitCode = 0;
 };
 

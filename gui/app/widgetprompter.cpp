@@ -1,8 +1,10 @@
 #include "gui/app/widgetprompter.h"
 
 #include "core/app/filefilter.h"
+#include "gui/documents/savemodifieddlg.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace {
@@ -59,4 +61,31 @@ IPrompter::EAnswer CWidgetPrompter::Ask(const QString& sText, const QString& sCa
 QString CWidgetPrompter::GetOpenFileName(const QString& sTitle, const QString& sFilter)
 {
     return QFileDialog::getOpenFileName(m_owner ? m_owner() : nullptr, sTitle, QString(), DialogFilter(sFilter));
+}
+
+QString CWidgetPrompter::GetSaveFileName(const QString& sProposed, const QString& sFilter, const QString& sDefaultExt)
+{
+    QFileDialog dialog(m_owner ? m_owner() : nullptr, QStringLiteral("Save As"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(DialogFilter(sFilter));
+    if (sDefaultExt.size() > 1)
+        dialog.setDefaultSuffix(sDefaultExt.mid(1));
+    dialog.selectFile(sProposed);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
+}
+
+IPrompter::EAnswer CWidgetPrompter::SaveModified(const QStringList& names, QList<bool>* pSelected)
+{
+    CSaveModifiedDlg dialog(names, m_owner ? m_owner() : nullptr);
+    switch (dialog.exec()) {
+    case CSaveModifiedDlg::Yes:
+        *pSelected = dialog.Selection();
+        return EAnswer::Yes;
+    case CSaveModifiedDlg::No:
+        return EAnswer::No;
+    default:
+        return EAnswer::Cancel;
+    }
 }

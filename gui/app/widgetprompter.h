@@ -14,6 +14,8 @@ public:
 
     EAnswer Ask(const QString& sText, const QString& sCaption, EButtons eButtons, EIcon eIcon) override;
     QString GetOpenFileName(const QString& sTitle, const QString& sFilter) override;
+    QString GetSaveFileName(const QString& sProposed, const QString& sFilter, const QString& sDefaultExt) override;
+    EAnswer SaveModified(const QStringList& names, QList<bool>* pSelected) override;
 
 private:
     std::function<QWidget*()> m_owner;

@@ -1,16 +1,23 @@
 #include "gui/frame/mainfrm.h"
 
 #include "core/app/appinfo.h"
+#include "core/documents/doctypes.h"
 #include "gui/app/logoimage.h"
 #include "gui/app/scripteditapp.h"
+#include "gui/documents/childfrm.h"
+#include "gui/documents/doctemplate.h"
+#include "gui/documents/scriptdoc.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMdiArea>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+#include <QStatusBar>
 
 namespace {
 
@@ -18,6 +25,13 @@ QSize PrimaryScreenSize()
 {
     const QScreen* pScreen = QGuiApplication::primaryScreen();
     return pScreen ? pScreen->size() : QSize(1024, 768);
+}
+
+// "&Open...\tCtrl+O" carries its shortcut after the tab.
+QKeySequence ShortcutOf(const QString& sText)
+{
+    const qsizetype nTab = sText.indexOf(QLatin1Char('\t'));
+    return nTab < 0 ? QKeySequence() : QKeySequence(sText.mid(nTab + 1));
 }
 
 } // namespace
@@ -32,7 +46,144 @@ CMainFrame::CMainFrame(CScriptEditApp& app)
     m_pMdiArea->setViewMode(QMdiArea::SubWindowView);
     setCentralWidget(m_pMdiArea);
     setAcceptDrops(true);
+    CreateMenus();
+    statusBar()->showMessage(QStringLiteral("Ready"));
+    connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, [this] {
+        if (m_bDestroying)
+            return;
+        UpdateTitle();
+        UpdateCommands();
+    });
+    UpdateCommands();
     ApplyPlacement();
+}
+
+CMainFrame::~CMainFrame()
+{
+    // Document windows report their end; while this frame goes down they
+    // must not call back into it, so they go first, with the callbacks off.
+    m_bDestroying = true;
+    delete m_pMdiArea;
+}
+
+QAction* CMainFrame::AddCommand(QMenu* pMenu, const QString& sText, const QString& sPrompt,
+                                std::function<void()> handler)
+{
+    const qsizetype nTab = sText.indexOf(QLatin1Char('\t'));
+    QAction* pAction = pMenu->addAction(nTab < 0 ? sText : sText.left(nTab));
+    pAction->setShortcut(ShortcutOf(sText));
+    pAction->setStatusTip(sPrompt.section(QLatin1Char('\n'), 0, 0));
+    connect(pAction, &QAction::triggered, this, std::move(handler));
+    return pAction;
+}
+
+void CMainFrame::CreateMenus()
+{
+    QMenu* pFile = menuBar()->addMenu(QStringLiteral("&File"));
+    QMenu* pNew = pFile->addMenu(QStringLiteral("&New File"));
+    for (const SDocTypeInfo& type : DocTypes()) {
+        const EDocKind eKind = type.eKind;
+        AddCommand(pNew, QLatin1String(type.pszNewFileCommand),
+                   QStringLiteral("Create a new %1 file").arg(TemplateField(type, EDocField::DocName).toLower()),
+                   [this, eKind] { m_app.OnFileNew(eKind); });
+    }
+    pFile->addSeparator();
+    AddCommand(pFile, QStringLiteral("&Open...\tCtrl+O"), QStringLiteral("Open an existing document\nOpen"),
+               [this] { m_app.OnFileOpen(); });
+    m_documentActions.append(AddCommand(pFile, QStringLiteral("&Close"), QStringLiteral("Close the active document\nClose"),
+                                        [this] {
+                                            if (CChildFrame* pFrame = ActiveFrame())
+                                                pFrame->close();
+                                        }));
+    pFile->addSeparator();
+    m_documentActions.append(AddCommand(pFile, QStringLiteral("&Save\tCtrl+S"),
+                                        QStringLiteral("Save the active document\nSave"), [this] {
+                                            if (CScriptDoc* pDoc = ActiveDocument())
+                                                pDoc->OnFileSave();
+                                        }));
+    m_documentActions.append(AddCommand(pFile, QStringLiteral("Save &As..."),
+                                        QStringLiteral("Save the active document with a new name\nSave As"), [this] {
+                                            if (CScriptDoc* pDoc = ActiveDocument())
+                                                pDoc->OnFileSaveAs();
+                                        }));
+    m_documentActions.append(AddCommand(pFile, QStringLiteral("Save A&ll\tF2"),
+                                        QStringLiteral("Save all modified documents\nSave All"),
+                                        [this] { OnFileSaveAll(); }));
+    pFile->addSeparator();
+    m_pRecentMenu = pFile->addMenu(QStringLiteral("Recent Files"));
+    connect(pFile, &QMenu::aboutToShow, this, &CMainFrame::RebuildRecentFiles);
+    pFile->addSeparator();
+    AddCommand(pFile, QStringLiteral("E&xit\tEsc"), QStringLiteral("Quit the application; prompts to save documents\nExit"),
+               [this] { close(); });
+}
+
+QAction* CMainFrame::Action(const QString& sText) const
+{
+    for (QAction* pAction : findChildren<QAction*>())
+        if (pAction->text() == sText)
+            return pAction;
+    return nullptr;
+}
+
+void CMainFrame::RebuildRecentFiles()
+{
+    m_pRecentMenu->clear();
+    for (int i = 0; i < 6; ++i) {
+        const QString sPath = m_app.GetRecentFile(i);
+        if (sPath.isEmpty())
+            continue;
+        QString sLabel = QStringLiteral("%1 ").arg(i + 1);
+        if (i < 9)
+            sLabel.prepend(QLatin1Char('&'));
+        sLabel += QStringLiteral("...\\") + QFileInfo(sPath).fileName();
+        QAction* pAction = m_pRecentMenu->addAction(sLabel);
+        pAction->setStatusTip(QStringLiteral("Open this recent document"));
+        connect(pAction, &QAction::triggered, this, [this, i] { m_app.OnOpenRecentFile(i); });
+    }
+    m_pRecentMenu->setEnabled(!m_pRecentMenu->isEmpty());
+}
+
+void CMainFrame::UpdateCommands()
+{
+    const bool bDocument = ActiveFrame() != nullptr;
+    for (QAction* pAction : m_documentActions)
+        pAction->setEnabled(bDocument);
+}
+
+void CMainFrame::UpdateTitle()
+{
+    const CScriptDoc* pDoc = ActiveDocument();
+    setWindowTitle(pDoc ? AppInfo::kTitle + QStringLiteral(" - ") + pDoc->GetTitle() : AppInfo::kTitle);
+}
+
+void CMainFrame::AddDocumentWindow(CChildFrame* pFrame)
+{
+    m_pMdiArea->addSubWindow(pFrame);
+    connect(&pFrame->Document(), &CScriptDoc::TitleChanged, this, &CMainFrame::UpdateTitle);
+    connect(pFrame, &QObject::destroyed, this, [this] {
+        if (m_bDestroying)
+            return;
+        UpdateTitle();
+        UpdateCommands();
+    });
+}
+
+CChildFrame* CMainFrame::ActiveFrame() const
+{
+    return qobject_cast<CChildFrame*>(m_pMdiArea->activeSubWindow());
+}
+
+CScriptDoc* CMainFrame::ActiveDocument() const
+{
+    const CChildFrame* pFrame = ActiveFrame();
+    return pFrame ? &pFrame->Document() : nullptr;
+}
+
+void CMainFrame::OnFileSaveAll()
+{
+    for (CScriptDoc* pDoc : m_app.AllDocuments())
+        if (pDoc->IsModified())
+            pDoc->DoFileSave();
 }
 
 void CMainFrame::ApplyPlacement()
@@ -53,17 +204,23 @@ CCloseState CMainFrame::CloseState() const
     CCloseState state;
     state.bMaximised = isMaximized();
     state.rcWindow = StoredPlacement();
+    if (const CChildFrame* pFrame = ActiveFrame()) {
+        state.sStartFile = pFrame->Document().GetPathName();
+        state.bDocMax = pFrame->isMaximized();
+    }
     return state;
 }
 
 void CMainFrame::closeEvent(QCloseEvent* pEvent)
 {
-    WriteSettingsOnClose(m_app.Store(), m_app.Settings(), m_settings, CloseState(), [this] { m_app.SaveProjectData(); });
+    WriteSettingsOnClose(m_app.Store(), m_app.Settings(), m_settings, CloseState(),
+                         [this] { m_app.SaveProjectData(); });
     m_app.Store().Flush();
     if (!m_app.SaveAllModified()) {
         pEvent->ignore();
         return;
     }
+    m_app.CloseAllDocuments();
     pEvent->accept();
 }
 

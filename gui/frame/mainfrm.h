@@ -4,8 +4,12 @@
 
 #include <QMainWindow>
 
+class CChildFrame;
+class CScriptDoc;
 class CScriptEditApp;
+class QAction;
 class QMdiArea;
+class QMenu;
 
 // The main window: hosts the document windows and keeps the window and editor
 // settings from its construction until it closes.
@@ -14,6 +18,7 @@ class CMainFrame : public QMainWindow
     Q_OBJECT
 public:
     explicit CMainFrame(CScriptEditApp& app);
+    ~CMainFrame() override;
 
     CFrameSettings& Settings() { return m_settings; }
     const CFrameSettings& Settings() const { return m_settings; }
@@ -21,6 +26,14 @@ public:
 
     // The window's rectangle as it is stored: left, top, width, height.
     QRect StoredPlacement() const;
+
+    void AddDocumentWindow(CChildFrame* pFrame);
+    CChildFrame* ActiveFrame() const;
+    CScriptDoc* ActiveDocument() const;
+
+    // Every document of every template, in template and then document order.
+    void OnFileSaveAll();
+    QAction* Action(const QString& sText) const;
 
 protected:
     void closeEvent(QCloseEvent* pEvent) override;
@@ -30,8 +43,16 @@ protected:
 private:
     void ApplyPlacement();
     CCloseState CloseState() const;
+    void CreateMenus();
+    void RebuildRecentFiles();
+    void UpdateCommands();
+    void UpdateTitle();
+    QAction* AddCommand(QMenu* pMenu, const QString& sText, const QString& sPrompt, std::function<void()> handler);
 
     CScriptEditApp& m_app;
     CFrameSettings m_settings;
     QMdiArea* m_pMdiArea;
+    QMenu* m_pRecentMenu = nullptr;
+    QList<QAction*> m_documentActions;
+    bool m_bDestroying = false;
 };

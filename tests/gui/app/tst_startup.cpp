@@ -3,6 +3,7 @@
 #include "core/app/settings.h"
 #include "gui/app/scripteditapp.h"
 #include "gui/app/singleinstance.h"
+#include "gui/documents/scriptdoc.h"
 #include "gui/frame/mainfrm.h"
 
 #include <QDir>
@@ -11,6 +12,19 @@
 #include <QtTest>
 
 namespace {
+
+void WriteFile(const QString& sPath, const QByteArray& bytes)
+{
+    QFile file(sPath);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray ReadFile(const QString& sPath)
+{
+    QFile file(sPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 class CScriptedPrompter : public IPrompter
 {
@@ -116,24 +130,10 @@ private slots:
     void missingProjectListIsCreatedEmpty();
     void unknownCurrentProjectIsDropped();
     void unwritableProjectListIsReported();
+    void startFileReopensOnlyInsideItsProject_data();
+    void startFileReopensOnlyInsideItsProject();
 };
 
-namespace {
-
-void WriteFile(const QString& sPath, const QByteArray& bytes)
-{
-    QFile file(sPath);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray ReadFile(const QString& sPath)
-{
-    QFile file(sPath);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
 
 void TestStartup::firstStartOpensCentredWindowWithDictionary()
 {
@@ -150,7 +150,7 @@ void TestStartup::firstStartOpensCentredWindowWithDictionary()
     QVERIFY(start.App().Dictionary().m_arCommands.size() >= 300);
     QVERIFY(!start.App().Dictionary().m_arAutoComplete.isEmpty());
     QVERIFY(start.Prompter().m_messages.isEmpty());
-    QVERIFY(start.App().OpenRequests().isEmpty());
+    QVERIFY(start.App().AllDocuments().isEmpty());
 
     const CMemorySettingsStore store = start.CloseAndKeepStore();
     QCOMPARE(store.ReadInt(kSettingsSection, QStringLiteral("AppMax"), -1), 0);
@@ -185,9 +185,11 @@ void TestStartup::fileArgumentOpensAndDropsTheProject()
     seed.WriteString(kSettingsSection, QStringLiteral("CurProject"), QStringLiteral("Op Nightfall"));
     QTemporaryDir dir;
     const QString sScript = dir.filePath(QStringLiteral("intro.sqs"));
+    WriteFile(sScript, "hint \"intro\"\r\n");
     CStart start({sScript}, &seed);
     QVERIFY(start.App().InitInstance());
-    QCOMPARE(start.App().OpenRequests(), QStringList{sScript});
+    QVERIFY(start.App().FindDocument(sScript));
+    QCOMPARE(start.App().AllDocuments().size(), 1);
     const CMemorySettingsStore store = start.CloseAndKeepStore();
     QCOMPARE(store.ReadString(kSettingsSection, QStringLiteral("CurProject"), QStringLiteral("x")), QString());
 }
@@ -239,10 +241,16 @@ void TestStartup::secondStartHandsItsFilesToTheFirst()
 {
     CStart first;
     QVERIFY(first.App().InitInstance());
-    const QStringList files = {QStringLiteral("/missions/a b/init.sqs"), QStringLiteral("/missions/brücke.sqf")};
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath(QStringLiteral("a b")));
+    const QStringList files = {dir.filePath(QStringLiteral("a b/init.sqs")), dir.filePath(QStringLiteral("brücke.sqf"))};
+    for (const QString& sFile : files)
+        WriteFile(sFile, "// x\r\n");
     CSingleInstance second(CStart::InstanceName());
     QVERIFY(second.HandOff(files));
-    QTRY_COMPARE(first.App().OpenRequests(), files);
+    QTRY_COMPARE(first.App().AllDocuments().size(), 2);
+    for (const QString& sFile : files)
+        QVERIFY(first.App().FindDocument(sFile));
     first.CloseAndKeepStore();
 }
 
@@ -319,6 +327,10 @@ void TestStartup::currentProjectIsLoadedAndSavedBack()
     QCOMPARE(project.m_ProjectFiles[0].bOpen, 1);
     QCOMPARE(project.m_ProjectFiles[0].sName, QStringLiteral("init"));
     QCOMPARE(project.m_ProjectFiles[1].bOpen, 0);  // missing on disk: listed, closed
+    QVERIFY(project.m_ProjectFiles[0].pDoc);
+    QCOMPARE(start.App().AllDocuments().size(), 1);
+    // Project openings leave the recent-file list as it was.
+    QCOMPARE(start.App().RecentFiles()->Count(), 0);
     start.CloseAndKeepStore();
     QCOMPARE(ReadFile(sList),
              ("[PROJECT]\r\nOp Nightfall\r\n*" + sInit + "\r\n" + sGone + "\r\n[PROJECT]\r\nOther\r\n").toUtf8());
@@ -358,6 +370,39 @@ void TestStartup::unwritableProjectListIsReported()
     start.CloseAndKeepStore();
     QCOMPARE(start.Prompter().m_messages.size(), 1);
     QVERIFY(start.Prompter().m_messages.first().startsWith(QStringLiteral("Error saving the project list file:")));
+}
+
+void TestStartup::startFileReopensOnlyInsideItsProject_data()
+{
+    QTest::addColumn<bool>("inProject");
+    QTest::newRow("start file of the project becomes active") << true;
+    QTest::newRow("start file outside the project stays closed") << false;
+}
+
+void TestStartup::startFileReopensOnlyInsideItsProject()
+{
+    QFETCH(bool, inProject);
+    QTemporaryDir files;
+    const QString sInit = files.filePath(QStringLiteral("init.sqs"));
+    const QString sBrief = files.filePath(QStringLiteral("briefing.html"));
+    const QString sOther = files.filePath(QStringLiteral("other.sqs"));
+    for (const QString& sFile : {sInit, sBrief, sOther})
+        WriteFile(sFile, "x\r\n");
+    CMemorySettingsStore seed;
+    seed.WriteString(kSettingsSection, QStringLiteral("CurProject"), QStringLiteral("Op"));
+    seed.WriteString(kSettingsSection, QStringLiteral("StartFile"), inProject ? sInit : sOther);
+    CStart start({}, &seed);
+    WriteFile(QDir(start.ExeDir()).filePath(QStringLiteral("project.dat")),
+              ("[PROJECT]\nOp\n*" + sInit + "\n*" + sBrief + "\n").toUtf8());
+    QVERIFY(start.App().InitInstance());
+    QCOMPARE(start.App().AllDocuments().size(), 2);
+    QVERIFY(!start.App().FindDocument(sOther));
+    const QString sActive = start.App().MainFrame()->ActiveDocument()->GetPathName();
+    if (inProject)
+        QCOMPARE(sActive, sInit);
+    else
+        QCOMPARE(sActive, sBrief);  // the last one the project opened
+    start.CloseAndKeepStore();
 }
 
 int main(int argc, char** argv)

@@ -1,0 +1,858 @@
+#include "core/app/memorysettingsstore.h"
+#include "core/app/settings.h"
+#include "core/data/projectmodel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QString H = CProjectModel::kHeader;
+
+// Calls naming an item the tree does not hold go to stale: a real tree
+// widget would misdraw or crash on them.
+class FakeTree : public IProjectTree
+{
+public:
+    struct Item { QString sText; int nImage; };
+    QList<HTreeItem> order;
+    QMap<HTreeItem, Item> items;
+    QString sRootText;
+    int nRootImage = -1, nExpandSelect = 0;
+    QList<HTreeItem> shown;
+    QStringList stale;
+
+    void ClearTree() override { order.clear(); items.clear(); sRootText.clear(); nRootImage = -1; }
+    void SetRoot(const QString& sText, int nImage) override { sRootText = sText; nRootImage = nImage; }
+    void AddItem(HTreeItem h, const QString& sText, int nImage) override
+    {
+        if (h == kNoTreeItem || h == kRootTreeItem || items.contains(h))
+            stale << QStringLiteral("add %1").arg(h);
+        order << h;
+        items[h] = {sText, nImage};
+    }
+    void RemoveItem(HTreeItem h) override
+    {
+        if (!items.remove(h))
+            stale << QStringLiteral("remove %1").arg(h);
+        order.removeAll(h);
+    }
+    void SetItemImage(HTreeItem h, int nImage) override
+    {
+        if (!items.contains(h))
+            stale << QStringLiteral("image %1").arg(h);
+        else
+            items[h].nImage = nImage;
+    }
+    void SetRootText(const QString& sText) override { sRootText = sText; }
+    void ExpandAndSelectRoot() override { ++nExpandSelect; }
+    void ExpandRootAndShow(HTreeItem h) override { shown << h; }
+    int Image(HTreeItem h) const { return items.contains(h) ? items[h].nImage : -1; }
+};
+
+// Closing a document reports back to the model, as document windows do.
+class FakeDocuments : public IProjectDocuments
+{
+public:
+    explicit FakeDocuments(CProjectModel& model) : m_model(model) {}
+
+    QSet<QString> failing;
+    QStringList log;
+    int nRecentRemoved = 0;
+
+    QObject* Make(const QString& sPath)
+    {
+        auto* pDoc = new QObject(&m_owner);
+        m_paths[pDoc] = sPath;
+        m_open.insert(pDoc);
+        return pDoc;
+    }
+    void SetModified(QObject* pDoc) { m_modified.insert(pDoc); }
+    bool IsOpen(QObject* pDoc) const { return m_open.contains(pDoc); }
+
+    QObject* OpenDocument(const QString& sPath) override
+    {
+        log << QStringLiteral("open ") + QFileInfo(sPath).fileName();
+        if (failing.contains(sPath))
+            return nullptr;
+        for (QObject* pDoc : std::as_const(m_open))
+            if (m_paths.value(pDoc) == sPath)
+                return pDoc;
+        return Make(sPath);
+    }
+    void RemoveNewestRecentFile() override { ++nRecentRemoved; }
+    bool IsModified(QObject* pDoc) const override { return m_modified.contains(pDoc); }
+    void SaveModifiedCheck(QObject* pDoc) override { log << QStringLiteral("ask ") + Name(pDoc); }
+    void CloseDocument(QObject* pDoc) override
+    {
+        log << QStringLiteral("close ") + Name(pDoc);
+        m_open.remove(pDoc);
+        m_model.ProjectDocClosed(pDoc);
+    }
+    QString DocumentPath(QObject* pDoc) const override { return m_paths.value(pDoc); }
+
+private:
+    QString Name(QObject* pDoc) const { return QFileInfo(m_paths.value(pDoc)).fileName(); }
+
+    CProjectModel& m_model;
+    QObject m_owner;
+    QHash<QObject*, QString> m_paths;
+    QSet<QObject*> m_open, m_modified;
+};
+
+CAppSettings SettingsWithShowExt(CMemorySettingsStore& store, int nShowExt)
+{
+    store.WriteInt(kSettingsSection, QStringLiteral("ShowExt"), nShowExt);
+    return ReadAppSettings(store);
+}
+
+// Rows name files by token: "@x" is a file x in the temporary folder that
+// exists, "~x" one that does not; a leading "*" is kept in front.
+struct Env
+{
+    QTemporaryDir dir;
+    CMemorySettingsStore store;
+    CAppSettings settings;
+    CProjectModel model;
+    FakeTree tree;
+    FakeDocuments docs;
+
+    explicit Env(int nShowExt = 0) : settings(SettingsWithShowExt(store, nShowExt)), model(settings), docs(model)
+    {
+        model.SetTree(&tree);
+        model.SetDocuments(&docs);
+    }
+
+    QString Expand(const QString& sToken)
+    {
+        const bool bMarked = sToken.startsWith(u'*') && sToken.size() > 1;
+        const QString sRest = bMarked ? sToken.mid(1) : sToken;
+        if (!sRest.startsWith(u'@') && !sRest.startsWith(u'~'))
+            return sToken;
+        const QString sPath = dir.filePath(sRest.mid(1));
+        if (sRest.startsWith(u'@') && !QFileInfo::exists(sPath))
+            WriteBytes(sPath, {});
+        return bMarked ? QStringLiteral("*") + sPath : sPath;
+    }
+    QStringList Expand(const QStringList& tokens)
+    {
+        QStringList lines;
+        for (const QString& sToken : tokens)
+            lines << Expand(sToken);
+        return lines;
+    }
+    void Use(const QStringList& tokens, const QString& sCurProject)
+    {
+        model.m_arProjectData = Expand(tokens);
+        settings.m_sCurProject = Expand(sCurProject);
+        model.LoadProject();
+    }
+    QStringList Lines() const { return model.m_arProjectData; }
+    const CProjectFile& Rec(int i) const { return model.m_ProjectFiles[size_t(i)]; }
+    HTreeItem ItemOf(const QString& sToken)
+    {
+        const QString sPath = Expand(sToken);
+        for (const CProjectFile& file : model.m_ProjectFiles)
+            if (file.InUse() && file.sPath == sPath)
+                return file.hItem;
+        return sToken == QLatin1String("root") ? kRootTreeItem : kNoTreeItem;
+    }
+    QStringList RecordPaths() const
+    {
+        QStringList paths;
+        for (const CProjectFile& file : model.m_ProjectFiles)
+            if (file.InUse())
+                paths << file.sPath;
+        return paths;
+    }
+    // "file open|closed [doc] image" per record in use, as the tree shows it.
+    QStringList States() const
+    {
+        QStringList states;
+        for (const CProjectFile& file : model.m_ProjectFiles) {
+            if (!file.InUse())
+                continue;
+            QString s = QFileInfo(file.sPath).fileName() + (file.bOpen ? " open" : " closed");
+            if (file.pDoc)
+                s += docs.IsOpen(file.pDoc) && docs.DocumentPath(file.pDoc) == file.sPath ? " doc" : " bad-doc";
+            s += QLatin1Char(' ') + QString::number(tree.Image(file.hItem));
+            if (tree.items.value(file.hItem).sText != file.sName)
+                s += QStringLiteral(" text:") + tree.items.value(file.hItem).sText;
+            states << s;
+        }
+        if (tree.order.size() != states.size())
+            states << QStringLiteral("tree items: %1").arg(tree.order.size());
+        return states;
+    }
+    QByteArray ReadBytes(const QString& sPath) const
+    {
+        QFile file(sPath);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+    }
+    static void WriteBytes(const QString& sPath, const QByteArray& bytes)
+    {
+        QFile file(sPath);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(sPath));
+    }
+};
+
+QStringList Files(int nCount)
+{
+    QStringList tokens;
+    for (int i = 1; i <= nCount; ++i)
+        tokens << QStringLiteral("@f%1.sqs").arg(i);
+    return tokens;
+}
+
+} // namespace
+
+class TestProjectModel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void findProjectBounds_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("last");
+
+        const QStringList two{H, "A", "/m/a1.sqs", H, "B", "/m/b1.sqs", "/m/b2.sqs"};
+        QTest::newRow("lower-case name finds the first of two") << two << "a" << 0 << 2;
+        QTest::newRow("last project ends at the last line") << two << "B" << 3 << 6;
+        QTest::newRow("project without file lines") << QStringList{H, "A", H, "B"} << "A" << 0 << 1;
+        QTest::newRow("unknown name") << two << "C" << -1 << -1;
+        const QStringList pathLikeName{H, "A", "B", H, "B", "/m/b1.sqs"};
+        QTest::newRow("file line equal to a later name is not that name") << pathLikeName << "B" << 3 << 5;
+        QTest::newRow("file line equal to a later name does not end its project") << pathLikeName << "A" << 0 << 2;
+        QTest::newRow("header in other case ends a project") << QStringList{H, "A", "/m/a1", "[project]", "B"} << "A" << 0 << 2;
+        QTest::newRow("name before any header is no project") << QStringList{"A", "/m/x", H, "B"} << "A" << -1 << -1;
+        const QStringList headerName{H, H, H, "B", "/m/b1"};
+        QTest::newRow("project named like the header has no file lines") << headerName << "[project]" << 0 << 0;
+        QTest::newRow("project after one named like the header") << headerName << "B" << 2 << 4;
+    }
+    void findProjectBounds()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(QString, name);
+        QFETCH(int, first);
+        QFETCH(int, last);
+        Env env;
+        env.model.m_arProjectData = lines;
+        const auto [nFirst, nLast] = env.model.FindProject(name);
+        QCOMPARE(nFirst, first);
+        if (first >= 0)
+            QCOMPARE(nLast, last);
+    }
+
+    void loadProjectShowsEachFile_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("showExt");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("image");
+        QTest::addColumn<bool>("open");
+
+        QTest::newRow("script closed") << "@a.sqs" << 0 << "a" << 4 << false;
+        QTest::newRow("function open") << "*@b.sqf" << 0 << "b" << 5 << true;
+        QTest::newRow("description closed") << "@description.ext" << 0 << "description" << 6 << false;
+        QTest::newRow("html open") << "*@brief.html" << 0 << "brief" << 9 << true;
+        QTest::newRow("htm closed") << "@brief.htm" << 0 << "brief" << 8 << false;
+        QTest::newRow("csv open") << "*@table.csv" << 0 << "table" << 11 << true;
+        QTest::newRow("dat closed") << "@table.dat" << 0 << "table" << 10 << false;
+        QTest::newRow("upper-case extension") << "@INIT.SQS" << 0 << "INIT" << 4 << false;
+        QTest::newRow("other extension open") << "*@notes.txt" << 0 << "notes" << 13 << true;
+        QTest::newRow("no extension") << "@readme" << 0 << "readme" << 12 << false;
+        QTest::newRow("only the last extension hidden") << "@a.b.sqs" << 0 << "a.b" << 4 << false;
+        QTest::newRow("ShowExt keeps the extension") << "@a.b.sqs" << 1 << "a.b.sqs" << 4 << false;
+        QTest::newRow("marked file gone from disk is closed") << "*~gone.sqs" << 0 << "gone" << 4 << false;
+        QTest::newRow("unmarked file gone from disk is listed") << "~gone.sqf" << 1 << "gone.sqf" << 4 << false;
+    }
+    void loadProjectShowsEachFile()
+    {
+        QFETCH(QString, line);
+        QFETCH(int, showExt);
+        QFETCH(QString, text);
+        QFETCH(int, image);
+        QFETCH(bool, open);
+        Env env(showExt);
+        env.Use({H, "Alpha", line, H, "B", "@other.sqs"}, "Alpha");
+
+        QCOMPARE(env.RecordPaths(), QStringList{env.Expand(line.mid(line.startsWith(u'*') ? 1 : 0))});
+        const CProjectFile& file = env.Rec(0);
+        QCOMPARE(file.sName, text);
+        QCOMPARE(bool(file.bOpen), open);
+        QVERIFY(!file.pDoc);
+        QCOMPARE(env.tree.order, QList<HTreeItem>{file.hItem});
+        QCOMPARE(env.tree.items[file.hItem].sText, text);
+        QCOMPARE(env.tree.items[file.hItem].nImage, image);
+        QCOMPARE(env.tree.sRootText, QStringLiteral("Alpha"));
+        QCOMPARE(env.tree.nRootImage, 1);
+        QCOMPARE(env.tree.nExpandSelect, 1);
+    }
+
+    void unknownOrEmptyCurProjectLoadsNoProject_data()
+    {
+        QTest::addColumn<QString>("curProject");
+        QTest::newRow("name not in the list") << "Z";
+        QTest::newRow("no name") << "";
+    }
+    void unknownOrEmptyCurProjectLoadsNoProject()
+    {
+        QFETCH(QString, curProject);
+        Env env;
+        env.Use({H, "A", "*@a.sqs", "@b.sqs", H, "B"}, "A");
+        const QStringList before = env.Lines();
+
+        env.settings.m_sCurProject = curProject;
+        env.model.LoadProject();
+        QVERIFY(env.model.CurProject().isEmpty());
+        QCOMPARE(env.States(), QStringList{});
+        QCOMPARE(env.Rec(0).hItem, kNoTreeItem);
+        QCOMPARE(env.tree.sRootText, CProjectModel::kNoProject);
+        QCOMPARE(env.tree.nRootImage, 0);
+        QCOMPARE(env.Lines(), before);
+    }
+
+    void linesBeyondTheRecordsSurviveSave_data()
+    {
+        QTest::addColumn<QStringList>("fileLines");
+        QTest::addColumn<int>("records");
+        QTest::addColumn<QStringList>("saved");
+
+        QTest::newRow("lone star kept after the records")
+            << QStringList{"@a.sqs", "*", "@b.sqs"} << 2 << QStringList{"@a.sqs", "@b.sqs", "*"};
+        const QStringList beyond = Files(32) + QStringList{"*@x.sqs", "@y.sqs"};
+        QTest::newRow("open mark beyond 32 files kept, file not opened") << beyond << 32 << beyond;
+    }
+    void linesBeyondTheRecordsSurviveSave()
+    {
+        QFETCH(QStringList, fileLines);
+        QFETCH(int, records);
+        QFETCH(QStringList, saved);
+        Env env;
+        env.Use(QStringList{H, "A"} + fileLines + QStringList{H, "B", "@b1.sqs"}, "A");
+        QCOMPARE(env.model.ProjectFileCount(), records);
+        QCOMPARE(env.tree.order.size(), records);
+        env.model.OpenProjectFiles();
+        QVERIFY(env.docs.log.isEmpty());
+
+        env.model.SaveProject();
+        QCOMPARE(env.Lines(), env.Expand(QStringList{H, "A"} + saved + QStringList{H, "B", "@b1.sqs"}));
+    }
+
+    void saveProjectWritesRecordsInOrderAfterNameLine()
+    {
+        Env env;
+        env.Use({H, "A", "*@p1.sqs", "@p2.sqf", H, "B", "@b1.sqs"}, "A");
+        env.model.OpenProjectFiles();
+        env.docs.CloseDocument(env.Rec(0).pDoc);
+        env.model.OpenProjectFileByPath(env.Expand("@p2.sqf"));
+
+        const QStringList expected = env.Expand(QStringList{H, "A", "@p1.sqs", "*@p2.sqf", H, "B", "@b1.sqs"});
+        env.model.SaveProject();
+        QCOMPARE(env.Lines(), expected);
+        // Saving again (a switch followed by the close) must not insert the lines twice.
+        env.model.SaveProject();
+        QCOMPARE(env.Lines(), expected);
+    }
+
+    void addedFileIsFirstLineUntilSavedThenLast()
+    {
+        Env env;
+        env.Use({H, "A", "@p1.sqs", "@p2.sqs", H, "B", "@b.sqs"}, "A");
+
+        QCOMPARE(env.model.AddProjectFile(env.Expand("@p3.ext")), 2);
+        QCOMPARE(env.Lines(), env.Expand(QStringList{H, "A", "@p3.ext", "@p1.sqs", "@p2.sqs", H, "B", "@b.sqs"}));
+        QCOMPARE(env.States(), QStringList({"p1.sqs closed 4", "p2.sqs closed 4", "p3.ext closed 6"}));
+        QCOMPARE(env.Rec(2).sName, QStringLiteral("p3"));
+        QCOMPARE(env.tree.shown, QList<HTreeItem>{env.Rec(2).hItem});
+        QVERIFY(env.tree.stale.isEmpty());
+
+        env.model.SaveProject();
+        QCOMPARE(env.Lines(), env.Expand(QStringList{H, "A", "@p1.sqs", "@p2.sqs", "@p3.ext", H, "B", "@b.sqs"}));
+    }
+
+    void addActiveFileAddsOpenRecordOfDocument()
+    {
+        Env env;
+        env.Use({H, "A", "@p1.sqs"}, "A");
+        QObject* pDoc = env.docs.Make(env.Expand("@brief.html"));
+
+        QCOMPARE(env.model.AddActiveFile(pDoc), 1);
+        QCOMPARE(env.Lines(), env.Expand(QStringList{H, "A", "*@brief.html", "@p1.sqs"}));
+        QCOMPARE(env.Rec(1).pDoc, pDoc);
+        QCOMPARE(env.States(), QStringList({"p1.sqs closed 4", "brief.html open doc 9"}));
+        QCOMPARE(env.tree.shown, QList<HTreeItem>{env.Rec(1).hItem});
+        // Already open, so nothing is reopened and no recent entry is taken back.
+        QVERIFY(env.docs.log.isEmpty());
+        QCOMPARE(env.docs.nRecentRemoved, 0);
+
+        env.model.SaveProject();
+        QCOMPARE(env.Lines(), env.Expand(QStringList{H, "A", "@p1.sqs", "*@brief.html"}));
+        env.docs.CloseDocument(pDoc);
+        QCOMPARE(env.States(), QStringList({"p1.sqs closed 4", "brief.html closed 8"}));
+    }
+
+    void addRefused_data()
+    {
+        QTest::addColumn<bool>("active");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("curProject");
+        QTest::addColumn<QString>("path");
+
+        const QStringList one{H, "A", "@p1.sqs"};
+        const QStringList full = QStringList{H, "A"} + Files(32);
+        for (const bool bActive : {false, true}) {
+            const char* pszHow = bActive ? "active: " : "path: ";
+            const auto row = [&](const char* pszName) -> QTestData& {
+                return QTest::addRow("%s%s", pszHow, pszName) << bActive;
+            };
+            row("file missing on disk") << one << "A" << "~new.sqs";
+            row("no current project") << one << "" << "@new.sqs";
+            row("path already in the project") << one << "A" << "@p1.sqs";
+            row("path of a file marked open in the project") << QStringList{H, "A", "*@p1.sqs"} << "A" << "@p1.sqs";
+            row("all 32 records in use") << full << "A" << "@new.sqs";
+        }
+        QTest::newRow("active: no document") << true << one << "A" << "none";
+        QTest::newRow("active: document without a path") << true << one << "A" << "";
+    }
+    void addRefused()
+    {
+        QFETCH(bool, active);
+        QFETCH(QStringList, lines);
+        QFETCH(QString, curProject);
+        QFETCH(QString, path);
+        Env env;
+        env.Use(lines, curProject);
+        const QStringList before = env.Lines();
+        const QStringList states = env.States();
+
+        int nResult = 0;
+        if (!active)
+            nResult = env.model.AddProjectFile(env.Expand(path));
+        else
+            nResult = env.model.AddActiveFile(path == QLatin1String("none") ? nullptr : env.docs.Make(env.Expand(path)));
+        QCOMPARE(nResult, -1);
+        QCOMPARE(env.Lines(), before);
+        QCOMPARE(env.States(), states);
+        QVERIFY(env.tree.shown.isEmpty());
+    }
+
+    void openProjectFilesReopensMarkedFilesOnly()
+    {
+        Env env;
+        env.Use({H, "A", "*@p1.sqs", "*@p2.sqs", "@p3.sqs", "*~gone.sqs"}, "A");
+        env.docs.failing << env.Expand("@p2.sqs");
+
+        env.model.OpenProjectFiles();
+        QCOMPARE(env.docs.log, QStringList({"open p1.sqs", "open p2.sqs"}));
+        QCOMPARE(env.docs.nRecentRemoved, 1);
+        QCOMPARE(env.States(), QStringList({"p1.sqs open doc 5", "p2.sqs closed 4", "p3.sqs closed 4", "gone.sqs closed 4"}));
+        QVERIFY(env.tree.stale.isEmpty());
+        env.model.SaveProject();
+        QCOMPARE(env.Lines(), env.Expand(QStringList{H, "A", "*@p1.sqs", "@p2.sqs", "@p3.sqs", "~gone.sqs"}));
+    }
+
+    void closedDocumentMarksOnlyItsRecordClosed()
+    {
+        Env env;
+        env.Use({H, "A", "*@p1.sqs", "*@p2.csv"}, "A");
+        env.model.OpenProjectFiles();
+        env.model.ProjectDocClosed(nullptr);
+        env.docs.CloseDocument(env.docs.Make(env.Expand("@elsewhere.sqs")));
+        QCOMPARE(env.States(), QStringList({"p1.sqs open doc 5", "p2.csv open doc 11"}));
+        env.docs.CloseDocument(env.Rec(1).pDoc);
+        QCOMPARE(env.States(), QStringList({"p1.sqs open doc 5", "p2.csv closed 10"}));
+    }
+
+    void openOneProjectFile_data()
+    {
+        QTest::addColumn<bool>("byPath");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("failOpen");
+        QTest::addColumn<QStringList>("states");
+
+        const QStringList opened{"p1.sqs closed 4", "p2.sqf open doc 5"};
+        const QStringList untouched{"p1.sqs closed 4", "p2.sqf closed 4"};
+        QTest::newRow("tree item opens its file") << false << "@p2.sqf" << false << opened;
+        QTest::newRow("path opens its file") << true << "@p2.sqf" << false << opened;
+        QTest::newRow("failed open by item changes nothing") << false << "@p2.sqf" << true << untouched;
+        QTest::newRow("failed open by path changes nothing") << true << "@p2.sqf" << true << untouched;
+        QTest::newRow("root item opens nothing") << false << "root" << false << untouched;
+        QTest::newRow("path in other case opens nothing") << true << "~P2.sqf" << false << untouched;
+        QTest::newRow("path outside the project opens nothing") << true << "@other.sqs" << false << untouched;
+    }
+    void openOneProjectFile()
+    {
+        QFETCH(bool, byPath);
+        QFETCH(QString, target);
+        QFETCH(bool, failOpen);
+        QFETCH(QStringList, states);
+        Env env;
+        env.Use({H, "A", "@p1.sqs", "@p2.sqf"}, "A");
+        if (failOpen)
+            env.docs.failing << env.Expand(target);
+
+        if (byPath)
+            env.model.OpenProjectFileByPath(env.Expand(target));
+        else
+            env.model.OpenProjectFile(env.ItemOf(target));
+        QCOMPARE(env.States(), states);
+        // The opening's recent-file entry is taken back only when there was one.
+        QCOMPARE(env.docs.nRecentRemoved, env.Rec(1).pDoc ? 1 : 0);
+    }
+
+    void isProjectFileComparesPathsWithCase_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("inProject");
+
+        QTest::newRow("same path") << "@Brief.html" << true;
+        QTest::newRow("path of a file marked open") << "@init.sqs" << true;
+        QTest::newRow("path in other case") << "~brief.html" << false;
+        QTest::newRow("line with its open mark is no path") << "*@init.sqs" << false;
+        QTest::newRow("path outside the project") << "@x.sqs" << false;
+        QTest::newRow("empty path matches no free record") << "" << false;
+    }
+    void isProjectFileComparesPathsWithCase()
+    {
+        QFETCH(QString, path);
+        QFETCH(bool, inProject);
+        Env env;
+        env.Use({H, "A", "@Brief.html", "*@init.sqs"}, "A");
+        QCOMPARE(env.model.IsProjectFile(env.Expand(path)), inProject);
+    }
+
+    void treeItemIndexesFollowRemoval()
+    {
+        Env env;
+        env.Use({H, "A", "@p1.sqs", "@p2.sqs", "@p3.sqs"}, "A");
+        const QList<HTreeItem> h = env.tree.order;
+        QCOMPARE(h.size(), 3);
+        const auto indexes = [&] {
+            return QList<int>{env.model.IndexOfTreeItem(h[0]), env.model.IndexOfTreeItem(h[1]), env.model.IndexOfTreeItem(h[2])};
+        };
+        QCOMPARE(indexes(), QList<int>({0, 1, 2}));
+        QCOMPARE(env.model.IndexOfTreeItem(kRootTreeItem), -1);
+        // Free records carry no item; "no item" must not find the first of them.
+        QCOMPARE(env.model.IndexOfTreeItem(kNoTreeItem), -1);
+
+        env.model.RemoveProjectFile(h[1]);
+        QCOMPARE(indexes(), QList<int>({0, -1, 1}));
+        QCOMPARE(env.model.ProjectFileCount(), 2);
+        QCOMPARE(env.Rec(2).hItem, kNoTreeItem);
+        QCOMPARE(env.model.IndexOfTreeItem(kNoTreeItem), -1);
+    }
+
+    void removeProjectFileRemovesOnlyItsOwnLine_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("remove");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QStringList>("records");
+
+        QTest::newRow("closed file from the middle")
+            << QStringList{H, "A", "@p1.sqs", "@p2.sqs", "@p3.sqs", H, "B", "@b.sqs"} << "@p2.sqs"
+            << QStringList{H, "A", "@p1.sqs", "@p3.sqs", H, "B", "@b.sqs"} << QStringList{"@p1.sqs", "@p3.sqs"};
+        QTest::newRow("line with open mark") << QStringList{H, "A", "@p1.sqs", "*@p2.sqs"} << "@p2.sqs"
+                                             << QStringList{H, "A", "@p1.sqs"} << QStringList{"@p1.sqs"};
+        QTest::newRow("same path in an earlier project stays")
+            << QStringList{H, "B", "@p1.sqs", H, "A", "@p1.sqs", "@p2.sqs"} << "@p1.sqs"
+            << QStringList{H, "B", "@p1.sqs", H, "A", "@p2.sqs"} << QStringList{"@p2.sqs"};
+        QTest::newRow("unmarked same path in a later project stays")
+            << QStringList{H, "A", "*@p1.sqs", H, "B", "@p1.sqs"} << "@p1.sqs" << QStringList{H, "A", H, "B", "@p1.sqs"}
+            << QStringList{};
+        QTest::newRow("root item removes nothing") << QStringList{H, "A", "@p1.sqs"} << "root"
+                                                   << QStringList{H, "A", "@p1.sqs"} << QStringList{"@p1.sqs"};
+    }
+    void removeProjectFileRemovesOnlyItsOwnLine()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(QString, remove);
+        QFETCH(QStringList, expected);
+        QFETCH(QStringList, records);
+        Env env;
+        env.Use(lines, "A");
+
+        const HTreeItem hItem = env.ItemOf(remove);
+        env.model.RemoveProjectFile(hItem);
+        QCOMPARE(env.Lines(), env.Expand(expected));
+        QCOMPARE(env.RecordPaths(), env.Expand(records));
+        QCOMPARE(env.tree.order.size(), records.size());
+        QVERIFY(hItem == kRootTreeItem || !env.tree.items.contains(hItem));
+        QVERIFY(env.tree.stale.isEmpty());
+    }
+
+    void removingOpenModifiedFileClosesWithoutAsking()
+    {
+        Env env;
+        env.Use({H, "A", "*@p1.sqs", "*@p2.sqs"}, "A");
+        env.model.OpenProjectFiles();
+        QObject* pRemoved = env.Rec(0).pDoc;
+        env.docs.SetModified(pRemoved);
+        env.docs.log.clear();
+
+        env.model.RemoveProjectFile(env.Rec(0).hItem);
+        QCOMPARE(env.docs.log, QStringList{"close p1.sqs"});
+        QVERIFY(!env.docs.IsOpen(pRemoved));
+        // The closing document reports back; that must not touch the item just deleted.
+        QVERIFY2(env.tree.stale.isEmpty(), qPrintable(env.tree.stale.join(", ")));
+        QCOMPARE(env.States(), QStringList{"p2.sqs open doc 5"});
+        QCOMPARE(env.Lines(), env.Expand(QStringList{H, "A", "*@p2.sqs"}));
+    }
+
+    void switchProjectAsksForModifiedFilesAndClosesAll()
+    {
+        Env env;
+        env.Use({H, "A", "*@p1.sqs", "*@p2.sqs", "@p3.sqs", H, "B", "*@q1.ext", "@q2.ext"}, "A");
+        env.model.OpenProjectFiles();
+        env.model.OpenProjectFileByPath(env.Expand("@p3.sqs"));
+        const QList<QObject*> oldDocs{env.Rec(0).pDoc, env.Rec(1).pDoc, env.Rec(2).pDoc};
+        env.docs.SetModified(oldDocs[0]);
+        env.docs.log.clear();
+        env.docs.nRecentRemoved = 0;
+
+        env.model.SwitchProject("B");
+        // The answer to the save question does not keep the file open.
+        QCOMPARE(env.docs.log, QStringList({"ask p1.sqs", "close p1.sqs", "close p2.sqs", "close p3.sqs", "open q1.ext"}));
+        for (QObject* pDoc : oldDocs)
+            QVERIFY(!env.docs.IsOpen(pDoc));
+        QCOMPARE(env.docs.nRecentRemoved, 1);
+        QCOMPARE(env.model.CurProject(), QStringLiteral("B"));
+        // Saved while its files were still open, so all three reopen next time.
+        QCOMPARE(env.Lines(), env.Expand(QStringList{H, "A", "*@p1.sqs", "*@p2.sqs", "*@p3.sqs", H, "B", "*@q1.ext", "@q2.ext"}));
+        QCOMPARE(env.tree.sRootText, QStringLiteral("B"));
+        QCOMPARE(env.tree.nRootImage, 1);
+        QCOMPARE(env.States(), QStringList({"q1.ext open doc 7", "q2.ext closed 6"}));
+        QVERIFY(env.tree.stale.isEmpty());
+    }
+
+    void renameProject_data()
+    {
+        QTest::addColumn<QString>("oldName");
+        QTest::addColumn<QString>("newName");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<QString>("curProject");
+
+        const QStringList base{H, "A", "@a.sqs", H, "B", "@b.sqs"};
+        const QStringList renamedA{H, "C", "@a.sqs", H, "B", "@b.sqs"};
+        QTest::newRow("current project renames the setting and the root") << "A" << "C" << renamedA << "C";
+        QTest::newRow("old name matched without case") << "a" << "C" << renamedA << "C";
+        QTest::newRow("other project leaves the current one")
+            << "B" << "C" << QStringList{H, "A", "@a.sqs", H, "C", "@b.sqs"} << "A";
+        QTest::newRow("name of another project in other case refused") << "B" << "a" << base << "A";
+        QTest::newRow("name equal to a file line refused") << "B" << "@a.sqs" << base << "A";
+        QTest::newRow("name equal to the header refused") << "B" << "[project]" << base << "A";
+        QTest::newRow("case-only change of a name refused") << "A" << "a" << base << "A";
+        QTest::newRow("unknown old name") << "Z" << "C" << base << "A";
+    }
+    void renameProject()
+    {
+        QFETCH(QString, oldName);
+        QFETCH(QString, newName);
+        QFETCH(QStringList, expected);
+        QFETCH(QString, curProject);
+        Env env;
+        env.Use({H, "A", "@a.sqs", H, "B", "@b.sqs"}, "A");
+
+        env.model.RenameProject(oldName, env.Expand(newName));
+        QCOMPARE(env.Lines(), env.Expand(expected));
+        QCOMPARE(env.model.CurProject(), curProject);
+        QCOMPARE(env.tree.sRootText, curProject);
+    }
+
+    void projectListLoadAndSave_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QByteArray>("saved");
+
+        const QStringList lines{H, "A", "/m/a.sqs"};
+        const QByteArray crlf("[PROJECT]\r\nA\r\n/m/a.sqs\r\n");
+        QTest::newRow("CR LF lines") << crlf << lines << crlf;
+        QTest::newRow("LF lines written as CR LF") << QByteArray("[PROJECT]\nA\n/m/a.sqs\n") << lines << crlf;
+        QTest::newRow("empty lines dropped") << QByteArray("\r\n[PROJECT]\r\n\r\n\nA\r\n/m/a.sqs\r\n\r\n") << lines << crlf;
+        QTest::newRow("last line without line end") << QByteArray("[PROJECT]\r\nA\r\n/m/a.sqs") << lines << crlf;
+        QTest::newRow("blanks inside lines kept") << QByteArray("[PROJECT]\r\n my project \r\n")
+                                                  << QStringList{H, " my project "} << QByteArray("[PROJECT]\r\n my project \r\n");
+        QTest::newRow("empty file") << QByteArray("") << QStringList{} << QByteArray();
+        QTest::newRow("missing file created empty") << QByteArray() << QStringList{} << QByteArray();
+    }
+    void projectListLoadAndSave()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, lines);
+        QFETCH(QByteArray, saved);
+        Env env;
+        const QString sPath = env.dir.filePath("project.dat");
+        if (!bytes.isNull())
+            env.WriteBytes(sPath, bytes);
+        env.model.m_arProjectData = QStringList{H, "left from before"};
+
+        QVERIFY(env.model.LoadProjectList(sPath));
+        QCOMPARE(env.Lines(), lines);
+        QCOMPARE(env.ReadBytes(sPath), bytes);
+        QVERIFY(env.model.SaveProjectList(sPath));
+        QCOMPARE(env.ReadBytes(sPath), saved);
+    }
+
+    void nonAsciiPathsRoundTripByteExactly_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("path");
+
+        QTest::newRow("Windows-1252 file")
+            << QByteArray("[PROJECT]\r\nMission \xE9t\xE9\r\nC:\\Missions\\\xC4rger\\init.sqs\r\n"
+                          "[PROJECT]\r\nB\r\n*C:\\Missions\\\x80uro\x81.sqf\r\n")
+            << QStringLiteral("C:\\Missions\\\u00C4rger\\init.sqs");
+        QTest::newRow("UTF-8 file")
+            << QByteArray("[PROJECT]\r\nMission \xC3\xA9t\xC3\xA9\r\n/home/u/\xC3\x84rger/init.sqs\r\n"
+                          "[PROJECT]\r\nB\r\n*/home/u/\xE2\x82\xACuro.sqf\r\n")
+            << QStringLiteral("/home/u/\u00C4rger/init.sqs");
+    }
+    void nonAsciiPathsRoundTripByteExactly()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, path);
+        Env env;
+        const QString sPath = env.dir.filePath("project.dat");
+        env.WriteBytes(sPath, bytes);
+
+        QVERIFY(env.model.LoadProjectList(sPath));
+        env.settings.m_sCurProject = QStringLiteral("Mission \u00E9t\u00E9");
+        env.model.LoadProject();
+        QCOMPARE(env.RecordPaths(), QStringList{path});
+        env.model.SaveProject();
+        QVERIFY(env.model.SaveProjectList(sPath));
+        QCOMPARE(env.ReadBytes(sPath), bytes);
+    }
+
+    void fortyFileLinesSurviveLoadAndSave()
+    {
+        Env env;
+        QStringList fileLines = env.Expand(Files(40));
+        fileLines[0].prepend(u'*');
+        fileLines[35].prepend(u'*');
+        const QStringList lines = QStringList{H, "A"} + fileLines + QStringList{H, "B", env.Expand("@b.sqs")};
+        const QString sPath = env.dir.filePath("project.dat");
+        const QByteArray original = (lines.join("\r\n") + "\r\n").toUtf8();
+        env.WriteBytes(sPath, original);
+
+        QVERIFY(env.model.LoadProjectList(sPath));
+        env.settings.m_sCurProject = "A";
+        env.model.LoadProject();
+        QCOMPARE(env.model.ProjectFileCount(), 32);
+        env.model.OpenProjectFiles();
+        QCOMPARE(env.docs.log, QStringList{"open f1.sqs"});
+        env.model.SaveProject();
+        QVERIFY(env.model.SaveProjectList(sPath));
+        QCOMPARE(env.ReadBytes(sPath), original);
+    }
+
+    void oddProjectNamesLeaveTheListAlone_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("oddName");
+        QTest::addColumn<QStringList>("oddRecords");
+
+        QTest::newRow("project named like the header")
+            << QStringList{H, "A", "*@a.sqs", H, H, "@x.sqs", H, "B", "@b.sqs"} << H << QStringList{};
+        QTest::newRow("project named like a file of another project")
+            << QStringList{H, "A", "@b.sqs", "*@a.sqs", H, "@b.sqs", "@c.sqs", H, "B"} << "@b.sqs" << QStringList{"@c.sqs"};
+        QTest::newRow("project named like its own file")
+            << QStringList{H, "A", "*@a.sqs", H, "@c.sqs", "@c.sqs", H, "B"} << "@c.sqs" << QStringList{"@c.sqs"};
+    }
+    void oddProjectNamesLeaveTheListAlone()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(QString, oddName);
+        QFETCH(QStringList, oddRecords);
+        Env env;
+        env.Use(lines, "A");
+        env.model.OpenProjectFiles();
+        const QStringList original = env.Lines();
+        const QStringList ownRecords = env.RecordPaths();
+
+        env.model.SwitchProject(env.Expand(oddName));
+        QCOMPARE(env.model.CurProject(), env.Expand(oddName));
+        QCOMPARE(env.RecordPaths(), env.Expand(oddRecords));
+        env.model.SwitchProject("A");
+        QCOMPARE(env.RecordPaths(), ownRecords);
+        env.model.SaveProject();
+
+        const QString sPath = env.dir.filePath("project.dat");
+        QVERIFY(env.model.SaveProjectList(sPath));
+        QVERIFY(env.model.LoadProjectList(sPath));
+        QCOMPARE(env.Lines(), original);
+    }
+
+    void addedFileSurvivesSaveAndReload_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("curProject");
+
+        QTest::newRow("ordinary project") << QStringList{H, "A", "@a.sqs", H, "B", "@b.sqs"} << "A";
+        QTest::newRow("project named like a path") << QStringList{H, "@a.sqs", "@a.sqs", H, "B", "@b.sqs"} << "@a.sqs";
+        QTest::newRow("project named like the header") << QStringList{H, H, H, "B", "@b.sqs"} << H;
+    }
+    // A file the tree shows in the project must still be in it, listed once,
+    // after a save and a reload; a project that cannot hold it must refuse it.
+    void addedFileSurvivesSaveAndReload()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(QString, curProject);
+        Env env;
+        env.Use(lines, curProject);
+        const QStringList before = env.Lines();
+        const QString sNew = env.Expand("@new.sqs");
+
+        const int nIndex = env.model.AddProjectFile(sNew);
+        env.model.SaveProject();
+        if (nIndex < 0) {
+            QCOMPARE(env.Lines(), before);
+            return;
+        }
+        const QStringList records = env.RecordPaths();
+        QCOMPARE(env.Lines().count(sNew), 1);
+        env.model.LoadProject();
+        QCOMPARE(env.RecordPaths(), records);
+        QCOMPARE(env.Lines().mid(env.Lines().indexOf("B") - 1), env.Expand(QStringList{H, "B", "@b.sqs"}));
+    }
+
+    void unusableProjectListPath_data()
+    {
+        QTest::addColumn<QString>("relative");
+        QTest::newRow("path is an existing folder") << "folder";
+        QTest::newRow("folder of the path missing") << "nowhere/project.dat";
+    }
+    void unusableProjectListPath()
+    {
+        QFETCH(QString, relative);
+        Env env;
+        QDir root(env.dir.path());
+        QVERIFY(root.mkdir("folder"));
+        env.WriteBytes(root.filePath("folder/keep.txt"), "kept");
+        const auto entries = [](const QDir& d) {
+            return d.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        };
+        const QStringList before = entries(root);
+
+        env.model.m_arProjectData = QStringList{H, "A", "/m/a.sqs"};
+        QVERIFY(!env.model.SaveProjectList(root.filePath(relative)));
+        QVERIFY(!env.model.LoadProjectList(root.filePath(relative)));
+        // Neither a temporary file nor a half-written list may be left behind.
+        QCOMPARE(entries(root), before);
+        QCOMPARE(entries(QDir(root.filePath("folder"))), QStringList{"keep.txt"});
+        QCOMPARE(env.ReadBytes(root.filePath("folder/keep.txt")), QByteArray("kept"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProjectModel)
+#include "tst_projectmodel.moc"
