@@ -1,114 +1,14 @@
-#include "core/app/memoryassociationstore.h"
-#include "core/app/memorysettingsstore.h"
-#include "core/app/settings.h"
-#include "gui/app/scripteditapp.h"
 #include "gui/app/singleinstance.h"
 #include "gui/documents/scriptdoc.h"
 #include "gui/frame/mainfrm.h"
+#include "tests/support/editorharness.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-void WriteFile(const QString& sPath, const QByteArray& bytes)
-{
-    QFile file(sPath);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray ReadFile(const QString& sPath)
-{
-    QFile file(sPath);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-class CScriptedPrompter : public IPrompter
-{
-public:
-    EAnswer Ask(const QString& sText, const QString&, EButtons, EIcon) override
-    {
-        m_messages.append(sText);
-        return EAnswer::Ok;
-    }
-    QString GetOpenFileName(const QString&, const QString&) override { return QString(); }
-    QStringList m_messages;
-};
-
-// One start of the editor in a throw-away environment; the application object
-// is made anew for every start, as a real start would.
-class CStart
-{
-public:
-    explicit CStart(QStringList args = {}, CMemorySettingsStore* pSeed = nullptr)
-        : m_args(std::move(args))
-    {
-        m_args.prepend(QStringLiteral("velkedit"));
-        for (QString& sArg : m_args)
-            m_argv.push_back(sArg.toLocal8Bit());
-        for (QByteArray& arg : m_argv)
-            m_pArgv.push_back(arg.data());
-        m_nArgc = int(m_pArgv.size());
-
-        m_exeDir.setAutoRemove(true);
-        for (const char* pszFile : {"commands.dat", "unit.dat", "header.dat"})
-            QFile::copy(QStringLiteral(VELK_SHARE_DIR "/") + QLatin1String(pszFile),
-                        m_exeDir.filePath(QLatin1String(pszFile)));
-
-        CAppEnvironment env;
-        auto pStore = std::make_unique<CMemorySettingsStore>();
-        if (pSeed)
-            *pStore = *pSeed;
-        m_pStore = pStore.get();
-        env.pStore = std::move(pStore);
-        auto pPrompter = std::make_unique<CScriptedPrompter>();
-        m_pPrompter = pPrompter.get();
-        env.pPrompter = std::move(pPrompter);
-        auto pAssociations = std::make_unique<CMemoryAssociationStore>();
-        m_pAssociations = pAssociations.get();
-        env.pAssociations = std::move(pAssociations);
-        env.sExeDir = m_exeDir.path();
-        env.sUserDataDir = m_userDir.filePath(QStringLiteral("data"));
-        env.sInstanceName = InstanceName();
-        m_pApp = std::make_unique<CScriptEditApp>(m_nArgc, m_pArgv.data(), std::move(env));
-    }
-
-    static QString InstanceName()
-    {
-        return QStringLiteral("velkedit-test-%1").arg(QCoreApplication::applicationPid());
-    }
-
-    CScriptEditApp& App() { return *m_pApp; }
-    CMemorySettingsStore& Store() { return *m_pStore; }
-    CScriptedPrompter& Prompter() { return *m_pPrompter; }
-    CMemoryAssociationStore& Associations() { return *m_pAssociations; }
-    QString ExeDir() const { return m_exeDir.path(); }
-
-    // What the store holds after the main window closed.
-    CMemorySettingsStore CloseAndKeepStore()
-    {
-        if (m_pApp->MainFrame())
-            m_pApp->MainFrame()->close();
-        return *m_pStore;
-    }
-
-private:
-    QStringList m_args;
-    std::vector<QByteArray> m_argv;
-    std::vector<char*> m_pArgv;
-    int m_nArgc = 0;
-    QTemporaryDir m_exeDir;
-    QTemporaryDir m_userDir;
-    CMemorySettingsStore* m_pStore = nullptr;
-    CScriptedPrompter* m_pPrompter = nullptr;
-    CMemoryAssociationStore* m_pAssociations = nullptr;
-    std::unique_ptr<CScriptEditApp> m_pApp;
-};
-
-} // namespace
+using namespace VelkTest;
 
 class TestStartup : public QObject
 {
