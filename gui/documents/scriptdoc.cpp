@@ -14,11 +14,9 @@
 CScriptDoc::CScriptDoc(CDocTemplate& docTemplate)
     : QObject(&docTemplate), m_template(docTemplate), m_pText(new QTextDocument(this))
 {
+    // The view copies the text's modify flag over after each real change;
+    // colouring touches the text's flag too, so the document does not follow it.
     m_pText->setDocumentLayout(new QPlainTextDocumentLayout(m_pText));
-    connect(m_pText, &QTextDocument::modificationChanged, this, [this](bool bModified) {
-        if (bModified != m_bModified)
-            SetModifiedFlag(bModified);
-    });
 }
 
 CScriptDoc::~CScriptDoc() = default;

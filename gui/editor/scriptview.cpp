@@ -1,26 +1,101 @@
 #include "gui/editor/scriptview.h"
 
-#include "core/data/filetype.h"
 #include "core/documents/doctypes.h"
 #include "core/documents/textfile.h"
 #include "gui/app/scripteditapp.h"
 #include "gui/documents/childfrm.h"
 #include "gui/documents/doctemplate.h"
 #include "gui/documents/scriptdoc.h"
+#include "gui/editor/scripthighlighter.h"
 #include "gui/frame/mainfrm.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMdiArea>
+#include <QTextBlock>
 #include <QTextDocument>
 
-CScriptView::CScriptView(CScriptDoc& doc, QWidget* pParent) : QPlainTextEdit(pParent), m_doc(doc)
+namespace {
+
+// The editor's text as positions count it: one character per line break.
+QString PlainOf(QString sText)
+{
+    sText.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    sText.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return sText;
+}
+
+// Programmatic edits neither recolour through the change path nor take a
+// snapshot of their own.
+class CUpdating
+{
+public:
+    explicit CUpdating(bool& bFlag) : m_bFlag(bFlag), m_bWas(bFlag) { m_bFlag = true; }
+    ~CUpdating() { m_bFlag = m_bWas; }
+
+private:
+    bool& m_bFlag;
+    bool m_bWas;
+};
+
+} // namespace
+
+CScriptView::CScriptView(CScriptDoc& doc, QWidget* pParent)
+    : QPlainTextEdit(pParent)
+    , m_doc(doc)
+    , m_colourer(doc.Template().App().Dictionary())
+    , m_pHighlighter(nullptr)
 {
     setDocument(doc.TextDocument());
-    ApplyEditorFont();
+    document()->setUndoRedoEnabled(false);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    CopySettings();
+    m_bAutoComplete = App().Settings().m_bAutoComplete != 0;
+    m_bCollectVars = m_bAutoComplete;
+    m_pHighlighter = new CScriptHighlighter(document(), m_colourer);
+    m_shadow.Reset(document()->toPlainText());
+    connect(document(), &QTextDocument::contentsChange, this, &CScriptView::OnContentsChange);
+    connect(this, &QPlainTextEdit::textChanged, this, &CScriptView::OnTextChanged);
+}
+
+CScriptEditApp& CScriptView::App() const
+{
+    return m_doc.Template().App();
+}
+
+QColor CScriptView::ColourOf(int nRgb)
+{
+    return QColor(nRgb & 0xFF, (nRgb >> 8) & 0xFF, (nRgb >> 16) & 0xFF);
+}
+
+void CScriptView::CopySettings()
+{
+    const CMainFrame* pMain = App().MainFrame();
+    if (!pMain)
+        return;
+    const CFrameSettings& s = pMain->Settings();
+    m_bFormat = s.m_bFormat != 0;
+    m_crText = s.m_crText;
+    m_crRem = s.m_crRem;
+    m_crCom = s.m_crCom;
+    m_crWeap = s.m_crWeap;
+    m_crSys = s.m_crSys;
+    m_crVar = s.m_crVar;
+    m_crWindow = s.m_crWindow;
+    m_bFormatRem = s.m_bFormatRem != 0;
+    m_bFormatCom = s.m_bFormatCom != 0;
+    m_bFormatWeap = s.m_bFormatWeap != 0;
+    m_bFormatSys = s.m_bFormatSys != 0;
+    m_bFormatVar = s.m_bFormatVar != 0;
+    m_bLineNumbers = s.m_bLineNumbers != 0;
+    m_bWhiteSpace = s.m_bWhiteSpace != 0;
+    m_bAutoTabs = s.m_bAutoTabs != 0;
+    m_bWrapText = s.m_bWrapText != 0;
 }
 
 void CScriptView::ApplyEditorFont()
 {
-    const CMainFrame* pMain = m_doc.Template().App().MainFrame();
+    const CMainFrame* pMain = App().MainFrame();
     if (!pMain)
         return;
     const CFrameSettings& settings = pMain->Settings();
@@ -32,14 +107,38 @@ void CScriptView::ApplyEditorFont()
     setFont(font);
 }
 
+void CScriptView::ApplyWrapping()
+{
+    const bool bWrap = IsPlainTextType() && m_bWrapText;
+    setLineWrapMode(bWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+}
+
+void CScriptView::ApplyColours()
+{
+    QPalette pal = palette();
+    pal.setColor(QPalette::Text, ColourOf(m_crText));
+    pal.setColor(QPalette::Base, ColourOf(m_crWindow));
+    setPalette(pal);
+    m_pHighlighter->SetEnabled(m_bFormat);
+    m_pHighlighter->SetFileType(m_nFileType);
+    m_pHighlighter->SetSwitches({m_bFormatRem, m_bFormatCom, m_bFormatWeap, m_bFormatSys, m_bFormatVar});
+    m_pHighlighter->SetColour(EColourClass::Text, ColourOf(m_crText));
+    m_pHighlighter->SetColour(EColourClass::Remark, ColourOf(m_crRem));
+    m_pHighlighter->SetColour(EColourClass::Command, ColourOf(m_crCom));
+    m_pHighlighter->SetColour(EColourClass::Weapon, ColourOf(m_crWeap));
+    m_pHighlighter->SetColour(EColourClass::System, ColourOf(m_crSys));
+    m_pHighlighter->SetColour(EColourClass::Variable, ColourOf(m_crVar));
+}
+
 void CScriptView::OnInitialUpdate()
 {
-    CScriptEditApp& app = m_doc.Template().App();
-    CChildFrame* pFrame = m_doc.Frame();
-    CMainFrame* pMain = app.MainFrame();
+    CScriptEditApp& app = App();
+    ApplyEditorFont();
 
     // A document window opens maximised while the user keeps them so; one
     // restored window among them ends that for the rest of the session.
+    CChildFrame* pFrame = m_doc.Frame();
+    CMainFrame* pMain = app.MainFrame();
     CAppSettings& settings = app.Settings();
     const QMdiSubWindow* pActive = pMain ? pMain->MdiArea()->activeSubWindow() : nullptr;
     if (settings.m_bDocMax && pActive && pActive != pFrame && !pActive->isMaximized())
@@ -51,24 +150,261 @@ void CScriptView::OnInitialUpdate()
             pFrame->show();
     }
 
-    // A file without an extension is taken as untitled, but a file read from
-    // disk keeps its text as it was: only documents made new get a header.
     m_bNewDoc = m_doc.GetPathName().isEmpty();
     m_nFileType = ViewFileType(m_doc.GetPathName(), m_doc.Template().Type());
+    if (IsPlainTextType()) {
+        m_bFormat = false;
+        m_bAutoComplete = false;
+        m_bCollectVars = false;
+    }
+    ApplyWrapping();
+
+    SetSelection(0, 0);
+    // A file read from disk keeps its text as it was, even one without an
+    // extension: only documents made new get a header.
     if (m_bNewDoc && pMain && pMain->Settings().m_bAddHeader)
         InsertHeader();
+
+    ApplyColours();
+    if (m_bFormat)
+        ColourAll();
+
+    m_bUpdating = false;
+    m_bCollectVars = false;
+    m_doc.SetModifiedFlag(false);
+    m_nLineCount = document()->blockCount();
+    m_pendingChanges.clear();
+    ClearUndo();
+    PushUndo();
 }
 
 void CScriptView::InsertHeader()
 {
-    CScriptEditApp& app = m_doc.Template().App();
+    CScriptEditApp& app = App();
     const QString sHeader = ExpandHeader(HeaderTextFor(app.Dictionary(), m_nFileType), app.Settings().m_bVelk != 0,
                                          app.MainFrame()->Settings().m_sAuthor);
-    QTextDocument* pText = document();
-    // Not a step the user can undo: the document starts with it.
-    const bool bUndo = pText->isUndoRedoEnabled();
-    pText->setUndoRedoEnabled(false);
+    CUpdating updating(m_bUpdating);
     textCursor().insertText(TextFile::NormaliseLineEnds(sHeader));
-    pText->setUndoRedoEnabled(bUndo);
-    m_doc.SetModifiedFlag(false);
+}
+
+void CScriptView::ApplySettings()
+{
+    CUpdating updating(m_bUpdating);
+    const bool bModified = m_doc.IsModified();
+    const bool bWrapText = m_bWrapText;
+    CopySettings();
+    m_bAutoComplete = App().Settings().m_bAutoComplete != 0;
+    if (bWrapText != m_bWrapText)
+        ApplyWrapping();
+    ApplyEditorFont();
+    ApplyColours();
+    // With colouring switched off the old colours must go too.
+    if (m_bFormat)
+        ColourAll();
+    else
+        m_pHighlighter->rehighlight();
+    document()->setModified(bModified);
+    m_doc.SetModifiedFlag(bModified);
+    m_pendingChanges.clear();
+    ClearUndo();
+    PushUndo();
+}
+
+void CScriptView::ColourLine(int nLine)
+{
+    if (nLine < 0 || nLine >= document()->blockCount())
+        return;
+    m_pHighlighter->rehighlightBlock(document()->findBlockByNumber(nLine));
+}
+
+void CScriptView::ColourLines(const QList<int>& lines)
+{
+    if (!m_bFormat || lines.isEmpty())
+        return;
+    CUpdating updating(m_bUpdating);
+    // Applying colours must not count as a change of the text.
+    const bool bModified = document()->isModified();
+    for (int nLine : lines)
+        ColourLine(nLine);
+    document()->setModified(bModified);
+}
+
+void CScriptView::ColourLineRange(int nFirst, int nLast, bool bPair)
+{
+    QList<int> lines;
+    if (bPair) {
+        lines.append(nFirst);
+        if (nLast != 0 && nLast != nFirst)
+            lines.append(nLast);
+    } else {
+        for (int i = nFirst; i <= nLast; ++i)
+            lines.append(i);
+    }
+    ColourLines(lines);
+}
+
+void CScriptView::ColourAll()
+{
+    if (!m_bFormat)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    CUpdating updating(m_bUpdating);
+    const bool bModified = document()->isModified();
+    m_pHighlighter->SetCollect(m_bCollectVars ? &App().Dictionary().m_arAutoComplete : nullptr);
+    m_pHighlighter->rehighlight();
+    m_pHighlighter->SetCollect(nullptr);
+    document()->setModified(bModified);
+    QApplication::restoreOverrideCursor();
+}
+
+QString CScriptView::TextRange(int nPos, int nLength) const
+{
+    QTextCursor cursor(document());
+    cursor.setPosition(nPos);
+    cursor.setPosition(nPos + nLength, QTextCursor::KeepAnchor);
+    return PlainOf(cursor.selectedText());
+}
+
+void CScriptView::OnContentsChange(int nPos, int nRemoved, int nAdded)
+{
+    // The document reports its closing paragraph mark in some changes;
+    // positions beyond the text are not part of it.
+    const int nLength = document()->characterCount() - 1;
+    nPos = std::clamp(nPos, 0, nLength);
+    nAdded = std::clamp(nAdded, 0, nLength - nPos);
+    const QString sInserted = TextRange(nPos, nAdded);
+    // Colouring announces itself as a change that replaces text by itself.
+    if (nRemoved == nAdded && m_shadow.Mid(nPos, nRemoved) == sInserted)
+        return;
+    const STextChange change = m_shadow.Replace(nPos, nRemoved, sInserted);
+    m_bTextChanged = true;
+    if (!m_bRestoring)
+        m_pendingChanges.append(change);
+}
+
+void CScriptView::OnTextChanged()
+{
+    if (!m_bTextChanged)
+        return;
+    m_bTextChanged = false;
+    if (m_bUpdating)
+        return;
+    m_doc.SetModifiedFlag(document()->isModified());
+    const QPair<int, int> sel = Selection();
+    m_nLineCount = document()->blockCount();
+    // The highlighter has recoloured exactly the lines whose colours
+    // changed; only the lines the caret left are remembered here.
+    m_nPrevStartLine = document()->findBlock(sel.first).blockNumber();
+    m_nPrevEndLine = document()->findBlock(sel.second).blockNumber();
+    PushUndo();
+}
+
+QPair<int, int> CScriptView::Selection() const
+{
+    const QTextCursor cursor = textCursor();
+    return {cursor.selectionStart(), cursor.selectionEnd()};
+}
+
+void CScriptView::SetSelection(int nStart, int nEnd)
+{
+    const int nLength = document()->characterCount() - 1;
+    QTextCursor cursor(document());
+    cursor.setPosition(std::clamp(nStart, 0, nLength));
+    cursor.setPosition(std::clamp(nEnd, 0, nLength), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+}
+
+void CScriptView::PushUndo()
+{
+    UndoRecord record;
+    record.bModified = document()->isModified();
+    const QPair<int, int> sel = Selection();
+    record.nSelStart = sel.first;
+    record.nSelEnd = sel.second;
+    record.changes = std::exchange(m_pendingChanges, {});
+    record.nBookmarks = m_nBookmarks;
+    m_history.PushUndo(std::move(record));
+}
+
+void CScriptView::ClearUndo()
+{
+    m_history.ClearUndo();
+}
+
+void CScriptView::ClearRedo()
+{
+    m_history.ClearRedo();
+}
+
+void CScriptView::ApplyEdits(const QList<STextChange>& edits)
+{
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    for (const STextChange& edit : edits) {
+        cursor.setPosition(edit.nPos);
+        cursor.setPosition(edit.nPos + int(edit.sRemoved.size()), QTextCursor::KeepAnchor);
+        cursor.insertText(edit.sInserted);
+    }
+    cursor.endEditBlock();
+}
+
+void CScriptView::Restore(const CUndoHistory::SStep& step)
+{
+    {
+        CUpdating updating(m_bUpdating);
+        CUpdating restoring(m_bRestoring);
+        ApplyEdits(step.edits);
+    }
+    m_bTextChanged = false;
+    m_nBookmarks = step.state.nBookmarks;
+    m_nLineCount = document()->blockCount();
+    SetSelection(step.state.nSelStart, step.state.nSelEnd);
+    ensureCursorVisible();
+    document()->setModified(step.state.bModified);
+    m_doc.SetModifiedFlag(step.state.bModified);
+}
+
+void CScriptView::OnEditUndo()
+{
+    if (std::optional<CUndoHistory::SStep> step = m_history.Undo())
+        Restore(*step);
+}
+
+void CScriptView::OnEditRedo()
+{
+    if (std::optional<CUndoHistory::SStep> step = m_history.Redo())
+        Restore(*step);
+}
+
+void CScriptView::keyPressEvent(QKeyEvent* pEvent)
+{
+    if (pEvent->matches(QKeySequence::Undo)) {
+        OnEditUndo();
+        return;
+    }
+    if (pEvent->matches(QKeySequence::Redo) || (pEvent->key() == Qt::Key_Y && pEvent->modifiers() == Qt::ControlModifier)) {
+        OnEditRedo();
+        return;
+    }
+    // A line break inside a line would count as one in the file but not in
+    // the line numbers; Shift+Enter makes an ordinary new line.
+    if ((pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter)
+        && (pEvent->modifiers() & Qt::ShiftModifier)) {
+        QKeyEvent plain(pEvent->type(), pEvent->key(), pEvent->modifiers() & ~Qt::ShiftModifier, pEvent->text());
+        QPlainTextEdit::keyPressEvent(&plain);
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(pEvent);
+}
+
+void CScriptView::mousePressEvent(QMouseEvent* pEvent)
+{
+    m_nPrevStartLine = document()->findBlock(Selection().first).blockNumber();
+    QPlainTextEdit::mousePressEvent(pEvent);
+}
+
+void CScriptView::mouseReleaseEvent(QMouseEvent* pEvent)
+{
+    QPlainTextEdit::mouseReleaseEvent(pEvent);
+    m_nPrevEndLine = document()->findBlock(Selection().second).blockNumber();
 }

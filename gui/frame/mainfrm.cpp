@@ -7,6 +7,7 @@
 #include "gui/documents/childfrm.h"
 #include "gui/documents/doctemplate.h"
 #include "gui/documents/scriptdoc.h"
+#include "gui/editor/scriptview.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -115,6 +116,25 @@ void CMainFrame::CreateMenus()
     pFile->addSeparator();
     AddCommand(pFile, QStringLiteral("E&xit\tEsc"), QStringLiteral("Quit the application; prompts to save documents\nExit"),
                [this] { close(); });
+
+    QMenu* pEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    m_pUndo = AddCommand(pEdit, QStringLiteral("&Undo\tCtrl+Z"), QStringLiteral("Undo the last action\nUndo"), [this] {
+        if (CScriptView* pView = ActiveView())
+            pView->OnEditUndo();
+    });
+    m_pRedo = AddCommand(pEdit, QStringLiteral("&Redo\tCtrl+Y"),
+                         QStringLiteral("Redo the previously undone action\nRedo"), [this] {
+                             if (CScriptView* pView = ActiveView())
+                                 pView->OnEditRedo();
+                         });
+    connect(pEdit, &QMenu::aboutToShow, this, &CMainFrame::UpdateEditCommands);
+}
+
+void CMainFrame::UpdateEditCommands()
+{
+    const CScriptView* pView = ActiveView();
+    m_pUndo->setEnabled(pView && pView->CanUndo());
+    m_pRedo->setEnabled(pView && pView->CanRedo());
 }
 
 QAction* CMainFrame::Action(const QString& sText) const
@@ -148,6 +168,7 @@ void CMainFrame::UpdateCommands()
     const bool bDocument = ActiveFrame() != nullptr;
     for (QAction* pAction : m_documentActions)
         pAction->setEnabled(bDocument);
+    UpdateEditCommands();
 }
 
 void CMainFrame::UpdateTitle()
@@ -177,6 +198,12 @@ CScriptDoc* CMainFrame::ActiveDocument() const
 {
     const CChildFrame* pFrame = ActiveFrame();
     return pFrame ? &pFrame->Document() : nullptr;
+}
+
+CScriptView* CMainFrame::ActiveView() const
+{
+    const CChildFrame* pFrame = ActiveFrame();
+    return pFrame ? pFrame->View() : nullptr;
 }
 
 void CMainFrame::OnFileSaveAll()

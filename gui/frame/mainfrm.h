@@ -7,6 +7,7 @@
 class CChildFrame;
 class CScriptDoc;
 class CScriptEditApp;
+class CScriptView;
 class QAction;
 class QMdiArea;
 class QMenu;
@@ -30,6 +31,7 @@ public:
     void AddDocumentWindow(CChildFrame* pFrame);
     CChildFrame* ActiveFrame() const;
     CScriptDoc* ActiveDocument() const;
+    CScriptView* ActiveView() const;
 
     // Every document of every template, in template and then document order.
     void OnFileSaveAll();
@@ -46,6 +48,7 @@ private:
     void CreateMenus();
     void RebuildRecentFiles();
     void UpdateCommands();
+    void UpdateEditCommands();
     void UpdateTitle();
     QAction* AddCommand(QMenu* pMenu, const QString& sText, const QString& sPrompt, std::function<void()> handler);
 
@@ -54,5 +57,7 @@ private:
     QMdiArea* m_pMdiArea;
     QMenu* m_pRecentMenu = nullptr;
     QList<QAction*> m_documentActions;
+    QAction* m_pUndo = nullptr;
+    QAction* m_pRedo = nullptr;
     bool m_bDestroying = false;
 };

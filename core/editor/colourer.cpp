@@ -1,0 +1,231 @@
+#include "core/editor/colourer.h"
+
+#include "core/data/dictionary.h"
+
+namespace {
+
+constexpr const char* kReservedWords[] = {"goto", "true", "false", "and",  "or",   "not", "while",
+                                          "do",   "if",   "then",  "else", "exit", "for", "foreach"};
+
+constexpr const char* kExtKeywords[] = {"class", "#define", "#include"};
+
+constexpr quint8 kWeaponLists = CWordIndex::Bit(EWordList::InfWeapons) | CWordIndex::Bit(EWordList::InfMagazines)
+    | CWordIndex::Bit(EWordList::VehWeapons) | CWordIndex::Bit(EWordList::VehMagazines)
+    | CWordIndex::Bit(EWordList::Vehicles) | CWordIndex::Bit(EWordList::Equipment);
+
+const QLatin1Char kQuote('"');
+
+} // namespace
+
+struct CColourer::SContext
+{
+    QString sTrimmed;  // lower-cased, leading blanks and tabs removed
+    int nOffset;       // how many were removed
+    int nLineEnd;      // length of the whole line
+    EFileType eType;
+    const SColourSwitches& switches;
+    CSortStringArray* pCollect;
+    QList<SColourRun> runs;
+
+    void Run(int nFrom, int nTo, EColourClass eClass) { runs.append({nOffset + nFrom, nOffset + nTo, eClass}); }
+    void RunToEnd(int nFrom, EColourClass eClass) { runs.append({nOffset + nFrom, nLineEnd, eClass}); }
+};
+
+bool CColourer::IsWordChar(QChar c, bool bQuote)
+{
+    const char16_t u = c.unicode();
+    if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_')
+        return true;
+    return bQuote && u == '"';
+}
+
+bool CColourer::IsReservedWord(const QString& sWord)
+{
+    for (const char* pszWord : kReservedWords)
+        if (sWord == QLatin1String(pszWord))
+            return true;
+    return false;
+}
+
+QList<SColourRun> CColourer::ColourLine(const QString& sLine, EFileType eType, const SColourSwitches& switches,
+                                        CSortStringArray* pCollect) const
+{
+    if (eType == kFileCSV || eType == kFileHTML || eType == kFileTXT)
+        return {};
+    int nOffset = 0;
+    while (nOffset < sLine.size() && (sLine[nOffset] == QLatin1Char(' ') || sLine[nOffset] == QLatin1Char('\t')))
+        ++nOffset;
+    if (nOffset == sLine.size())
+        return {};
+    SContext ctx{FoldAscii(sLine.mid(nOffset)), nOffset, int(sLine.size()), eType, switches, pCollect, {}};
+    LineRules(ctx);
+    return ctx.runs;
+}
+
+void CColourer::LineRules(SContext& ctx) const
+{
+    const QString& t = ctx.sTrimmed;
+    const int n = int(t.size());
+    if (ctx.eType == kFileEXT) {
+        ctx.RunToEnd(0, EColourClass::Text);
+        if (ctx.switches.bFormatSys) {
+            for (const char* pszKeyword : kExtKeywords) {
+                const QLatin1String keyword(pszKeyword);
+                for (qsizetype p = t.indexOf(keyword); p >= 0; p = t.indexOf(keyword, p + keyword.size()))
+                    ctx.Run(int(p), int(p + keyword.size()), EColourClass::System);
+            }
+        }
+    } else if (ctx.eType == kFileDAT) {
+        // Section headers stand out whatever the switches say.
+        ctx.RunToEnd(0, EColourClass::Text);
+        qsizetype p = t.indexOf(QLatin1Char('['));
+        while (p >= 0 && p < n) {
+            const qsizetype q = t.indexOf(QLatin1Char(']'), p);
+            if (q < 0) {
+                p = t.indexOf(QLatin1Char('['), p + 1);
+                continue;
+            }
+            ctx.Run(int(p), int(q + 1), EColourClass::System);
+            p = t.indexOf(QLatin1Char('['), q);
+        }
+        return;
+    } else {
+        const QChar c = t[0];
+        bool bColoured = false;
+        bool bFinished = false;
+        if (c == QLatin1Char(';')) {
+            if (ctx.switches.bFormatRem) {
+                ctx.RunToEnd(0, EColourClass::Remark);
+                bColoured = true;
+            }
+            bFinished = true;
+        } else if (c == QLatin1Char('#') || c == QLatin1Char('&')) {
+            if (ctx.switches.bFormatSys) {
+                const bool bSqf = ctx.eType == kFileSQF;
+                if (bSqf && t.startsWith(QLatin1String("#define"))) {
+                    ctx.RunToEnd(0, EColourClass::Text);
+                    ctx.Run(0, 7, EColourClass::System);
+                } else if (bSqf && t.startsWith(QLatin1String("#include"))) {
+                    ctx.RunToEnd(0, EColourClass::Text);
+                    ctx.Run(0, 8, EColourClass::System);
+                } else {
+                    ctx.RunToEnd(0, EColourClass::System);
+                }
+                bColoured = true;
+            }
+            bFinished = true;
+        } else if (c == QLatin1Char('~') && ctx.switches.bFormatSys) {
+            ctx.RunToEnd(0, EColourClass::System);
+            bColoured = true;
+        }
+        if (!bColoured)
+            ctx.RunToEnd(0, EColourClass::Text);
+        if (!bFinished)
+            Tokenize(ctx);
+    }
+    if ((ctx.eType == kFileSQF || ctx.eType == kFileEXT) && ctx.switches.bFormatRem) {
+        const qsizetype p = t.indexOf(QLatin1String("//"));
+        if (p >= 0)
+            ctx.RunToEnd(int(p), EColourClass::Remark);
+    }
+}
+
+void CColourer::Tokenize(SContext& ctx) const
+{
+    const QString& t = ctx.sTrimmed;
+    const int n = int(t.size());
+    QString sWord;
+    bool bInString = false;
+    for (int i = 0; i <= n; ++i) {
+        const QChar c = i < n ? t[i] : QChar();
+        if (c == kQuote)
+            bInString = !bInString;
+        if (!bInString
+            && (c == QLatin1Char('?') || c == QLatin1Char(':') || c == QLatin1Char('!') || c == QLatin1Char('@'))) {
+            ClassifyWord(ctx, sWord, i - int(sWord.size()), i);
+            if (ctx.switches.bFormatSys)
+                ctx.Run(i, i + 1, EColourClass::System);
+            sWord.clear();
+        }
+        if (bInString && c == QLatin1Char('%')) {
+            if (ctx.switches.bFormatSys)
+                ctx.Run(i, i + 1, EColourClass::System);
+            sWord.clear();
+        } else if (!bInString && c == kQuote) {
+            sWord += c;
+            ClassifyWord(ctx, sWord, i + 1 - int(sWord.size()), i + 1);
+            sWord.clear();
+        } else if (i < n && IsWordChar(c, true)) {
+            sWord += c;
+        } else {
+            if (!bInString)
+                ClassifyWord(ctx, sWord, i - int(sWord.size()), i);
+            sWord.clear();
+        }
+    }
+}
+
+void CColourer::ClassifyWord(SContext& ctx, const QString& sWord, int nFrom, int nTo) const
+{
+    if (sWord.isEmpty() || sWord == QLatin1String("\""))
+        return;
+    const SColourSwitches& sw = ctx.switches;
+    if (sw.bFormatSys && IsReservedWord(sWord)) {
+        ctx.Run(nFrom, nTo, EColourClass::System);
+        return;
+    }
+    if ((sw.bFormatVar || sw.bFormatSys) && sWord.startsWith(QLatin1Char('_'))) {
+        if (sWord == QLatin1String("_this") || sWord == QLatin1String("_time")) {
+            if (sw.bFormatSys)
+                ctx.Run(nFrom, nTo, EColourClass::System);
+        } else if (sw.bFormatVar) {
+            ctx.Run(nFrom, nTo, EColourClass::Variable);
+            if (ctx.pCollect)
+                ctx.pCollect->InsertSorted(sWord);
+        }
+        return;
+    }
+    const CWordIndex& index = m_dictionary.Index();
+    if (sw.bFormatCom && index.Contains(EWordList::Commands, sWord)) {
+        ctx.Run(nFrom, nTo, EColourClass::Command);
+        return;
+    }
+    if (sw.bFormatWeap) {
+        QString sBare = sWord;
+        if (sBare.remove(kQuote).size() == sWord.size())
+            return;
+        if (index.ListsOf(sBare) & kWeaponLists)
+            ctx.Run(nFrom + 1, nTo - 1, EColourClass::Weapon);
+    }
+}
+
+SBlockComments CColourer::BlockComments(const QString& sLine, bool bOpenAtStart)
+{
+    SBlockComments result;
+    qsizetype nStart = 0;
+    bool bOpen = bOpenAtStart;
+    while (true) {
+        qsizetype nCommentFrom = 0;
+        qsizetype nSearchClose = 0;
+        if (bOpen) {
+            nCommentFrom = nStart;
+            nSearchClose = nStart;
+        } else {
+            const qsizetype a = sLine.indexOf(QLatin1String("/*"), nStart);
+            if (a < 0)
+                break;
+            nCommentFrom = a;
+            nSearchClose = a;
+        }
+        const qsizetype b = sLine.indexOf(QLatin1String("*/"), nSearchClose);
+        if (b < 0) {
+            result.spans.append({int(nCommentFrom), int(sLine.size())});
+            result.bOpenAtEnd = true;
+            return result;
+        }
+        result.spans.append({int(nCommentFrom), int(b + 2)});
+        nStart = b + 2;
+        bOpen = false;
+    }
+    return result;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "core/editor/colourer.h"
+
+#include <QSyntaxHighlighter>
+#include <QTextCharFormat>
+
+#include <array>
+
+class CSortStringArray;
+
+// Applies the colourer's runs to a document's lines. Colours follow from the
+// text alone (plus the block-comment state carried between lines), so any
+// change recolours exactly the lines whose colours change.
+class CScriptHighlighter : public QSyntaxHighlighter
+{
+    Q_OBJECT
+public:
+    CScriptHighlighter(QTextDocument* pDocument, const CColourer& colourer);
+
+    void SetEnabled(bool bEnabled) { m_bEnabled = bEnabled; }
+    void SetFileType(EFileType eType) { m_eType = eType; }
+    void SetSwitches(const SColourSwitches& switches) { m_switches = switches; }
+    void SetColour(EColourClass eClass, const QColor& colour);
+    // While set, local variables met are collected into the list.
+    void SetCollect(CSortStringArray* pCollect) { m_pCollect = pCollect; }
+
+protected:
+    void highlightBlock(const QString& sText) override;
+
+private:
+    enum EBlockState { kOutsideComment = 0, kInsideComment = 1 };
+
+    const CColourer& m_colourer;
+    bool m_bEnabled = false;
+    EFileType m_eType = kFileTXT;
+    SColourSwitches m_switches;
+    std::array<QTextCharFormat, 6> m_formats;
+    CSortStringArray* m_pCollect = nullptr;
+};
