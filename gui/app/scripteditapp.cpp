@@ -6,6 +6,7 @@
 #include "core/app/freedesktopassociationstore.h"
 #include "core/app/inisettingsstore.h"
 #include "core/app/filefilter.h"
+#include "gui/app/logoimage.h"
 #include "gui/app/projectdocuments.h"
 #include "gui/app/singleinstance.h"
 #include "gui/app/splashwnd.h"
@@ -17,6 +18,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
+#include <QPixmap>
 #include <QMdiArea>
 #include <QStandardPaths>
 
@@ -27,6 +30,7 @@ CScriptEditApp::CScriptEditApp(int& argc, char** argv, CAppEnvironment environme
     setApplicationName(AppInfo::kTitle);
     setApplicationVersion(QStringLiteral(VELK_VERSION));
     setQuitOnLastWindowClosed(true);
+    setWindowIcon(QIcon(QPixmap::fromImage(LoadAppImage(QStringLiteral("velkedit.png")))));
     m_pPrompter = m_env.pPrompter ? std::move(m_env.pPrompter)
                                   : std::make_unique<CWidgetPrompter>([this]() -> QWidget* {
                                         return m_pMainFrame.get();

@@ -2,7 +2,6 @@
 
 #include "core/app/appinfo.h"
 #include "core/documents/doctypes.h"
-#include "gui/app/logoimage.h"
 #include "gui/app/scripteditapp.h"
 #include "gui/documents/childfrm.h"
 #include "gui/documents/doctemplate.h"
@@ -43,7 +42,6 @@ CMainFrame::CMainFrame(CScriptEditApp& app)
     , m_pMdiArea(new QMdiArea(this))
 {
     setWindowTitle(AppInfo::kTitle);
-    setWindowIcon(QIcon(QPixmap::fromImage(LoadAppImage(QStringLiteral("velkedit.png")))));
     m_pMdiArea->setViewMode(QMdiArea::SubWindowView);
     setCentralWidget(m_pMdiArea);
     setAcceptDrops(true);
