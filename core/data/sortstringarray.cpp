@@ -43,9 +43,9 @@ int CompareNoCase(const QString& a, const QString& b)
     return CompareBy(a, b, FoldedOrder);
 }
 
-QString FoldAscii(const QString& s)
+QString FoldAscii(QStringView s)
 {
-    QString sFolded = s;
+    QString sFolded = s.toString();
     for (QChar& c : sFolded) {
         const char16_t u = c.unicode();
         if (u >= 'A' && u <= 'Z')

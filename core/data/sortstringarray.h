@@ -8,7 +8,7 @@
 int CompareCase(const QString& a, const QString& b);
 int CompareNoCase(const QString& a, const QString& b);
 // The key under which two strings are equal exactly when CompareNoCase says so.
-QString FoldAscii(const QString& s);
+QString FoldAscii(QStringView s);
 
 class CSortStringArray : public QStringList
 {

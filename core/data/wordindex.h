@@ -24,7 +24,9 @@ public:
     void Add(EWordList eList, const CSortStringArray& arWords);
     bool Contains(EWordList eList, const QString& sWord) const;
     // Which lists hold the word, one bit per EWordList.
-    quint8 ListsOf(const QString& sWord) const { return m_words.value(FoldAscii(sWord), 0); }
+    quint8 ListsOf(const QString& sWord) const { return ListsOfFolded(FoldAscii(sWord)); }
+    // The same for a word already folded, which saves the colourer a copy per word.
+    quint8 ListsOfFolded(const QString& sFolded) const { return m_words.value(sFolded, 0); }
 
     static constexpr quint8 Bit(EWordList eList) { return quint8(1u << quint8(eList)); }
 

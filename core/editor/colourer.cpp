@@ -4,8 +4,11 @@
 
 namespace {
 
-constexpr const char* kReservedWords[] = {"goto", "true", "false", "and",  "or",   "not", "while",
-                                          "do",   "if",   "then",  "else", "exit", "for", "foreach"};
+const QString kReservedWords[] = {
+    QStringLiteral("goto"), QStringLiteral("true"), QStringLiteral("false"), QStringLiteral("and"),
+    QStringLiteral("or"),   QStringLiteral("not"),  QStringLiteral("while"), QStringLiteral("do"),
+    QStringLiteral("if"),   QStringLiteral("then"), QStringLiteral("else"),  QStringLiteral("exit"),
+    QStringLiteral("for"),  QStringLiteral("foreach")};
 
 constexpr const char* kExtKeywords[] = {"class", "#define", "#include"};
 
@@ -16,6 +19,11 @@ constexpr quint8 kWeaponLists = CWordIndex::Bit(EWordList::InfWeapons) | CWordIn
 const QLatin1Char kQuote('"');
 
 } // namespace
+
+CColourer::CColourer(const CDictionary& dictionary)
+    : m_listsOf([&dictionary](const QString& sWord) { return dictionary.Index().ListsOfFolded(sWord); })
+{
+}
 
 struct CColourer::SContext
 {
@@ -39,10 +47,12 @@ bool CColourer::IsWordChar(QChar c, bool bQuote)
     return bQuote && u == '"';
 }
 
-bool CColourer::IsReservedWord(const QString& sWord)
+bool CColourer::IsReservedWord(QStringView word)
 {
-    for (const char* pszWord : kReservedWords)
-        if (sWord == QLatin1String(pszWord))
+    if (word.size() < 2 || word.size() > 7)
+        return false;
+    for (const QString& sReserved : kReservedWords)
+        if (word == sReserved)
             return true;
     return false;
 }
@@ -57,7 +67,7 @@ QList<SColourRun> CColourer::ColourLine(const QString& sLine, EFileType eType, c
         ++nOffset;
     if (nOffset == sLine.size())
         return {};
-    SContext ctx{FoldAscii(sLine.mid(nOffset)), nOffset, int(sLine.size()), eType, switches, pCollect, {}};
+    SContext ctx{FoldAscii(QStringView(sLine).mid(nOffset)), nOffset, int(sLine.size()), eType, switches, pCollect, {}};
     LineRules(ctx);
     return ctx.runs;
 }
@@ -132,69 +142,77 @@ void CColourer::LineRules(SContext& ctx) const
 
 void CColourer::Tokenize(SContext& ctx) const
 {
+    // The word is kept as a stretch of the line, not copied character by
+    // character: this is the hot loop of opening a large script.
     const QString& t = ctx.sTrimmed;
     const int n = int(t.size());
-    QString sWord;
+    int nWordStart = 0;
+    int nWordLength = 0;
     bool bInString = false;
+    auto word = [&] { return QStringView(t).mid(nWordStart, nWordLength); };
+    auto append = [&](int i) {
+        if (nWordLength == 0)
+            nWordStart = i;
+        ++nWordLength;
+    };
     for (int i = 0; i <= n; ++i) {
         const QChar c = i < n ? t[i] : QChar();
         if (c == kQuote)
             bInString = !bInString;
         if (!bInString
             && (c == QLatin1Char('?') || c == QLatin1Char(':') || c == QLatin1Char('!') || c == QLatin1Char('@'))) {
-            ClassifyWord(ctx, sWord, i - int(sWord.size()), i);
+            ClassifyWord(ctx, word(), i - nWordLength, i);
             if (ctx.switches.bFormatSys)
                 ctx.Run(i, i + 1, EColourClass::System);
-            sWord.clear();
+            nWordLength = 0;
         }
         if (bInString && c == QLatin1Char('%')) {
             if (ctx.switches.bFormatSys)
                 ctx.Run(i, i + 1, EColourClass::System);
-            sWord.clear();
+            nWordLength = 0;
         } else if (!bInString && c == kQuote) {
-            sWord += c;
-            ClassifyWord(ctx, sWord, i + 1 - int(sWord.size()), i + 1);
-            sWord.clear();
+            append(i);
+            ClassifyWord(ctx, word(), i + 1 - nWordLength, i + 1);
+            nWordLength = 0;
         } else if (i < n && IsWordChar(c, true)) {
-            sWord += c;
+            append(i);
         } else {
             if (!bInString)
-                ClassifyWord(ctx, sWord, i - int(sWord.size()), i);
-            sWord.clear();
+                ClassifyWord(ctx, word(), i - nWordLength, i);
+            nWordLength = 0;
         }
     }
 }
 
-void CColourer::ClassifyWord(SContext& ctx, const QString& sWord, int nFrom, int nTo) const
+void CColourer::ClassifyWord(SContext& ctx, QStringView word, int nFrom, int nTo) const
 {
-    if (sWord.isEmpty() || sWord == QLatin1String("\""))
+    if (word.isEmpty() || word == u"\"")
         return;
     const SColourSwitches& sw = ctx.switches;
-    if (sw.bFormatSys && IsReservedWord(sWord)) {
+    if (sw.bFormatSys && IsReservedWord(word)) {
         ctx.Run(nFrom, nTo, EColourClass::System);
         return;
     }
-    if ((sw.bFormatVar || sw.bFormatSys) && sWord.startsWith(QLatin1Char('_'))) {
-        if (sWord == QLatin1String("_this") || sWord == QLatin1String("_time")) {
+    if ((sw.bFormatVar || sw.bFormatSys) && word.startsWith(QLatin1Char('_'))) {
+        if (word == u"_this" || word == u"_time") {
             if (sw.bFormatSys)
                 ctx.Run(nFrom, nTo, EColourClass::System);
         } else if (sw.bFormatVar) {
             ctx.Run(nFrom, nTo, EColourClass::Variable);
             if (ctx.pCollect)
-                ctx.pCollect->InsertSorted(sWord);
+                ctx.pCollect->InsertSorted(word.toString());
         }
         return;
     }
-    const CWordIndex& index = m_dictionary.Index();
-    if (sw.bFormatCom && index.Contains(EWordList::Commands, sWord)) {
+    const QString sWord = word.toString();
+    if (sw.bFormatCom && (m_listsOf(sWord) & CWordIndex::Bit(EWordList::Commands))) {
         ctx.Run(nFrom, nTo, EColourClass::Command);
         return;
     }
-    if (sw.bFormatWeap) {
+    if (sw.bFormatWeap && word.contains(kQuote)) {
         QString sBare = sWord;
-        if (sBare.remove(kQuote).size() == sWord.size())
-            return;
-        if (index.ListsOf(sBare) & kWeaponLists)
+        sBare.remove(kQuote);
+        if (m_listsOf(sBare) & kWeaponLists)
             ctx.Run(nFrom + 1, nTo - 1, EColourClass::Weapon);
     }
 }

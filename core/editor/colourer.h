@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 class CDictionary;
 class CSortStringArray;
 
@@ -42,7 +44,13 @@ struct SBlockComments
 class CColourer
 {
 public:
-    explicit CColourer(const CDictionary& dictionary) : m_dictionary(dictionary) {}
+    // Which dictionary lists hold a word, one bit per EWordList; the word
+    // comes lower-cased already.
+    using ListsOf = std::function<quint8(const QString& sFoldedWord)>;
+
+    explicit CColourer(const CDictionary& dictionary);
+    // Any other way of looking words up, with the same answers.
+    explicit CColourer(ListsOf listsOf) : m_listsOf(std::move(listsOf)) {}
 
     // While pCollect is given, every local variable met is added to it.
     QList<SColourRun> ColourLine(const QString& sLine, EFileType eType, const SColourSwitches& switches,
@@ -54,13 +62,13 @@ public:
     static SBlockComments BlockComments(const QString& sLine, bool bOpenAtStart);
 
     static bool IsWordChar(QChar c, bool bQuote);
-    static bool IsReservedWord(const QString& sWord);
+    static bool IsReservedWord(QStringView word);
 
 private:
     struct SContext;
     void LineRules(SContext& ctx) const;
     void Tokenize(SContext& ctx) const;
-    void ClassifyWord(SContext& ctx, const QString& sWord, int nFrom, int nTo) const;
+    void ClassifyWord(SContext& ctx, QStringView word, int nFrom, int nTo) const;
 
-    const CDictionary& m_dictionary;
+    ListsOf m_listsOf;
 };
