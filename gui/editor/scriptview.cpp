@@ -199,10 +199,12 @@ void CScriptView::ApplySettings()
     ApplyEditorFont();
     ApplyColours();
     // With colouring switched off the old colours must go too.
-    if (m_bFormat)
+    if (m_bFormat) {
         ColourAll();
-    else
+    } else {
+        CUpdating colouring(m_bColouring);
         m_pHighlighter->rehighlight();
+    }
     document()->setModified(bModified);
     m_doc.SetModifiedFlag(bModified);
     m_pendingChanges.clear();
@@ -224,8 +226,11 @@ void CScriptView::ColourLines(const QList<int>& lines)
     CUpdating updating(m_bUpdating);
     // Applying colours must not count as a change of the text.
     const bool bModified = document()->isModified();
-    for (int nLine : lines)
-        ColourLine(nLine);
+    {
+        CUpdating colouring(m_bColouring);
+        for (int nLine : lines)
+            ColourLine(nLine);
+    }
     document()->setModified(bModified);
 }
 
@@ -251,7 +256,12 @@ void CScriptView::ColourAll()
     CUpdating updating(m_bUpdating);
     const bool bModified = document()->isModified();
     m_pHighlighter->SetCollect(m_bCollectVars ? &App().Dictionary().m_arAutoComplete : nullptr);
-    m_pHighlighter->rehighlight();
+    {
+        // One pass over the whole text: recolouring block by block would
+        // notify the view once per line.
+        CUpdating colouring(m_bColouring);
+        m_pHighlighter->rehighlight();
+    }
     m_pHighlighter->SetCollect(nullptr);
     document()->setModified(bModified);
     QApplication::restoreOverrideCursor();
@@ -267,6 +277,8 @@ QString CScriptView::TextRange(int nPos, int nLength) const
 
 void CScriptView::OnContentsChange(int nPos, int nRemoved, int nAdded)
 {
+    if (m_bColouring)
+        return;
     // The document reports its closing paragraph mark in some changes;
     // positions beyond the text are not part of it.
     const int nLength = document()->characterCount() - 1;

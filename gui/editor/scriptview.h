@@ -100,4 +100,8 @@ private:
     QList<STextChange> m_pendingChanges;
     bool m_bTextChanged = false;
     bool m_bRestoring = false;
+    // While the highlighter recolours, the text cannot change; its change
+    // notifications are only about colours.
+    bool m_bColouring = false;
+
 };

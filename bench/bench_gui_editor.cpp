@@ -1,0 +1,147 @@
+// Figures for the editor view, offscreen: the cost of a keystroke in
+// documents of growing size, what the history holds after 48 small steps in
+// a large document, and opening a large script to its first painted screen.
+#include "core/app/memoryassociationstore.h"
+#include "core/app/memorysettingsstore.h"
+#include "gui/app/scripteditapp.h"
+#include "gui/documents/scriptdoc.h"
+#include "gui/editor/scriptview.h"
+#include "gui/frame/mainfrm.h"
+
+#include <QElapsedTimer>
+#include <QTextBlock>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+QByteArray ScriptOfLines(int nLines)
+{
+    static const char* kLines[] = {
+        "; wait for the convoy",
+        "_unit = _this select 0",
+        "?!(alive _unit) : goto \"end\"",
+        "_unit addWeapon \"M16A2\"",
+        "hint format [\"%1 is ready\", name _unit]",
+        "~2",
+        "#loop",
+        "player sideChat \"moving out\"",
+    };
+    QByteArray text;
+    for (int i = 0; i < nLines; ++i)
+        text += QByteArray(kLines[i % 8]) + "\r\n";
+    return text;
+}
+
+// A script of at least nBytes bytes.
+QByteArray ScriptOfBytes(qsizetype nBytes)
+{
+    QByteArray text = ScriptOfLines(1000);
+    const QByteArray block = text;
+    while (text.size() < nBytes)
+        text += block;
+    return text;
+}
+
+QString WriteScript(const QTemporaryDir& dir, const QString& sName, const QByteArray& text)
+{
+    const QString sPath = dir.filePath(sName);
+    QFile file(sPath);
+    file.open(QIODevice::WriteOnly);
+    file.write(text);
+    return sPath;
+}
+
+double Percentile(std::vector<double> values, double dFraction)
+{
+    std::sort(values.begin(), values.end());
+    return values[std::min(values.size() - 1, size_t(dFraction * double(values.size())))];
+}
+
+CScriptView* OpenView(CScriptEditApp& app, const QString& sPath)
+{
+    CScriptDoc* pDoc = app.OpenDocumentFile(sPath);
+    return pDoc ? app.MainFrame()->ActiveView() : nullptr;
+}
+
+void KeystrokeFigures(CScriptEditApp& app, const QTemporaryDir& dir)
+{
+    double dMedianSmall = 0;
+    for (int nLines : {1000, 10000, 100000}) {
+        CScriptView* pView = OpenView(app, WriteScript(dir, QStringLiteral("keys%1.sqs").arg(nLines), ScriptOfLines(nLines)));
+        const int nMiddle = pView->document()->findBlockByNumber(nLines / 2).position() + 3;
+        pView->SetSelection(nMiddle, nMiddle);
+        std::vector<double> times;
+        const QString sTyped = QStringLiteral("_count = _count + 1; hint \"step\"; ");
+        for (int i = 0; i < 200; ++i) {
+            QElapsedTimer timer;
+            timer.start();
+            QTest::keyClick(pView, sTyped[i % sTyped.size()].toLatin1());
+            times.push_back(timer.nsecsElapsed() / 1e6);
+        }
+        const double dMedian = Percentile(times, 0.5);
+        if (nLines == 1000)
+            dMedianSmall = dMedian;
+        std::printf("Keystroke in %6d lines: median %.3f ms, 99th percentile %.3f ms (%.1fx the 1,000-line median)\n",
+                    nLines, dMedian, Percentile(times, 0.99), dMedian / dMedianSmall);
+        pView->Document().OnCloseDocument();
+        QCoreApplication::processEvents();
+    }
+}
+
+void HistoryFigure(CScriptEditApp& app, const QTemporaryDir& dir)
+{
+    const QByteArray text = ScriptOfBytes(5 * 1000 * 1000);
+    CScriptView* pView = OpenView(app, WriteScript(dir, QStringLiteral("history.sqs"), text));
+    pView->SetSelection(1000, 1000);
+    for (int i = 0; i < 48; ++i)
+        QTest::keyClick(pView, 'x');
+    std::printf("History after 48 one-character steps in a %.1f MB script: %lld bytes of text held\n",
+                text.size() / 1e6, static_cast<long long>(pView->History().TextBytes()));
+    pView->Document().OnCloseDocument();
+    QCoreApplication::processEvents();
+}
+
+void OpenFigure(CScriptEditApp& app, const QTemporaryDir& dir)
+{
+    const QByteArray text = ScriptOfBytes(5 * 1000 * 1000);
+    const QString sPath = WriteScript(dir, QStringLiteral("open.sqs"), text);
+    QElapsedTimer timer;
+    timer.start();
+    CScriptView* pView = OpenView(app, sPath);
+    pView->viewport()->repaint();
+    std::printf("Opening and colouring a %.1f MB script to its first painted screen: %.0f ms\n", text.size() / 1e6,
+                timer.nsecsElapsed() / 1e6);
+    pView->Document().OnCloseDocument();
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir dir;
+    CAppEnvironment env;
+    env.pStore = std::make_unique<CMemorySettingsStore>();
+    env.pAssociations = std::make_unique<CMemoryAssociationStore>();
+    // A copy of the data files, so the run writes its project list there.
+    for (const char* pszFile : {"commands.dat", "unit.dat", "header.dat"})
+        QFile::copy(QStringLiteral(VELK_SHARE_DIR "/") + QLatin1String(pszFile), dir.filePath(QLatin1String(pszFile)));
+    env.sExeDir = dir.path();
+    env.sUserDataDir = dir.filePath(QStringLiteral("data"));
+    env.sInstanceName = QStringLiteral("velkedit-bench-%1").arg(QCoreApplication::applicationPid());
+    CScriptEditApp app(argc, argv, std::move(env));
+    if (!app.InitInstance())
+        return 1;
+    app.MainFrame()->resize(1000, 700);
+    KeystrokeFigures(app, dir);
+    HistoryFigure(app, dir);
+    OpenFigure(app, dir);
+    return 0;
+}
