@@ -9,7 +9,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSaveFile>
+#include "core/data/atomicfile.h"
 #include <QStandardPaths>
 
 namespace {
@@ -150,11 +150,7 @@ bool CFreedesktopAssociationStore::WritePackage(const QString& sExt) const
     const QString sPath = PackagePath(sExt);
     if (!QDir().mkpath(QFileInfo(sPath).path()))
         return false;
-    QSaveFile file(sPath);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(sXml.toUtf8());
-    if (!file.commit())
+    if (!AtomicFile::Write(sPath, sXml.toUtf8()))
         return false;
     UpdateMimeDatabase();
     return true;
@@ -246,8 +242,7 @@ bool CFreedesktopAssociationStore::CreateShellNew(const QString& sExt)
         return false;
     if (QFileInfo::exists(sPath))
         return true;
-    QSaveFile file(sPath);
-    return file.open(QIODevice::WriteOnly) && file.commit();
+    return AtomicFile::Write(sPath, QByteArray());
 }
 
 void CFreedesktopAssociationStore::DeleteShellNew(const QString& sExt)

@@ -1,7 +1,7 @@
 #include "core/app/mimeappslist.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include "core/data/atomicfile.h"
 
 namespace {
 
@@ -37,17 +37,10 @@ bool CMimeAppsList::Load(const QString& sPath)
 
 bool CMimeAppsList::Save(const QString& sPath) const
 {
-    QSaveFile file(sPath);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
     QByteArray bytes;
     for (const QString& sLine : m_lines)
         bytes += sLine.toUtf8() + '\n';
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return AtomicFile::Write(sPath, bytes);
 }
 
 int CMimeAppsList::FindGroup(const QString& sGroup, int* pnEnd) const

@@ -4,7 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include "core/data/atomicfile.h"
 
 namespace TextLines {
 
@@ -56,14 +56,7 @@ bool Write(const QString& sPath, const QStringList& lines, ETextEncoding eEncodi
     QByteArray bytes = CodePage::Encode(sText, eEncoding, &bLossless);
     if (!bLossless)
         bytes = CodePage::Encode(sText, ETextEncoding::Utf8);
-    QSaveFile file(sPath);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return AtomicFile::Write(sPath, bytes);
 }
 
 } // namespace TextLines

@@ -2,7 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include "core/data/atomicfile.h"
 
 namespace TextFile {
 
@@ -50,21 +50,7 @@ SSaved Save(const QString& sPath, const QString& sText, ETextEncoding eEncoding)
         bytes = CodePage::Encode(sCrLf, ETextEncoding::Utf8);
         result.bSwitchedToUtf8 = true;
     }
-    QSaveFile file(sPath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        result.sError = file.errorString();
-        return result;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        result.sError = file.errorString();
-        file.cancelWriting();
-        return result;
-    }
-    if (!file.commit()) {
-        result.sError = file.errorString();
-        return result;
-    }
-    result.bOk = true;
+    result.bOk = AtomicFile::Write(sPath, bytes, &result.sError);
     return result;
 }
 

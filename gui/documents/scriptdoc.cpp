@@ -9,6 +9,7 @@
 
 #include <QFileInfo>
 #include <QPlainTextDocumentLayout>
+#include <QTextBlock>
 #include <QTextDocument>
 
 CScriptDoc::CScriptDoc(CDocTemplate& docTemplate)
@@ -60,6 +61,20 @@ void CScriptDoc::SetModifiedFlag(bool bModified)
     StoreTitle(DocTitle::Marked(m_sTitle, bModified));
 }
 
+QString CScriptDoc::PlainText() const
+{
+    QString sText;
+    sText.reserve(m_pText->characterCount());
+    for (QTextBlock block = m_pText->begin(); block.isValid(); block = block.next()) {
+        if (block != m_pText->begin())
+            sText += QLatin1Char('\n');
+        sText += block.text();
+    }
+    // A line separator inside a block is a line break in the file too.
+    sText.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return sText;
+}
+
 bool CScriptDoc::OnOpenDocument(const QString& sPath)
 {
     TextFile::SLoaded loaded;
@@ -77,7 +92,7 @@ bool CScriptDoc::OnOpenDocument(const QString& sPath)
 
 bool CScriptDoc::OnSaveDocument(const QString& sPath)
 {
-    const TextFile::SSaved saved = TextFile::Save(sPath, m_pText->toPlainText(), m_eEncoding);
+    const TextFile::SSaved saved = TextFile::Save(sPath, PlainText(), m_eEncoding);
     if (!saved.bOk) {
         App().Prompter().ShowMessage(QStringLiteral("Error saving the file:\n%1\n\n%2").arg(sPath, saved.sError),
                                      QStringLiteral("FILE ERROR"), IPrompter::EIcon::Error);

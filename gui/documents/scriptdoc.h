@@ -20,6 +20,9 @@ public:
 
     CDocTemplate& Template() const { return m_template; }
     QTextDocument* TextDocument() const { return m_pText; }
+    // The text exactly as it will be saved, line breaks as "\n". The text
+    // document's own plain text turns no-break spaces into spaces.
+    QString PlainText() const;
     CChildFrame* Frame() const { return m_pFrame; }
     void SetFrame(CChildFrame* pFrame) { m_pFrame = pFrame; }
 

@@ -53,7 +53,7 @@ CScriptView::CScriptView(CScriptDoc& doc, QWidget* pParent)
     m_bAutoComplete = App().Settings().m_bAutoComplete != 0;
     m_bCollectVars = m_bAutoComplete;
     m_pHighlighter = new CScriptHighlighter(document(), m_colourer);
-    m_shadow.Reset(document()->toPlainText());
+    m_shadow.Reset(doc.PlainText());
     connect(document(), &QTextDocument::contentsChange, this, &CScriptView::OnContentsChange);
     connect(this, &QPlainTextEdit::textChanged, this, &CScriptView::OnTextChanged);
 }

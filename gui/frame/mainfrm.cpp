@@ -137,9 +137,15 @@ void CMainFrame::UpdateEditCommands()
 
 QAction* CMainFrame::Action(const QString& sText) const
 {
-    for (QAction* pAction : findChildren<QAction*>())
+    // Only the menu bar's commands: document windows carry menus of their own.
+    QList<QAction*> pending = menuBar()->actions();
+    while (!pending.isEmpty()) {
+        QAction* pAction = pending.takeFirst();
         if (pAction->text() == sText)
             return pAction;
+        if (pAction->menu())
+            pending += pAction->menu()->actions();
+    }
     return nullptr;
 }
 
@@ -171,8 +177,13 @@ void CMainFrame::UpdateCommands()
 
 void CMainFrame::UpdateTitle()
 {
-    const CScriptDoc* pDoc = ActiveDocument();
-    setWindowTitle(pDoc ? AppInfo::kTitle + QStringLiteral(" - ") + pDoc->GetTitle() : AppInfo::kTitle);
+    // A maximised document window adds " - [title]" to the frame's title
+    // itself; the frame names the document only for restored windows.
+    const CChildFrame* pFrame = ActiveFrame();
+    if (pFrame && !pFrame->isMaximized())
+        setWindowTitle(AppInfo::kTitle + QStringLiteral(" - ") + pFrame->Document().GetTitle());
+    else
+        setWindowTitle(AppInfo::kTitle);
 }
 
 void CMainFrame::AddDocumentWindow(CChildFrame* pFrame)
