@@ -4,6 +4,7 @@
 
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
+#include <QTextLayout>
 
 #include <array>
 
@@ -24,6 +25,11 @@ public:
     void SetColour(EColourClass eClass, const QColor& colour);
     // While set, local variables met are collected into the list.
     void SetCollect(CSortStringArray* pCollect) { m_pCollect = pCollect; }
+
+    // The colours of one line, given whether it starts inside a block
+    // comment; *pbOpenAtEnd tells whether the next one does. Printing uses
+    // it to colour its copy the way the view is coloured.
+    QList<QTextLayout::FormatRange> Formats(const QString& sText, bool bOpenAtStart, bool* pbOpenAtEnd) const;
 
 protected:
     void highlightBlock(const QString& sText) override;

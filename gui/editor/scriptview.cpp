@@ -6,7 +6,9 @@
 #include "gui/documents/childfrm.h"
 #include "gui/documents/doctemplate.h"
 #include "gui/documents/scriptdoc.h"
+#include "gui/editor/gutter.h"
 #include "gui/editor/scripthighlighter.h"
+#include "gui/editor/updatingguard.h"
 #include "gui/frame/mainfrm.h"
 
 #include <QApplication>
@@ -24,19 +26,6 @@ QString PlainOf(QString sText)
     sText.replace(QChar::LineSeparator, QLatin1Char('\n'));
     return sText;
 }
-
-// Programmatic edits neither recolour through the change path nor take a
-// snapshot of their own.
-class CUpdating
-{
-public:
-    explicit CUpdating(bool& bFlag) : m_bFlag(bFlag), m_bWas(bFlag) { m_bFlag = true; }
-    ~CUpdating() { m_bFlag = m_bWas; }
-
-private:
-    bool& m_bFlag;
-    bool m_bWas;
-};
 
 } // namespace
 
@@ -56,6 +45,37 @@ CScriptView::CScriptView(CScriptDoc& doc, QWidget* pParent)
     m_shadow.Reset(doc.PlainText());
     connect(document(), &QTextDocument::contentsChange, this, &CScriptView::OnContentsChange);
     connect(this, &QPlainTextEdit::textChanged, this, &CScriptView::OnTextChanged);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        if (m_bSuggestion && !m_bUpdating)
+            CancelSuggestion();
+    });
+
+    m_crGutter = palette().color(QPalette::Button);
+    m_crGutterEdge = palette().color(QPalette::Dark);
+    m_fontGutter = QFont(QStringLiteral("Tahoma"));
+    m_fontGutter.setStyleHint(QFont::SansSerif);
+    m_fontGutter.setWeight(QFont::Normal);
+    m_fontGutter.setPixelSize(qMax(1, qRound(7 * logicalDpiY() / 72.0)));
+    m_pGutter = new CGutter(*this);
+    setViewportMargins(kTextIndent, 0, 0, 0);
+    connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& rc, int nDy) {
+        if (nDy)
+            m_pGutter->scroll(0, nDy);
+        else
+            m_pGutter->update(0, rc.y(), m_pGutter->width(), rc.height());
+    });
+}
+
+CScriptView::~CScriptView()
+{
+    SaveBookmarks();
+}
+
+void CScriptView::resizeEvent(QResizeEvent* pEvent)
+{
+    QPlainTextEdit::resizeEvent(pEvent);
+    const QRect rc = contentsRect();
+    m_pGutter->setGeometry(QRect(rc.left(), rc.top(), kTextIndent, rc.height()));
 }
 
 CScriptEditApp& CScriptView::App() const
@@ -111,6 +131,12 @@ void CScriptView::ApplyWrapping()
 {
     const bool bWrap = IsPlainTextType() && m_bWrapText;
     setLineWrapMode(bWrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    // Pages and notes break between words. The text layout decides where by
+    // the Unicode line-break rules: at blanks as a break at a space would,
+    // but also after hyphens and some punctuation, and not after ">" or ","
+    // when a letter follows directly; a word too long for the line is cut
+    // anywhere rather than running off the edge.
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
 }
 
 void CScriptView::ApplyColours()
@@ -164,6 +190,7 @@ void CScriptView::OnInitialUpdate()
     // extension: only documents made new get a header.
     if (m_bNewDoc && pMain && pMain->Settings().m_bAddHeader)
         InsertHeader();
+    LoadBookmarks();
 
     ApplyColours();
     if (m_bFormat)
@@ -303,11 +330,11 @@ void CScriptView::OnTextChanged()
         return;
     m_doc.SetModifiedFlag(document()->isModified());
     const QPair<int, int> sel = Selection();
-    m_nLineCount = document()->blockCount();
+    ShiftBookmarks();
     // The highlighter has recoloured exactly the lines whose colours
     // changed; only the lines the caret left are remembered here.
-    m_nPrevStartLine = document()->findBlock(sel.first).blockNumber();
-    m_nPrevEndLine = document()->findBlock(sel.second).blockNumber();
+    m_nPrevStartLine = LineOf(sel.first);
+    m_nPrevEndLine = LineOf(sel.second);
     PushUndo();
 }
 
@@ -378,6 +405,8 @@ void CScriptView::Restore(const CUndoHistory::SStep& step)
 
 void CScriptView::OnEditUndo()
 {
+    if (m_bAutoComplete)
+        CancelSuggestion();
     if (std::optional<CUndoHistory::SStep> step = m_history.Undo())
         Restore(*step);
 }
@@ -388,35 +417,7 @@ void CScriptView::OnEditRedo()
         Restore(*step);
 }
 
-void CScriptView::keyPressEvent(QKeyEvent* pEvent)
+int CScriptView::LineOf(int nPosition) const
 {
-    if (pEvent->matches(QKeySequence::Undo)) {
-        OnEditUndo();
-        return;
-    }
-    if (pEvent->matches(QKeySequence::Redo) || (pEvent->key() == Qt::Key_Y && pEvent->modifiers() == Qt::ControlModifier)) {
-        OnEditRedo();
-        return;
-    }
-    // A line break inside a line would count as one in the file but not in
-    // the line numbers; Shift+Enter makes an ordinary new line.
-    if ((pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter)
-        && (pEvent->modifiers() & Qt::ShiftModifier)) {
-        QKeyEvent plain(pEvent->type(), pEvent->key(), pEvent->modifiers() & ~Qt::ShiftModifier, pEvent->text());
-        QPlainTextEdit::keyPressEvent(&plain);
-        return;
-    }
-    QPlainTextEdit::keyPressEvent(pEvent);
-}
-
-void CScriptView::mousePressEvent(QMouseEvent* pEvent)
-{
-    m_nPrevStartLine = document()->findBlock(Selection().first).blockNumber();
-    QPlainTextEdit::mousePressEvent(pEvent);
-}
-
-void CScriptView::mouseReleaseEvent(QMouseEvent* pEvent)
-{
-    QPlainTextEdit::mouseReleaseEvent(pEvent);
-    m_nPrevEndLine = document()->findBlock(Selection().second).blockNumber();
+    return document()->findBlock(nPosition).blockNumber();
 }

@@ -16,6 +16,10 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QScreen>
 #include <QStatusBar>
 
@@ -40,6 +44,7 @@ CMainFrame::CMainFrame(CScriptEditApp& app)
     : m_app(app)
     , m_settings(ReadFrameSettings(app.Store(), PrimaryScreenSize()))
     , m_pMdiArea(new QMdiArea(this))
+    , m_pPrinter(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
     setWindowTitle(AppInfo::kTitle);
     m_pMdiArea->setViewMode(QMdiArea::SubWindowView);
@@ -109,6 +114,13 @@ void CMainFrame::CreateMenus()
                                         QStringLiteral("Save all modified documents\nSave All"),
                                         [this] { OnFileSaveAll(); }));
     pFile->addSeparator();
+    m_documentActions.append(AddCommand(pFile, QStringLiteral("&Print...\tCtrl+P"), QStringLiteral("Print the active document\nPrint"),
+                                        [this] { OnFilePrint(); }));
+    m_documentActions.append(AddCommand(pFile, QStringLiteral("Print Pre&view..."),
+                                        QStringLiteral("Display full pages\nPrint Preview"), [this] { OnFilePrintPreview(); }));
+    AddCommand(pFile, QStringLiteral("Print Set&up..."), QStringLiteral("Change the printer and printing options\nPrint Setup"),
+               [this] { OnFilePrintSetup(); });
+    pFile->addSeparator();
     m_pRecentMenu = pFile->addMenu(QStringLiteral("Recent Files"));
     connect(pFile, &QMenu::aboutToShow, this, &CMainFrame::RebuildRecentFiles);
     pFile->addSeparator();
@@ -125,7 +137,74 @@ void CMainFrame::CreateMenus()
                              if (CScriptView* pView = ActiveView())
                                  pView->OnEditRedo();
                          });
+    pEdit->addSeparator();
+    m_documentActions.append(AddCommand(pEdit, QStringLiteral("&Cut\tCtrl+X"),
+                                        QStringLiteral("Cut the selection and put it on the Clipboard\nCut"),
+                                        [this] { OnView(&QPlainTextEdit::cut); }));
+    m_documentActions.append(AddCommand(pEdit, QStringLiteral("C&opy\tCtrl+C"),
+                                        QStringLiteral("Copy the selection and put it on the Clipboard\nCopy"),
+                                        [this] { OnView(&QPlainTextEdit::copy); }));
+    m_documentActions.append(AddCommand(pEdit, QStringLiteral("&Paste\tCtrl+V"), QStringLiteral("Insert Clipboard contents\nPaste"),
+                                        [this] { OnView(&QPlainTextEdit::paste); }));
+    m_documentActions.append(AddCommand(pEdit, QStringLiteral("Select &All\tCtrl+A"),
+                                        QStringLiteral("Select the entire document\nSelect All"),
+                                        [this] { OnView(&QPlainTextEdit::selectAll); }));
+    pEdit->addSeparator();
+    m_commentActions.append(AddCommand(pEdit, QStringLiteral("&Comment Out Line(s)"),
+                                       QStringLiteral("Comment out the selected lines\nComment Out"),
+                                       [this] { OnView(&CScriptView::OnEditCommentOut); }));
+    m_commentActions.append(AddCommand(pEdit, QStringLiteral("U&ncomment Line(s)"),
+                                       QStringLiteral("Uncomment the selected lines\nUncomment"),
+                                       [this] { OnView(&CScriptView::OnEditUncomment); }));
+    m_documentActions.append(AddCommand(pEdit, QStringLiteral("Make Selection &Uppercase"),
+                                        QStringLiteral("Make the current selected text uppercase\nMake Uppercase"), [this] {
+                                            if (CScriptView* pView = ActiveView())
+                                                pView->ChangeCase(true);
+                                        }));
+    m_documentActions.append(AddCommand(pEdit, QStringLiteral("Make Selection &Lowercase"),
+                                        QStringLiteral("Make the current selected text lowercase\nMake Lowercase"), [this] {
+                                            if (CScriptView* pView = ActiveView())
+                                                pView->ChangeCase(false);
+                                        }));
+    m_documentActions.append(AddCommand(pEdit, QStringLiteral("&Increase Line Indent"),
+                                        QStringLiteral("Increase the indentation of the selected lines\nIncrease Indent"),
+                                        [this] { OnView(&CScriptView::OnEditIndent); }));
+    m_documentActions.append(AddCommand(pEdit, QStringLiteral("&Decrease Line Indent"),
+                                        QStringLiteral("Decrease the indentation of the selected lines\nDecrease Indent"),
+                                        [this] { OnView(&CScriptView::OnEditOutdent); }));
     connect(pEdit, &QMenu::aboutToShow, this, &CMainFrame::UpdateEditCommands);
+}
+
+void CMainFrame::OnView(void (CScriptView::*pCommand)())
+{
+    if (CScriptView* pView = ActiveView())
+        (pView->*pCommand)();
+}
+
+void CMainFrame::OnFilePrint()
+{
+    CScriptView* pView = ActiveView();
+    if (!pView)
+        return;
+    QPrintDialog dialog(m_pPrinter.get(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        pView->PrintTo(m_pPrinter.get());
+}
+
+void CMainFrame::OnFilePrintPreview()
+{
+    CScriptView* pView = ActiveView();
+    if (!pView)
+        return;
+    QPrintPreviewDialog dialog(m_pPrinter.get(), this);
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, pView, &CScriptView::PrintTo);
+    dialog.exec();
+}
+
+void CMainFrame::OnFilePrintSetup()
+{
+    QPageSetupDialog dialog(m_pPrinter.get(), this);
+    dialog.exec();
 }
 
 void CMainFrame::UpdateEditCommands()
@@ -133,6 +212,8 @@ void CMainFrame::UpdateEditCommands()
     const CScriptView* pView = ActiveView();
     m_pUndo->setEnabled(pView && pView->CanUndo());
     m_pRedo->setEnabled(pView && pView->CanRedo());
+    for (QAction* pAction : m_commentActions)
+        pAction->setEnabled(pView && pView->CanCommentLines());
 }
 
 QAction* CMainFrame::Action(const QString& sText) const

@@ -4,6 +4,8 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
 class CChildFrame;
 class CScriptDoc;
 class CScriptEditApp;
@@ -11,6 +13,7 @@ class CScriptView;
 class QAction;
 class QMdiArea;
 class QMenu;
+class QPrinter;
 
 // The main window: hosts the document windows and keeps the window and editor
 // settings from its construction until it closes.
@@ -49,6 +52,11 @@ private:
     void RebuildRecentFiles();
     void UpdateCommands();
     void UpdateEditCommands();
+    // Runs a command on the active view, when there is one.
+    void OnView(void (CScriptView::*pCommand)());
+    void OnFilePrint();
+    void OnFilePrintPreview();
+    void OnFilePrintSetup();
     void UpdateTitle();
     QAction* AddCommand(QMenu* pMenu, const QString& sText, const QString& sPrompt, std::function<void()> handler);
 
@@ -59,5 +67,7 @@ private:
     QList<QAction*> m_documentActions;
     QAction* m_pUndo = nullptr;
     QAction* m_pRedo = nullptr;
+    QList<QAction*> m_commentActions;
+    std::unique_ptr<QPrinter> m_pPrinter;
     bool m_bDestroying = false;
 };
