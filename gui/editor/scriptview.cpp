@@ -309,10 +309,12 @@ void CScriptView::OnContentsChange(int nPos, int nRemoved, int nAdded)
     // The document reports its closing paragraph mark in some changes;
     // positions beyond the text are not part of it.
     const int nLength = document()->characterCount() - 1;
-    nPos = std::clamp(nPos, 0, nLength);
+    nPos = std::clamp(nPos, 0, std::min(nLength, m_shadow.Length()));
     nAdded = std::clamp(nAdded, 0, nLength - nPos);
+    nRemoved = std::clamp(nRemoved, 0, m_shadow.Length() - nPos);
     const QString sInserted = TextRange(nPos, nAdded);
-    // Colouring announces itself as a change that replaces text by itself.
+    // Colouring announces itself as a change that replaces text by itself,
+    // sometimes including the closing mark, which is no text at all.
     if (nRemoved == nAdded && m_shadow.Mid(nPos, nRemoved) == sInserted)
         return;
     const STextChange change = m_shadow.Replace(nPos, nRemoved, sInserted);
