@@ -11,7 +11,7 @@ build="${VELK_BUILD_DIR:-$here/build}"
 mode="${1:-build}"
 
 packages=(g++ cmake make qt6-base-dev qt6-base-dev-tools libgl-dev libbenchmark-dev
-          fonts-dejavu-core xvfb xauth)
+          fonts-dejavu-core xvfb xauth poppler-utils)
 
 missing=()
 for p in "${packages[@]}"; do

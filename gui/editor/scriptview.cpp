@@ -12,6 +12,7 @@
 #include "gui/frame/mainfrm.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QTextBlock>
@@ -56,6 +57,11 @@ CScriptView::CScriptView(CScriptDoc& doc, QWidget* pParent)
     m_fontGutter.setStyleHint(QFont::SansSerif);
     m_fontGutter.setWeight(QFont::Normal);
     m_fontGutter.setPixelSize(qMax(1, qRound(7 * logicalDpiY() / 72.0)));
+    // Where the narrow face is missing, a wider one must still fit four
+    // digits into the strip.
+    while (m_fontGutter.pixelSize() > 5
+           && QFontMetrics(m_fontGutter).horizontalAdvance(QStringLiteral("0000")) > kGutterWidth - 2)
+        m_fontGutter.setPixelSize(m_fontGutter.pixelSize() - 1);
     m_pGutter = new CGutter(*this);
     setViewportMargins(kTextIndent, 0, 0, 0);
     connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& rc, int nDy) {
