@@ -53,8 +53,83 @@ def emblem(size, background):
     return rows
 
 
+def tree_strip():
+    """The 16-pixel images shared by the project tree, snippets and tabs.
+
+    0 no project, 1 project, 2 snippets folder, 3 snippet, then per kind of
+    file a closed and an open form: 4/5 scripts and functions, 6/7
+    description files, 8/9 pages, 10/11 string tables and data, 12/13 others.
+    """
+    size = 16
+    white, edge, fold = (255, 255, 255, 255), (90, 90, 100, 255), (200, 200, 210, 255)
+    clear = (0, 0, 0, 0)
+
+    def blank():
+        return [[clear] * size for _ in range(size)]
+
+    def document(band, open_form):
+        img = blank()
+        for y in range(1, 15):
+            for x in range(3, 13):
+                border = x in (3, 12) or y in (1, 14)
+                img[y][x] = edge if border else white
+        for y in range(1, 5):  # folded corner
+            for x in range(13 - (5 - y), 13):
+                img[y][x] = clear if x > 12 - (5 - y) + 1 else fold
+        for y in range(4, 13, 2):  # text lines in the kind's colour
+            for x in range(5, 11 if y > 4 else 9):
+                img[y][x] = band
+        if open_form:  # a green dot: the file is open in the editor
+            for y in range(10, 16):
+                for x in range(10, 16):
+                    if (x - 12.5) ** 2 + (y - 12.5) ** 2 <= 7:
+                        img[y][x] = (30, 160, 60, 255)
+        return img
+
+    def folder(tint):
+        img = blank()
+        for y in range(3, 14):
+            for x in range(1, 15):
+                if y == 3 and x > 6:
+                    continue
+                border = x in (1, 14) or y in (3, 13) or (y == 4 and x > 6)
+                img[y][x] = edge if border else tint
+        return img
+
+    images = [
+        folder((190, 190, 190, 255)),   # no project loaded
+        folder((240, 200, 90, 255)),    # a project
+        folder((140, 180, 230, 255)),   # the snippets folder
+        document((60, 110, 200, 255), False),  # a snippet
+    ]
+    for band in [(200, 40, 40, 255), (40, 140, 60, 255), (60, 90, 200, 255),
+                 (200, 140, 30, 255), (120, 120, 120, 255)]:
+        images.append(document(band, False))
+        images.append(document(band, True))
+    rows = [[px for img in images for px in img[y]] for y in range(size)]
+    return rows
+
+
+def write_png_rgba(path, pixels):
+    height = len(pixels)
+    width = len(pixels[0])
+    raw = b"".join(b"\x00" + b"".join(bytes(p) for p in row) for row in pixels)
+
+    def chunk(tag, data):
+        body = tag + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
+
+    png = b"\x89PNG\r\n\x1a\n"
+    png += chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0))
+    png += chunk(b"IDAT", zlib.compress(raw, 9))
+    png += chunk(b"IEND", b"")
+    with open(path, "wb") as f:
+        f.write(png)
+
+
 if __name__ == "__main__":
     os.makedirs(OUT, exist_ok=True)
     # White is the logo's transparent colour.
     write_png(os.path.join(OUT, "logo.png"), emblem(28, (255, 255, 255)))
     write_png(os.path.join(OUT, "velkedit.png"), emblem(48, (255, 255, 255)))
+    write_png_rgba(os.path.join(OUT, "tree.png"), tree_strip())

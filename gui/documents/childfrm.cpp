@@ -1,6 +1,9 @@
 #include "gui/documents/childfrm.h"
 
+#include "gui/app/scripteditapp.h"
+#include "gui/documents/doctemplate.h"
 #include "gui/documents/scriptdoc.h"
+#include "gui/frame/mainfrm.h"
 #include "gui/editor/scriptview.h"
 
 #include <QCloseEvent>
@@ -15,9 +18,16 @@ CChildFrame::CChildFrame(CScriptDoc& doc) : m_doc(doc), m_pView(new CScriptView(
     connect(this, &QObject::destroyed, &m_doc, &QObject::deleteLater);
 }
 
+CMainFrame* CChildFrame::MainFrame() const
+{
+    return m_doc.Template().App().MainFrame();
+}
+
 void CChildFrame::UpdateTitle()
 {
     setWindowTitle(m_doc.GetTitle());
+    if (MainFrame() && MainFrame()->FindTabIndex(this) >= 0)
+        MainFrame()->UpdateScriptTab(this);
 }
 
 void CChildFrame::CloseWithoutAsking()
@@ -34,6 +44,8 @@ void CChildFrame::closeEvent(QCloseEvent* pEvent)
     }
     if (!m_bClosed) {
         m_bClosed = true;
+        if (MainFrame())
+            MainFrame()->RemoveScriptTab(this);
         m_doc.SetFrame(nullptr);
         m_doc.OnFrameClosed();
     }

@@ -2,6 +2,7 @@
 
 #include <QMdiSubWindow>
 
+class CMainFrame;
 class CScriptDoc;
 class CScriptView;
 
@@ -17,6 +18,7 @@ public:
     // Closes without the save-modified check.
     void CloseWithoutAsking();
     void UpdateTitle();
+    CMainFrame* MainFrame() const;
 
 protected:
     void closeEvent(QCloseEvent* pEvent) override;

@@ -31,6 +31,8 @@ public:
     const QString& GetTitle() const { return m_sTitle; }
     // Computes the title from the path, the template and ShowExt.
     void SetTitle();
+    // A title of the caller's choosing, for documents made from text.
+    void SetTitle(const QString& sTitle) { StoreTitle(sTitle); }
     bool IsModified() const { return m_bModified; }
     void SetModifiedFlag(bool bModified = true);
     ETextEncoding Encoding() const { return m_eEncoding; }

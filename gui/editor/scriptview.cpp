@@ -184,6 +184,8 @@ void CScriptView::OnInitialUpdate()
 
     m_bNewDoc = m_doc.GetPathName().isEmpty();
     m_nFileType = ViewFileType(m_doc.GetPathName(), m_doc.Template().Type());
+    if (m_bNewDoc && pMain && pFrame)
+        pMain->SetScriptTabImage(pFrame, FileTypeImage(m_doc.Template().GetDocString(EDocField::FilterExt), false));
     if (IsPlainTextType()) {
         m_bFormat = false;
         m_bAutoComplete = false;

@@ -6,14 +6,23 @@
 #include "gui/documents/childfrm.h"
 #include "gui/documents/doctemplate.h"
 #include "gui/documents/scriptdoc.h"
+#include "core/data/filetype.h"
+#include "core/data/sortstringarray.h"
+#include "core/frame/statuspanes.h"
 #include "gui/editor/scriptview.h"
+#include "gui/frame/imagelist.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMdiArea>
+#include <QTabBar>
+#include <QTextBlock>
+#include <QTimer>
+#include <QToolBar>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPageSetupDialog>
@@ -51,12 +60,16 @@ CMainFrame::CMainFrame(CScriptEditApp& app)
     setCentralWidget(m_pMdiArea);
     setAcceptDrops(true);
     CreateMenus();
-    statusBar()->showMessage(QStringLiteral("Ready"));
-    connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, [this] {
+    CreateStatusPanes();
+    CreateScriptTabsBar();
+    connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* pWindow) {
         if (m_bDestroying)
             return;
         UpdateTitle();
         UpdateCommands();
+        if (auto* pFrame = qobject_cast<CChildFrame*>(pWindow); pFrame && FindTabIndex(pFrame) >= 0)
+            m_pScriptTabs->setCurrentIndex(FindTabIndex(pFrame));
+        ScheduleIdleUpdate();
     });
     UpdateCommands();
     ApplyPlacement();
@@ -271,6 +284,8 @@ void CMainFrame::AddDocumentWindow(CChildFrame* pFrame)
 {
     m_pMdiArea->addSubWindow(pFrame);
     connect(&pFrame->Document(), &CScriptDoc::TitleChanged, this, &CMainFrame::UpdateTitle);
+    UpdateScriptTab(pFrame);
+    connect(pFrame->View(), &QPlainTextEdit::cursorPositionChanged, this, &CMainFrame::ScheduleIdleUpdate);
     connect(pFrame, &QObject::destroyed, this, [this] {
         if (m_bDestroying)
             return;
@@ -305,8 +320,206 @@ void CMainFrame::OnFileSaveAll()
 
 void CMainFrame::ApplyPlacement()
 {
-    move(m_settings.m_nWinX, m_settings.m_nWinY);
-    resize(m_settings.m_nWinWidth, m_settings.m_nWinHeight);
+    // A stored size of nothing leaves the window where the desktop puts it.
+    if (m_settings.m_nWinWidth < 1 || m_settings.m_nWinHeight < 1)
+        return;
+    QRect rc(m_settings.m_nWinX, m_settings.m_nWinY, m_settings.m_nWinWidth, m_settings.m_nWinHeight);
+    // After a change of monitors the stored place may lie off every screen,
+    // out of the user's reach; such a window comes back onto the primary one.
+    bool bOnScreen = false;
+    for (const QScreen* pScreen : QGuiApplication::screens())
+        bOnScreen = bOnScreen || pScreen->geometry().intersects(rc);
+    const QScreen* pPrimary = QGuiApplication::primaryScreen();
+    if (!bOnScreen && pPrimary) {
+        const QRect rcScreen = pPrimary->availableGeometry();
+        rc.setSize(rc.size().boundedTo(rcScreen.size()));
+        rc.moveCenter(rcScreen.center());
+    }
+    move(rc.topLeft());
+    resize(rc.size());
+}
+
+void CMainFrame::CreateStatusPanes()
+{
+    statusBar()->showMessage(QStringLiteral("Ready"));
+    // Panes 2 to 8, each as wide as its sizing text.
+    for (const char* pszSizing : {" ", "Ln: 1000-1000", "Ch: 100-1000", " HTML", " VELK", "CAP", "NUM"}) {
+        auto* pPane = new QLabel(statusBar());
+        pPane->setAlignment(Qt::AlignCenter);
+        pPane->setMinimumWidth(pPane->fontMetrics().horizontalAdvance(QLatin1String(pszSizing)) + 8);
+        statusBar()->addPermanentWidget(pPane);
+        m_panes.append(pPane);
+    }
+    // The status bar falls back to "Ready" whenever no prompt is shown.
+    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& sMessage) {
+        if (sMessage.isEmpty())
+            statusBar()->showMessage(QStringLiteral("Ready"));
+    });
+    UpdatePanes();
+}
+
+QString CMainFrame::PaneText(int nPane) const
+{
+    return nPane >= 2 && nPane - 2 < m_panes.size() ? m_panes[nPane - 2]->text() : statusBar()->currentMessage();
+}
+
+void CMainFrame::ScheduleIdleUpdate()
+{
+    if (m_bIdleUpdatePending)
+        return;
+    m_bIdleUpdatePending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_bIdleUpdatePending = false;
+        if (!m_bDestroying)
+            UpdatePanes();
+    });
+}
+
+void CMainFrame::UpdatePanes()
+{
+    QString sLine;
+    QString sColumn;
+    QString sType;
+    if (const CScriptView* pView = ActiveView()) {
+        const auto [nStart, nEnd] = pView->Selection();
+        const QTextBlock first = pView->document()->findBlock(nStart);
+        const QTextBlock last = pView->document()->findBlock(nEnd);
+        sLine = StatusPanes::LineText(first.blockNumber(), last.blockNumber());
+        sColumn = StatusPanes::ColumnText(first.blockNumber(), nStart - first.position(), last.blockNumber(),
+                                          nEnd - last.position());
+        sType = StatusPanes::TypeText(pView->m_nFileType);
+    }
+    m_panes[1]->setText(sLine);
+    m_panes[2]->setText(sColumn);
+    m_panes[3]->setText(sType);
+    m_panes[4]->setText(StatusPanes::GameText(m_app.Settings().m_bVelk != 0));
+}
+
+void CMainFrame::CreateScriptTabsBar()
+{
+    auto* pBar = new QToolBar(QStringLiteral("Script Tabs"), this);
+    pBar->setObjectName(QStringLiteral("ScriptTabsBar"));
+    pBar->setMovable(false);
+    pBar->setFloatable(false);
+    m_pScriptTabs = new QTabBar(pBar);
+    m_pScriptTabs->setDocumentMode(true);
+    m_pScriptTabs->setExpanding(false);
+    m_pScriptTabs->setIconSize(QSize(16, 16));
+    m_pScriptTabs->setElideMode(Qt::ElideNone);
+    m_pScriptTabs->setUsesScrollButtons(true);
+    // A widget on a tool bar shows and hides through its action.
+    m_pScriptTabsAction = pBar->addWidget(m_pScriptTabs);
+    m_pScriptTabsAction->setVisible(false);
+    addToolBar(Qt::TopToolBarArea, pBar);
+    connect(m_pScriptTabs, &QTabBar::currentChanged, this, [this](int nIndex) {
+        auto* pFrame = qobject_cast<CChildFrame*>(m_pScriptTabs->tabData(nIndex).value<QObject*>());
+        if (pFrame && m_pMdiArea->activeSubWindow() != pFrame)
+            m_pMdiArea->setActiveSubWindow(pFrame);
+    });
+}
+
+int CMainFrame::FindTabIndex(const CChildFrame* pFrame) const
+{
+    for (int i = 0; i < m_pScriptTabs->count(); ++i)
+        if (m_pScriptTabs->tabData(i).value<QObject*>() == pFrame)
+            return i;
+    return -1;
+}
+
+void CMainFrame::UpdateScriptTab(CChildFrame* pFrame)
+{
+    const QString sTitle = pFrame->windowTitle();
+    int nIndex = FindTabIndex(pFrame);
+    if (nIndex >= 0) {
+        m_pScriptTabs->setTabText(nIndex, sTitle);
+    } else {
+        const QString sPath = pFrame->Document().GetPathName();
+        // Files of the project keep their tabs in alphabetical order; the
+        // others line up behind in the order they were opened.
+        nIndex = m_pScriptTabs->count();
+        if (m_app.Project().IsProjectFile(sPath)) {
+            for (int i = 0; i < m_pScriptTabs->count(); ++i) {
+                if (CompareNoCase(m_pScriptTabs->tabText(i), sTitle) > 0) {
+                    nIndex = i;
+                    break;
+                }
+            }
+        }
+        const QSignalBlocker block(m_pScriptTabs);
+        nIndex = m_pScriptTabs->insertTab(nIndex, ImageListIcon(FileTypeImage(sPath, false)), sTitle);
+        m_pScriptTabs->setTabData(nIndex, QVariant::fromValue<QObject*>(pFrame));
+        m_pScriptTabsAction->setVisible(true);
+    }
+    if (m_pMdiArea->activeSubWindow() == pFrame) {
+        const QSignalBlocker block(m_pScriptTabs);
+        m_pScriptTabs->setCurrentIndex(nIndex);
+    }
+}
+
+void CMainFrame::RemoveScriptTab(CChildFrame* pFrame)
+{
+    const int nIndex = FindTabIndex(pFrame);
+    if (nIndex >= 0) {
+        const QSignalBlocker block(m_pScriptTabs);
+        m_pScriptTabs->removeTab(nIndex);
+    }
+    if (m_pScriptTabs->count() == 0)
+        m_pScriptTabsAction->setVisible(false);
+}
+
+void CMainFrame::SetScriptTabImage(CChildFrame* pFrame, int nImage)
+{
+    const int nIndex = FindTabIndex(pFrame);
+    if (nIndex >= 0)
+        m_pScriptTabs->setTabIcon(nIndex, ImageListIcon(nImage));
+}
+
+CScriptDoc* CMainFrame::CreateDocFromText(EDocKind eKind, const QString& sText, const QString& sTitle)
+{
+    CDocTemplate* pTemplate = m_app.Template(eKind);
+    if (!pTemplate)
+        return nullptr;
+    const int bAddHeader = std::exchange(m_settings.m_bAddHeader, 0);
+    CScriptDoc* pDoc = pTemplate->OpenDocumentFile(QString());
+    m_settings.m_bAddHeader = bAddHeader;
+    CScriptView* pView = pDoc && pDoc->Frame() ? pDoc->Frame()->View() : nullptr;
+    if (!pView)
+        return nullptr;
+    const QString sExt = m_app.Settings().m_bShowExt ? pTemplate->GetDocString(EDocField::FilterExt) : QString();
+    pDoc->SetTitle(sTitle + sExt);
+    ReplaceViewText(pView, sText);
+    return pDoc;
+}
+
+CScriptDoc* CMainFrame::CreateScriptDoc(const QString& sText, const QString& sTitle)
+{
+    return CreateDocFromText(EDocKind::Script, sText, sTitle);
+}
+
+CScriptDoc* CMainFrame::CreateDescriptionDoc(const QString& sText, const QString& sTitle)
+{
+    return CreateDocFromText(EDocKind::Description, sText, sTitle);
+}
+
+CScriptDoc* CMainFrame::CreateHtmlDoc(const QString& sText, const QString& sTitle)
+{
+    return CreateDocFromText(EDocKind::Briefing, sText, sTitle);
+}
+
+void CMainFrame::ReplaceViewText(CScriptView* pView, const QString& sText)
+{
+    if (!pView)
+        return;
+    pView->selectAll();
+    pView->InsertText(sText, true);
+    pView->ClearUndo();
+    pView->PushUndo();
+}
+
+int CMainFrame::ActiveViewType() const
+{
+    const CScriptView* pView = ActiveView();
+    return pView ? int(pView->m_nFileType) : -1;
 }
 
 QRect CMainFrame::StoredPlacement() const

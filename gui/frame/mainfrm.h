@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/app/settings.h"
+#include "core/documents/doctypes.h"
 
 #include <QMainWindow>
 
@@ -13,7 +14,9 @@ class CScriptView;
 class QAction;
 class QMdiArea;
 class QMenu;
+class QLabel;
 class QPrinter;
+class QTabBar;
 
 // The main window: hosts the document windows and keeps the window and editor
 // settings from its construction until it closes.
@@ -32,6 +35,28 @@ public:
     QRect StoredPlacement() const;
 
     void AddDocumentWindow(CChildFrame* pFrame);
+
+    // Script tabs: one per document window.
+    int FindTabIndex(const CChildFrame* pFrame) const;
+    void UpdateScriptTab(CChildFrame* pFrame);
+    void RemoveScriptTab(CChildFrame* pFrame);
+    void SetScriptTabImage(CChildFrame* pFrame, int nImage);
+    QTabBar* ScriptTabs() const { return m_pScriptTabs; }
+
+    // A new untitled document holding the text, with no header and a
+    // history that starts at that text; null when it cannot be made.
+    CScriptDoc* CreateDocFromText(EDocKind eKind, const QString& sText, const QString& sTitle);
+    CScriptDoc* CreateScriptDoc(const QString& sText, const QString& sTitle);
+    CScriptDoc* CreateDescriptionDoc(const QString& sText, const QString& sTitle);
+    CScriptDoc* CreateHtmlDoc(const QString& sText, const QString& sTitle);
+    // The view's whole text replaced, as the first state of its history.
+    void ReplaceViewText(CScriptView* pView, const QString& sText);
+    // The active view's file type, -1 with no document window.
+    int ActiveViewType() const;
+
+    // The texts of the line, column, type and game panes, as shown.
+    QString PaneText(int nPane) const;
+    void UpdatePanes();
     CChildFrame* ActiveFrame() const;
     CScriptDoc* ActiveDocument() const;
     CScriptView* ActiveView() const;
@@ -47,6 +72,9 @@ protected:
 
 private:
     void ApplyPlacement();
+    void CreateStatusPanes();
+    void CreateScriptTabsBar();
+    void ScheduleIdleUpdate();
     CCloseState CloseState() const;
     void CreateMenus();
     void RebuildRecentFiles();
@@ -70,4 +98,8 @@ private:
     QList<QAction*> m_commentActions;
     std::unique_ptr<QPrinter> m_pPrinter;
     bool m_bDestroying = false;
+    QTabBar* m_pScriptTabs = nullptr;
+    QAction* m_pScriptTabsAction = nullptr;
+    QList<QLabel*> m_panes;  // panes 2 to 8; pane 1 is the bar's own message
+    bool m_bIdleUpdatePending = false;
 };
