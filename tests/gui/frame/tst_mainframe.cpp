@@ -1,0 +1,220 @@
+#include "gui/documents/childfrm.h"
+#include "gui/documents/scriptdoc.h"
+#include "gui/editor/scriptview.h"
+#include "gui/frame/mainfrm.h"
+#include "tests/support/editorharness.h"
+
+#include <QMdiArea>
+#include <QTabBar>
+
+using namespace VelkTest;
+
+namespace {
+
+QStringList TabTexts(CStart& start)
+{
+    QStringList texts;
+    const QTabBar* pTabs = start.App().MainFrame()->ScriptTabs();
+    for (int i = 0; i < pTabs->count(); ++i)
+        texts.append(pTabs->tabText(i));
+    return texts;
+}
+
+CMemorySettingsStore Seeded(std::initializer_list<std::pair<const char*, int>> values)
+{
+    CMemorySettingsStore store;
+    store.WriteInt(kSettingsSection, QStringLiteral("FirstRun"), 0);
+    for (const auto& [pszName, nValue] : values)
+        store.WriteInt(kSettingsSection, QLatin1String(pszName), nValue);
+    return store;
+}
+
+} // namespace
+
+class TestMainFrame : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void panesWithoutDocumentShowOnlyTheGame_data();
+    void panesWithoutDocumentShowOnlyTheGame();
+    void panesFollowTheSelection();
+    void projectFilesTakeAlphabeticalTabs();
+    void tabsFollowTitlesAndCloseWithTheirWindows();
+    void selectingATabActivatesItsWindow();
+    void placementZeroKeepsTheDefault();
+    void placementOffEveryScreenComesBack_data();
+    void placementOffEveryScreenComesBack();
+    void documentFromTextStartsItsHistoryThere();
+};
+
+void TestMainFrame::panesWithoutDocumentShowOnlyTheGame_data()
+{
+    QTest::addColumn<int>("velk");
+    QTest::addColumn<QString>("game");
+    QTest::newRow("Velk Vanguard") << 1 << "VELK";
+    QTest::newRow("Qonmar Front") << 0 << "QON";
+}
+
+void TestMainFrame::panesWithoutDocumentShowOnlyTheGame()
+{
+    QFETCH(int, velk);
+    QFETCH(QString, game);
+    CMemorySettingsStore seed = Seeded({{"Velk", velk}});
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CMainFrame* pFrame = start.App().MainFrame();
+    for (int nPane : {3, 4, 5})
+        QCOMPARE(pFrame->PaneText(nPane), QString());
+    QCOMPARE(pFrame->PaneText(6), game);
+    QCOMPARE(pFrame->PaneText(1), QStringLiteral("Ready"));
+    QCOMPARE(pFrame->ActiveViewType(), -1);
+    QVERIFY(!pFrame->Action(QStringLiteral("Save A&ll"))->isEnabled());
+    start.CloseAndKeepStore();
+}
+
+void TestMainFrame::panesFollowTheSelection()
+{
+    QTemporaryDir dir;
+    const QString sPath = dir.filePath(QStringLiteral("brief.html"));
+    WriteFile(sPath, "first line\r\nsecond\r\nthird\r\n");
+    CMemorySettingsStore seed = Seeded({});
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    start.App().OpenDocumentFile(sPath);
+    CMainFrame* pFrame = start.App().MainFrame();
+    CScriptView* pView = pFrame->ActiveView();
+    pView->SetSelection(11, 18);  // start of line 2 to start of line 3
+    QTRY_COMPARE(pFrame->PaneText(3), QStringLiteral("Ln: 2-3"));
+    QCOMPARE(pFrame->PaneText(4), QStringLiteral("Ch: 1-0"));
+    QCOMPARE(pFrame->PaneText(5), QStringLiteral("HTML"));
+    pView->SetSelection(0, 5);
+    QTRY_COMPARE(pFrame->PaneText(4), QStringLiteral("Ch: 1-5"));
+    QCOMPARE(pFrame->PaneText(3), QStringLiteral("Ln: 1"));
+    QCOMPARE(pFrame->ActiveViewType(), int(kFileHTML));
+    start.CloseAndKeepStore();
+}
+
+void TestMainFrame::projectFilesTakeAlphabeticalTabs()
+{
+    QTemporaryDir dir;
+    QStringList paths;
+    for (const char* pszName : {"zeta.sqs", "alpha.sqs", "mike.sqs", "outside.sqs"}) {
+        paths.append(dir.filePath(QLatin1String(pszName)));
+        WriteFile(paths.last(), "x\r\n");
+    }
+    CMemorySettingsStore seed = Seeded({});
+    seed.WriteString(kSettingsSection, QStringLiteral("CurProject"), QStringLiteral("Op"));
+    CStart start({}, &seed);
+    WriteFile(QDir(start.ExeDir()).filePath(QStringLiteral("project.dat")),
+              ("[PROJECT]\nOp\n" + paths[0] + "\n" + paths[1] + "\n" + paths[2] + "\n").toUtf8());
+    QVERIFY(start.App().InitInstance());
+    start.App().OpenDocumentFile(paths[0]);
+    start.App().OpenDocumentFile(paths[3]);  // not in the project: appended at the end
+    start.App().OpenDocumentFile(paths[1]);
+    start.App().OpenDocumentFile(paths[2]);
+    // A project file goes before the first tab whose text sorts after it,
+    // whatever that tab holds.
+    QCOMPARE(TabTexts(start), (QStringList{"alpha", "mike", "zeta", "outside"}));
+    start.CloseAndKeepStore();
+}
+
+void TestMainFrame::tabsFollowTitlesAndCloseWithTheirWindows()
+{
+    CMemorySettingsStore seed = Seeded({{"DocMax", 0}});
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CMainFrame* pFrame = start.App().MainFrame();
+    QVERIFY(!pFrame->ScriptTabs()->isVisible());
+    start.App().OnFileNew(EDocKind::Script);
+    start.App().OnFileNew(EDocKind::Function);
+    QCOMPARE(TabTexts(start), (QStringList{"Script", "Function"}));
+    QTRY_VERIFY(pFrame->ScriptTabs()->isVisible());
+    QCOMPARE(pFrame->ScriptTabs()->currentIndex(), 1);
+    CScriptView* pView = pFrame->ActiveView();
+    QTest::keyClicks(pView, "x");
+    QCOMPARE(TabTexts(start), (QStringList{"Script", "Function*"}));
+    // Closing discards through the scripted answer "No".
+    start.Prompter().m_saveModifiedAnswers.append({IPrompter::EAnswer::No, {}});
+    for (CScriptDoc* pDoc : start.App().AllDocuments())
+        pDoc->Frame()->close();
+    QTRY_COMPARE(pFrame->ScriptTabs()->count(), 0);
+    QTRY_VERIFY(!pFrame->ScriptTabs()->isVisible());
+    start.CloseAndKeepStore();
+}
+
+void TestMainFrame::selectingATabActivatesItsWindow()
+{
+    CMemorySettingsStore seed = Seeded({{"DocMax", 0}});
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    start.App().OnFileNew(EDocKind::Script);
+    CScriptDoc* pFirst = start.App().MainFrame()->ActiveDocument();
+    start.App().OnFileNew(EDocKind::Text);
+    CMainFrame* pFrame = start.App().MainFrame();
+    pFrame->ScriptTabs()->setCurrentIndex(0);
+    QCOMPARE(pFrame->ActiveDocument(), pFirst);
+    start.CloseAndKeepStore();
+}
+
+void TestMainFrame::placementZeroKeepsTheDefault()
+{
+    CMemorySettingsStore seed = Seeded({{"WinX", 77}, {"WinY", 66}, {"WinWidth", 0}, {"WinHeight", 500}});
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    QVERIFY(start.App().MainFrame()->pos() != QPoint(77, 66));
+    start.CloseAndKeepStore();
+}
+
+void TestMainFrame::placementOffEveryScreenComesBack_data()
+{
+    QTest::addColumn<QPoint>("stored");
+    QTest::addColumn<bool>("keptAsStored");
+    QTest::newRow("off every screen comes back onto the primary one") << QPoint(-5000, -4000) << false;
+    QTest::newRow("on a screen stays exactly as stored") << QPoint(10, 20) << true;
+}
+
+void TestMainFrame::placementOffEveryScreenComesBack()
+{
+    QFETCH(QPoint, stored);
+    QFETCH(bool, keptAsStored);
+    CMemorySettingsStore seed = Seeded({{"WinX", stored.x()}, {"WinY", stored.y()}, {"WinWidth", 700}, {"WinHeight", 500}});
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    const QRect rc = start.App().MainFrame()->StoredPlacement();
+    QCOMPARE(rc.size(), QSize(700, 500));
+    QVERIFY(QGuiApplication::primaryScreen()->geometry().intersects(rc));
+    QCOMPARE(rc.topLeft() == stored, keptAsStored);
+    start.CloseAndKeepStore();
+}
+
+void TestMainFrame::documentFromTextStartsItsHistoryThere()
+{
+    CMemorySettingsStore seed = Seeded({{"ShowExt", 1}, {"AddHeader", 1}});
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CMainFrame* pFrame = start.App().MainFrame();
+    CScriptDoc* pDoc = pFrame->CreateScriptDoc(QStringLiteral("hint \"ready\"\n~5\n"), QStringLiteral("Unit"));
+    QVERIFY(pDoc);
+    CScriptView* pView = pDoc->Frame()->View();
+    // No header: the text alone, and nothing to undo before it.
+    QCOMPARE(pDoc->PlainText(), QStringLiteral("hint \"ready\"\n~5\n"));
+    QVERIFY(!pView->CanUndo());
+    QVERIFY(pDoc->IsModified());
+    QCOMPARE(pDoc->GetTitle(), QStringLiteral("Unit.sqs*"));
+    QCOMPARE(pFrame->Settings().m_bAddHeader, 1);
+    pFrame->ReplaceViewText(pView, QStringLiteral("exit\n"));
+    QCOMPARE(pDoc->PlainText(), QStringLiteral("exit\n"));
+    QVERIFY(!pView->CanUndo());
+    start.Prompter().m_saveModifiedAnswers.append({IPrompter::EAnswer::No, {}});
+    start.CloseAndKeepStore();
+}
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    TestMainFrame test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_mainframe.moc"
