@@ -62,6 +62,8 @@ CMainFrame::CMainFrame(CScriptEditApp& app)
     CreateMenus();
     CreateStatusPanes();
     CreateScriptTabsBar();
+    m_pScriptTabsBar->setVisible(m_settings.m_bScriptsBar != 0);
+    statusBar()->setVisible(m_settings.m_bStatusBar != 0);
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* pWindow) {
         if (m_bDestroying)
             return;
@@ -186,6 +188,130 @@ void CMainFrame::CreateMenus()
                                         QStringLiteral("Decrease the indentation of the selected lines\nDecrease Indent"),
                                         [this] { OnView(&CScriptView::OnEditOutdent); }));
     connect(pEdit, &QMenu::aboutToShow, this, &CMainFrame::UpdateEditCommands);
+
+    CreateViewMenu();
+    CreateToolsMenu();
+    m_pWindowMenu = menuBar()->addMenu(QStringLiteral("&Window"));
+    connect(m_pWindowMenu, &QMenu::aboutToShow, this, &CMainFrame::RebuildWindowMenu);
+}
+
+void CMainFrame::CreateViewMenu()
+{
+    QMenu* pView = menuBar()->addMenu(QStringLiteral("&View"));
+    // The tool bar and the command bar are still to come.
+    for (const char* pszText : {"&Main Toolbar", "&Command Bar"}) {
+        QAction* pAction = pView->addAction(QLatin1String(pszText));
+        pAction->setCheckable(true);
+        pAction->setEnabled(false);
+    }
+    QAction* pTabs = AddCommand(pView, QStringLiteral("&Script Tabs Bar"),
+                                QStringLiteral("Show or hide the script tabs bar\nToggle Script Tabs Bar"),
+                                [this] { ToggleBar(m_pScriptTabsBar, m_settings.m_bScriptsBar); });
+    QAction* pStatus = AddCommand(pView, QStringLiteral("S&tatus Bar"),
+                                  QStringLiteral("Show or hide the status bar\nToggle StatusBar"),
+                                  [this] { ToggleBar(statusBar(), m_settings.m_bStatusBar); });
+    for (QAction* pAction : {pTabs, pStatus})
+        pAction->setCheckable(true);
+    connect(pView, &QMenu::aboutToShow, this, [this, pTabs, pStatus] {
+        pTabs->setChecked(m_pScriptTabsBar->isVisible());
+        pStatus->setChecked(statusBar()->isVisible());
+    });
+}
+
+void CMainFrame::ToggleBar(QWidget* pBar, int& bShown)
+{
+    bShown = pBar->isVisible() ? 0 : 1;
+    pBar->setVisible(bShown != 0);
+}
+
+void CMainFrame::CreateToolsMenu()
+{
+    QMenu* pTools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    struct SDataFile
+    {
+        const char* pszText;
+        const char* pszPrompt;
+        QString CDataPaths::*psPath;
+    };
+    static const SDataFile kDataFiles[] = {
+        {"Edit &Commands/Weapons Data",
+         "Open the main data file for editing. This file contains the weapons, ammo, and equipment data.\nEdit Weapons Data",
+         &CDataPaths::m_sCommandsFile},
+        {"Edit &Unit Wizard Data",
+         "Open the unit data file for editing. This file contains data for the Special Unit Wizard.\nEdit Unit Data",
+         &CDataPaths::m_sUnitFile},
+        {"Edit Auto &Header Data",
+         "Open the header data file for editing. This file contains data for the auto added headers.\nEdit Header Data",
+         &CDataPaths::m_sHeaderFile},
+    };
+    for (const SDataFile& file : kDataFiles) {
+        const auto psPath = file.psPath;
+        AddCommand(pTools, QLatin1String(file.pszText), QLatin1String(file.pszPrompt),
+                   [this, psPath] { m_app.OpenDocumentFile(m_app.Paths().*psPath); });
+    }
+}
+
+void CMainFrame::RebuildWindowMenu()
+{
+    m_pWindowMenu->clear();
+    m_pWindowMenu->addAction(QStringLiteral("&Cascade"), m_pMdiArea, &QMdiArea::cascadeSubWindows);
+    m_pWindowMenu->addAction(QStringLiteral("Tile &Horizontally"), this, [this] { TileWindows(Qt::Horizontal); });
+    m_pWindowMenu->addAction(QStringLiteral("Tile &Vertically"), this, [this] { TileWindows(Qt::Vertical); });
+    m_pWindowMenu->addAction(QStringLiteral("&Arrange Icons"), this, &CMainFrame::ArrangeIcons);
+    m_pWindowMenu->addSeparator();
+    int nCount = 0;
+    for (CScriptDoc* pDoc : m_app.AllDocuments()) {
+        CChildFrame* pFrame = pDoc->Frame();
+        if (!pFrame)
+            continue;
+        // Windows beyond the 24th are counted but not listed.
+        if (nCount < 24) {
+            QString sLabel = QStringLiteral("%1 %2").arg(nCount + 1).arg(pFrame->windowTitle());
+            if (nCount < 9)
+                sLabel.prepend(QLatin1Char('&'));
+            QAction* pAction = m_pWindowMenu->addAction(sLabel, this, [this, pFrame] {
+                m_pMdiArea->setActiveSubWindow(pFrame);
+            });
+            pAction->setStatusTip(QStringLiteral("Activate this window"));
+            pAction->setCheckable(true);
+            pAction->setChecked(m_pMdiArea->activeSubWindow() == pFrame);
+        }
+        ++nCount;
+    }
+}
+
+void CMainFrame::TileWindows(Qt::Orientation eOrientation)
+{
+    // Horizontally: windows stacked one below the other, each the full width;
+    // vertically: side by side, each the full height.
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* pWindow : m_pMdiArea->subWindowList())
+        if (!pWindow->isMinimized())
+            windows.append(pWindow);
+    if (windows.isEmpty())
+        return;
+    const QRect rcArea = m_pMdiArea->viewport()->rect();
+    const int n = int(windows.size());
+    for (int i = 0; i < n; ++i) {
+        windows[i]->showNormal();
+        if (eOrientation == Qt::Horizontal)
+            windows[i]->setGeometry(0, rcArea.height() * i / n, rcArea.width(), rcArea.height() / n);
+        else
+            windows[i]->setGeometry(rcArea.width() * i / n, 0, rcArea.width() / n, rcArea.height());
+    }
+}
+
+void CMainFrame::ArrangeIcons()
+{
+    // Minimised windows line up along the bottom edge, left to right.
+    int x = 0;
+    const int nBottom = m_pMdiArea->viewport()->height();
+    for (QMdiSubWindow* pWindow : m_pMdiArea->subWindowList()) {
+        if (!pWindow->isMinimized())
+            continue;
+        pWindow->move(x, nBottom - pWindow->height());
+        x += pWindow->width();
+    }
 }
 
 void CMainFrame::OnView(void (CScriptView::*pCommand)())
@@ -398,6 +524,7 @@ void CMainFrame::UpdatePanes()
 void CMainFrame::CreateScriptTabsBar()
 {
     auto* pBar = new QToolBar(QStringLiteral("Script Tabs"), this);
+    m_pScriptTabsBar = pBar;
     pBar->setObjectName(QStringLiteral("ScriptTabsBar"));
     pBar->setMovable(false);
     pBar->setFloatable(false);

@@ -17,6 +17,7 @@ class QMenu;
 class QLabel;
 class QPrinter;
 class QTabBar;
+class QToolBar;
 
 // The main window: hosts the document windows and keeps the window and editor
 // settings from its construction until it closes.
@@ -78,6 +79,12 @@ private:
     CCloseState CloseState() const;
     void CreateMenus();
     void RebuildRecentFiles();
+    void RebuildWindowMenu();
+    void CreateViewMenu();
+    void CreateToolsMenu();
+    void TileWindows(Qt::Orientation eOrientation);
+    void ArrangeIcons();
+    void ToggleBar(QWidget* pBar, int& bShown);
     void UpdateCommands();
     void UpdateEditCommands();
     // Runs a command on the active view, when there is one.
@@ -92,6 +99,8 @@ private:
     CFrameSettings m_settings;
     QMdiArea* m_pMdiArea;
     QMenu* m_pRecentMenu = nullptr;
+    QMenu* m_pWindowMenu = nullptr;
+    QToolBar* m_pScriptTabsBar = nullptr;
     QList<QAction*> m_documentActions;
     QAction* m_pUndo = nullptr;
     QAction* m_pRedo = nullptr;
