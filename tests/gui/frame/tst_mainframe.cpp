@@ -5,6 +5,8 @@
 #include "tests/support/editorharness.h"
 
 #include <QMdiArea>
+#include <QMenuBar>
+#include <QStatusBar>
 #include <QTabBar>
 
 using namespace VelkTest;
@@ -46,6 +48,9 @@ private slots:
     void placementOffEveryScreenComesBack_data();
     void placementOffEveryScreenComesBack();
     void documentFromTextStartsItsHistoryThere();
+    void dataFilesOpenAsDataDocuments();
+    void windowMenuListsTheFirst24();
+    void barTogglesHideAndRemember();
 };
 
 void TestMainFrame::panesWithoutDocumentShowOnlyTheGame_data()
@@ -208,6 +213,64 @@ void TestMainFrame::documentFromTextStartsItsHistoryThere()
     QVERIFY(!pView->CanUndo());
     start.Prompter().m_saveModifiedAnswers.append({IPrompter::EAnswer::No, {}});
     start.CloseAndKeepStore();
+}
+
+void TestMainFrame::dataFilesOpenAsDataDocuments()
+{
+    CMemorySettingsStore seed = Seeded({});
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CMainFrame* pFrame = start.App().MainFrame();
+    pFrame->Action(QStringLiteral("Edit Auto &Header Data"))->trigger();
+    QCOMPARE(pFrame->ActiveDocument()->GetPathName(), start.App().Paths().m_sHeaderFile);
+    QCOMPARE(pFrame->ActiveViewType(), int(kFileDAT));
+    QTRY_COMPARE(pFrame->PaneText(5), QStringLiteral("DAT"));
+    // "[SCRIPT]" stands out as a section header in the data file.
+    QVERIFY(pFrame->ActiveDocument()->PlainText().contains(QStringLiteral("[SCRIPT]")));
+    start.CloseAndKeepStore();
+}
+
+void TestMainFrame::windowMenuListsTheFirst24()
+{
+    CMemorySettingsStore seed = Seeded({{"DocMax", 0}, {"AddHeader", 0}});
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    for (int i = 0; i < 30; ++i)
+        start.App().OnFileNew(EDocKind::Text);
+    CMainFrame* pFrame = start.App().MainFrame();
+    QMenu* pWindow = nullptr;
+    for (QAction* pAction : pFrame->menuBar()->actions())
+        if (pAction->text() == QLatin1String("&Window"))
+            pWindow = pAction->menu();
+    QVERIFY(pWindow);
+    emit pWindow->aboutToShow();
+    QStringList entries;
+    for (QAction* pAction : pWindow->actions())
+        if (!pAction->isSeparator())
+            entries.append(pAction->text());
+    QCOMPARE(entries.mid(0, 4), (QStringList{"&Cascade", "Tile &Horizontally", "Tile &Vertically", "&Arrange Icons"}));
+    QCOMPARE(entries.size(), 4 + 24);
+    QCOMPARE(entries[4], QStringLiteral("&1 Text"));
+    QCOMPARE(entries[12], QStringLiteral("&9 Text"));
+    QCOMPARE(entries[13], QStringLiteral("10 Text"));
+    // The active window is the newest one, beyond the listed 24: nothing is checked.
+    for (QAction* pAction : pWindow->actions())
+        QVERIFY(!pAction->isChecked());
+    start.CloseAndKeepStore();
+}
+
+void TestMainFrame::barTogglesHideAndRemember()
+{
+    CMemorySettingsStore seed = Seeded({});
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CMainFrame* pFrame = start.App().MainFrame();
+    QVERIFY(pFrame->statusBar()->isVisible());
+    pFrame->Action(QStringLiteral("S&tatus Bar"))->trigger();
+    QVERIFY(!pFrame->statusBar()->isVisible());
+    const CMemorySettingsStore store = start.CloseAndKeepStore();
+    QCOMPARE(store.ReadInt(kSettingsSection, QStringLiteral("StatusBar"), -1), 0);
+    QCOMPARE(store.ReadInt(kSettingsSection, QStringLiteral("ScriptsBar"), -1), 1);
 }
 
 int main(int argc, char** argv)
