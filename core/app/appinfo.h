@@ -10,6 +10,8 @@ inline const QString kCompany = QStringLiteral("Tamrinsoft");
 inline const QString kVersion = QStringLiteral("Version 1.3.4000");
 inline const QString kMakerSite = QStringLiteral("https://www.tamrinsoft.net/velkedit/");
 inline const QString kDownloadPage = kMakerSite + QStringLiteral("download.php");
+// The community site that keeps the command reference.
+inline const QString kCommandReferenceHost = QStringLiteral("cmdref.velk-community.org");
 
 QString LoadErrorMessage();
 

@@ -2,12 +2,14 @@
 #include "gui/editor/scriptview.h"
 
 #include "core/editor/autocomplete.h"
+#include "core/frame/commandtable.h"
+#include "gui/app/scripteditapp.h"
 #include "gui/documents/scriptdoc.h"
 #include "gui/editor/updatingguard.h"
+#include "gui/frame/mainfrm.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QMimeData>
 #include <QTextBlock>
 
@@ -284,19 +286,8 @@ void CScriptView::mouseDoubleClickEvent(QMouseEvent* pEvent)
 
 void CScriptView::contextMenuEvent(QContextMenuEvent* pEvent)
 {
-    QMenu menu(this);
-    QAction* pCut = menu.addAction(QStringLiteral("&Cut"), this, &QPlainTextEdit::cut);
-    QAction* pCopy = menu.addAction(QStringLiteral("C&opy"), this, &QPlainTextEdit::copy);
-    QAction* pPaste = menu.addAction(QStringLiteral("&Paste"), this, &QPlainTextEdit::paste);
-    const bool bSelection = textCursor().hasSelection();
-    pCut->setEnabled(bSelection && !isReadOnly());
-    pCopy->setEnabled(bSelection);
-    pPaste->setEnabled(canPaste());
-    menu.addSeparator();
-    // The command bar and the snippets fill these in.
-    menu.addAction(QStringLiteral("&Insert Command"))->setEnabled(false);
-    menu.addSeparator();
-    menu.addAction(QStringLiteral("I&nsert Snippet"))->setEnabled(false);
-    menu.addAction(QStringLiteral("&Save Snippet..."))->setEnabled(false);
-    menu.exec(pEvent->globalPos());
+    // The frame's commands, so the menu follows the same rules as the
+    // menu bar; those of later features stay disabled until they exist.
+    if (CMainFrame* pMain = App().MainFrame())
+        pMain->ShowContextMenu(EditorContextMenu(), pEvent->globalPos());
 }

@@ -10,6 +10,7 @@
 #include "core/data/sortstringarray.h"
 #include "core/frame/statuspanes.h"
 #include "gui/editor/scriptview.h"
+#include "gui/frame/commands.h"
 #include "gui/frame/imagelist.h"
 
 #include <QCloseEvent>
@@ -40,12 +41,6 @@ QSize PrimaryScreenSize()
     return pScreen ? pScreen->size() : QSize(1024, 768);
 }
 
-// "&Open...\tCtrl+O" carries its shortcut after the tab.
-QKeySequence ShortcutOf(const QString& sText)
-{
-    const qsizetype nTab = sText.indexOf(QLatin1Char('\t'));
-    return nTab < 0 ? QKeySequence() : QKeySequence(sText.mid(nTab + 1));
-}
 
 } // namespace
 
@@ -59,21 +54,24 @@ CMainFrame::CMainFrame(CScriptEditApp& app)
     m_pMdiArea->setViewMode(QMdiArea::SubWindowView);
     setCentralWidget(m_pMdiArea);
     setAcceptDrops(true);
-    CreateMenus();
+    m_pCommands = new CCommands(this);
+    BindCommands();
+    CreateToolBar();
     CreateStatusPanes();
     CreateScriptTabsBar();
+    BuildMenuBar();
+    m_pToolBar->setVisible(m_settings.m_bToolBar != 0);
     m_pScriptTabsBar->setVisible(m_settings.m_bScriptsBar != 0);
     statusBar()->setVisible(m_settings.m_bStatusBar != 0);
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* pWindow) {
         if (m_bDestroying)
             return;
         UpdateTitle();
-        UpdateCommands();
+        RefreshCommands();
         if (auto* pFrame = qobject_cast<CChildFrame*>(pWindow); pFrame && FindTabIndex(pFrame) >= 0)
             m_pScriptTabs->setCurrentIndex(FindTabIndex(pFrame));
         ScheduleIdleUpdate();
     });
-    UpdateCommands();
     ApplyPlacement();
 }
 
@@ -83,316 +81,6 @@ CMainFrame::~CMainFrame()
     // must not call back into it, so they go first, with the callbacks off.
     m_bDestroying = true;
     delete m_pMdiArea;
-}
-
-QAction* CMainFrame::AddCommand(QMenu* pMenu, const QString& sText, const QString& sPrompt,
-                                std::function<void()> handler)
-{
-    const qsizetype nTab = sText.indexOf(QLatin1Char('\t'));
-    QAction* pAction = pMenu->addAction(nTab < 0 ? sText : sText.left(nTab));
-    pAction->setShortcut(ShortcutOf(sText));
-    pAction->setStatusTip(sPrompt.section(QLatin1Char('\n'), 0, 0));
-    connect(pAction, &QAction::triggered, this, std::move(handler));
-    return pAction;
-}
-
-void CMainFrame::CreateMenus()
-{
-    QMenu* pFile = menuBar()->addMenu(QStringLiteral("&File"));
-    QMenu* pNew = pFile->addMenu(QStringLiteral("&New File"));
-    for (const SDocTypeInfo& type : DocTypes()) {
-        const EDocKind eKind = type.eKind;
-        AddCommand(pNew, QLatin1String(type.pszNewFileCommand),
-                   QStringLiteral("Create a new %1 file").arg(TemplateField(type, EDocField::DocName).toLower()),
-                   [this, eKind] { m_app.OnFileNew(eKind); });
-    }
-    pFile->addSeparator();
-    AddCommand(pFile, QStringLiteral("&Open...\tCtrl+O"), QStringLiteral("Open an existing document\nOpen"),
-               [this] { m_app.OnFileOpen(); });
-    m_documentActions.append(AddCommand(pFile, QStringLiteral("&Close"), QStringLiteral("Close the active document\nClose"),
-                                        [this] {
-                                            if (CChildFrame* pFrame = ActiveFrame())
-                                                pFrame->close();
-                                        }));
-    pFile->addSeparator();
-    m_documentActions.append(AddCommand(pFile, QStringLiteral("&Save\tCtrl+S"),
-                                        QStringLiteral("Save the active document\nSave"), [this] {
-                                            if (CScriptDoc* pDoc = ActiveDocument())
-                                                pDoc->OnFileSave();
-                                        }));
-    m_documentActions.append(AddCommand(pFile, QStringLiteral("Save &As..."),
-                                        QStringLiteral("Save the active document with a new name\nSave As"), [this] {
-                                            if (CScriptDoc* pDoc = ActiveDocument())
-                                                pDoc->OnFileSaveAs();
-                                        }));
-    m_documentActions.append(AddCommand(pFile, QStringLiteral("Save A&ll\tF2"),
-                                        QStringLiteral("Save all modified documents\nSave All"),
-                                        [this] { OnFileSaveAll(); }));
-    pFile->addSeparator();
-    m_documentActions.append(AddCommand(pFile, QStringLiteral("&Print...\tCtrl+P"), QStringLiteral("Print the active document\nPrint"),
-                                        [this] { OnFilePrint(); }));
-    m_documentActions.append(AddCommand(pFile, QStringLiteral("Print Pre&view..."),
-                                        QStringLiteral("Display full pages\nPrint Preview"), [this] { OnFilePrintPreview(); }));
-    AddCommand(pFile, QStringLiteral("Print Set&up..."), QStringLiteral("Change the printer and printing options\nPrint Setup"),
-               [this] { OnFilePrintSetup(); });
-    pFile->addSeparator();
-    m_pRecentMenu = pFile->addMenu(QStringLiteral("Recent Files"));
-    connect(pFile, &QMenu::aboutToShow, this, &CMainFrame::RebuildRecentFiles);
-    pFile->addSeparator();
-    AddCommand(pFile, QStringLiteral("E&xit\tEsc"), QStringLiteral("Quit the application; prompts to save documents\nExit"),
-               [this] { close(); });
-
-    QMenu* pEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    m_pUndo = AddCommand(pEdit, QStringLiteral("&Undo\tCtrl+Z"), QStringLiteral("Undo the last action\nUndo"), [this] {
-        if (CScriptView* pView = ActiveView())
-            pView->OnEditUndo();
-    });
-    m_pRedo = AddCommand(pEdit, QStringLiteral("&Redo\tCtrl+Y"),
-                         QStringLiteral("Redo the previously undone action\nRedo"), [this] {
-                             if (CScriptView* pView = ActiveView())
-                                 pView->OnEditRedo();
-                         });
-    pEdit->addSeparator();
-    m_documentActions.append(AddCommand(pEdit, QStringLiteral("&Cut\tCtrl+X"),
-                                        QStringLiteral("Cut the selection and put it on the Clipboard\nCut"),
-                                        [this] { OnView(&QPlainTextEdit::cut); }));
-    m_documentActions.append(AddCommand(pEdit, QStringLiteral("C&opy\tCtrl+C"),
-                                        QStringLiteral("Copy the selection and put it on the Clipboard\nCopy"),
-                                        [this] { OnView(&QPlainTextEdit::copy); }));
-    m_documentActions.append(AddCommand(pEdit, QStringLiteral("&Paste\tCtrl+V"), QStringLiteral("Insert Clipboard contents\nPaste"),
-                                        [this] { OnView(&QPlainTextEdit::paste); }));
-    m_documentActions.append(AddCommand(pEdit, QStringLiteral("Select &All\tCtrl+A"),
-                                        QStringLiteral("Select the entire document\nSelect All"),
-                                        [this] { OnView(&QPlainTextEdit::selectAll); }));
-    pEdit->addSeparator();
-    m_commentActions.append(AddCommand(pEdit, QStringLiteral("&Comment Out Line(s)"),
-                                       QStringLiteral("Comment out the selected lines\nComment Out"),
-                                       [this] { OnView(&CScriptView::OnEditCommentOut); }));
-    m_commentActions.append(AddCommand(pEdit, QStringLiteral("U&ncomment Line(s)"),
-                                       QStringLiteral("Uncomment the selected lines\nUncomment"),
-                                       [this] { OnView(&CScriptView::OnEditUncomment); }));
-    m_documentActions.append(AddCommand(pEdit, QStringLiteral("Make Selection &Uppercase"),
-                                        QStringLiteral("Make the current selected text uppercase\nMake Uppercase"), [this] {
-                                            if (CScriptView* pView = ActiveView())
-                                                pView->ChangeCase(true);
-                                        }));
-    m_documentActions.append(AddCommand(pEdit, QStringLiteral("Make Selection &Lowercase"),
-                                        QStringLiteral("Make the current selected text lowercase\nMake Lowercase"), [this] {
-                                            if (CScriptView* pView = ActiveView())
-                                                pView->ChangeCase(false);
-                                        }));
-    m_documentActions.append(AddCommand(pEdit, QStringLiteral("&Increase Line Indent"),
-                                        QStringLiteral("Increase the indentation of the selected lines\nIncrease Indent"),
-                                        [this] { OnView(&CScriptView::OnEditIndent); }));
-    m_documentActions.append(AddCommand(pEdit, QStringLiteral("&Decrease Line Indent"),
-                                        QStringLiteral("Decrease the indentation of the selected lines\nDecrease Indent"),
-                                        [this] { OnView(&CScriptView::OnEditOutdent); }));
-    connect(pEdit, &QMenu::aboutToShow, this, &CMainFrame::UpdateEditCommands);
-
-    CreateViewMenu();
-    CreateToolsMenu();
-    m_pWindowMenu = menuBar()->addMenu(QStringLiteral("&Window"));
-    connect(m_pWindowMenu, &QMenu::aboutToShow, this, &CMainFrame::RebuildWindowMenu);
-}
-
-void CMainFrame::CreateViewMenu()
-{
-    QMenu* pView = menuBar()->addMenu(QStringLiteral("&View"));
-    // The tool bar and the command bar are still to come.
-    for (const char* pszText : {"&Main Toolbar", "&Command Bar"}) {
-        QAction* pAction = pView->addAction(QLatin1String(pszText));
-        pAction->setCheckable(true);
-        pAction->setEnabled(false);
-    }
-    QAction* pTabs = AddCommand(pView, QStringLiteral("&Script Tabs Bar"),
-                                QStringLiteral("Show or hide the script tabs bar\nToggle Script Tabs Bar"),
-                                [this] { ToggleBar(m_pScriptTabsBar, m_settings.m_bScriptsBar); });
-    QAction* pStatus = AddCommand(pView, QStringLiteral("S&tatus Bar"),
-                                  QStringLiteral("Show or hide the status bar\nToggle StatusBar"),
-                                  [this] { ToggleBar(statusBar(), m_settings.m_bStatusBar); });
-    for (QAction* pAction : {pTabs, pStatus})
-        pAction->setCheckable(true);
-    connect(pView, &QMenu::aboutToShow, this, [this, pTabs, pStatus] {
-        pTabs->setChecked(m_pScriptTabsBar->isVisible());
-        pStatus->setChecked(statusBar()->isVisible());
-    });
-}
-
-void CMainFrame::ToggleBar(QWidget* pBar, int& bShown)
-{
-    bShown = pBar->isVisible() ? 0 : 1;
-    pBar->setVisible(bShown != 0);
-}
-
-void CMainFrame::CreateToolsMenu()
-{
-    QMenu* pTools = menuBar()->addMenu(QStringLiteral("&Tools"));
-    struct SDataFile
-    {
-        const char* pszText;
-        const char* pszPrompt;
-        QString CDataPaths::*psPath;
-    };
-    static const SDataFile kDataFiles[] = {
-        {"Edit &Commands/Weapons Data",
-         "Open the main data file for editing. This file contains the weapons, ammo, and equipment data.\nEdit Weapons Data",
-         &CDataPaths::m_sCommandsFile},
-        {"Edit &Unit Wizard Data",
-         "Open the unit data file for editing. This file contains data for the Special Unit Wizard.\nEdit Unit Data",
-         &CDataPaths::m_sUnitFile},
-        {"Edit Auto &Header Data",
-         "Open the header data file for editing. This file contains data for the auto added headers.\nEdit Header Data",
-         &CDataPaths::m_sHeaderFile},
-    };
-    for (const SDataFile& file : kDataFiles) {
-        const auto psPath = file.psPath;
-        AddCommand(pTools, QLatin1String(file.pszText), QLatin1String(file.pszPrompt),
-                   [this, psPath] { m_app.OpenDocumentFile(m_app.Paths().*psPath); });
-    }
-}
-
-void CMainFrame::RebuildWindowMenu()
-{
-    m_pWindowMenu->clear();
-    m_pWindowMenu->addAction(QStringLiteral("&Cascade"), m_pMdiArea, &QMdiArea::cascadeSubWindows);
-    m_pWindowMenu->addAction(QStringLiteral("Tile &Horizontally"), this, [this] { TileWindows(Qt::Horizontal); });
-    m_pWindowMenu->addAction(QStringLiteral("Tile &Vertically"), this, [this] { TileWindows(Qt::Vertical); });
-    m_pWindowMenu->addAction(QStringLiteral("&Arrange Icons"), this, &CMainFrame::ArrangeIcons);
-    m_pWindowMenu->addSeparator();
-    int nCount = 0;
-    for (CScriptDoc* pDoc : m_app.AllDocuments()) {
-        CChildFrame* pFrame = pDoc->Frame();
-        if (!pFrame)
-            continue;
-        // Windows beyond the 24th are counted but not listed.
-        if (nCount < 24) {
-            QString sLabel = QStringLiteral("%1 %2").arg(nCount + 1).arg(pFrame->windowTitle());
-            if (nCount < 9)
-                sLabel.prepend(QLatin1Char('&'));
-            QAction* pAction = m_pWindowMenu->addAction(sLabel, this, [this, pFrame] {
-                m_pMdiArea->setActiveSubWindow(pFrame);
-            });
-            pAction->setStatusTip(QStringLiteral("Activate this window"));
-            pAction->setCheckable(true);
-            pAction->setChecked(m_pMdiArea->activeSubWindow() == pFrame);
-        }
-        ++nCount;
-    }
-}
-
-void CMainFrame::TileWindows(Qt::Orientation eOrientation)
-{
-    // Horizontally: windows stacked one below the other, each the full width;
-    // vertically: side by side, each the full height.
-    QList<QMdiSubWindow*> windows;
-    for (QMdiSubWindow* pWindow : m_pMdiArea->subWindowList())
-        if (!pWindow->isMinimized())
-            windows.append(pWindow);
-    if (windows.isEmpty())
-        return;
-    const QRect rcArea = m_pMdiArea->viewport()->rect();
-    const int n = int(windows.size());
-    for (int i = 0; i < n; ++i) {
-        windows[i]->showNormal();
-        if (eOrientation == Qt::Horizontal)
-            windows[i]->setGeometry(0, rcArea.height() * i / n, rcArea.width(), rcArea.height() / n);
-        else
-            windows[i]->setGeometry(rcArea.width() * i / n, 0, rcArea.width() / n, rcArea.height());
-    }
-}
-
-void CMainFrame::ArrangeIcons()
-{
-    // Minimised windows line up along the bottom edge, left to right.
-    int x = 0;
-    const int nBottom = m_pMdiArea->viewport()->height();
-    for (QMdiSubWindow* pWindow : m_pMdiArea->subWindowList()) {
-        if (!pWindow->isMinimized())
-            continue;
-        pWindow->move(x, nBottom - pWindow->height());
-        x += pWindow->width();
-    }
-}
-
-void CMainFrame::OnView(void (CScriptView::*pCommand)())
-{
-    if (CScriptView* pView = ActiveView())
-        (pView->*pCommand)();
-}
-
-void CMainFrame::OnFilePrint()
-{
-    CScriptView* pView = ActiveView();
-    if (!pView)
-        return;
-    QPrintDialog dialog(m_pPrinter.get(), this);
-    if (dialog.exec() == QDialog::Accepted)
-        pView->PrintTo(m_pPrinter.get());
-}
-
-void CMainFrame::OnFilePrintPreview()
-{
-    CScriptView* pView = ActiveView();
-    if (!pView)
-        return;
-    QPrintPreviewDialog dialog(m_pPrinter.get(), this);
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, pView, &CScriptView::PrintTo);
-    dialog.exec();
-}
-
-void CMainFrame::OnFilePrintSetup()
-{
-    QPageSetupDialog dialog(m_pPrinter.get(), this);
-    dialog.exec();
-}
-
-void CMainFrame::UpdateEditCommands()
-{
-    const CScriptView* pView = ActiveView();
-    m_pUndo->setEnabled(pView && pView->CanUndo());
-    m_pRedo->setEnabled(pView && pView->CanRedo());
-    for (QAction* pAction : m_commentActions)
-        pAction->setEnabled(pView && pView->CanCommentLines());
-}
-
-QAction* CMainFrame::Action(const QString& sText) const
-{
-    // Only the menu bar's commands: document windows carry menus of their own.
-    QList<QAction*> pending = menuBar()->actions();
-    while (!pending.isEmpty()) {
-        QAction* pAction = pending.takeFirst();
-        if (pAction->text() == sText)
-            return pAction;
-        if (pAction->menu())
-            pending += pAction->menu()->actions();
-    }
-    return nullptr;
-}
-
-void CMainFrame::RebuildRecentFiles()
-{
-    m_pRecentMenu->clear();
-    for (int i = 0; i < 6; ++i) {
-        const QString sPath = m_app.GetRecentFile(i);
-        if (sPath.isEmpty())
-            continue;
-        QString sLabel = QStringLiteral("%1 ").arg(i + 1);
-        if (i < 9)
-            sLabel.prepend(QLatin1Char('&'));
-        sLabel += QStringLiteral("...\\") + QFileInfo(sPath).fileName();
-        QAction* pAction = m_pRecentMenu->addAction(sLabel);
-        pAction->setStatusTip(QStringLiteral("Open this recent document"));
-        connect(pAction, &QAction::triggered, this, [this, i] { m_app.OnOpenRecentFile(i); });
-    }
-    m_pRecentMenu->setEnabled(!m_pRecentMenu->isEmpty());
-}
-
-void CMainFrame::UpdateCommands()
-{
-    const bool bDocument = ActiveFrame() != nullptr;
-    for (QAction* pAction : m_documentActions)
-        pAction->setEnabled(bDocument);
-    UpdateEditCommands();
 }
 
 void CMainFrame::UpdateTitle()
@@ -416,8 +104,10 @@ void CMainFrame::AddDocumentWindow(CChildFrame* pFrame)
         if (m_bDestroying)
             return;
         UpdateTitle();
-        UpdateCommands();
+        BuildMenuBar();
+        RefreshCommands();
     });
+    BuildMenuBar();
 }
 
 CChildFrame* CMainFrame::ActiveFrame() const

@@ -2,11 +2,13 @@
 
 #include "core/app/settings.h"
 #include "core/documents/doctypes.h"
+#include "core/frame/commandtable.h"
 
 #include <QMainWindow>
 
 #include <memory>
 
+class CCommands;
 class CChildFrame;
 class CScriptDoc;
 class CScriptEditApp;
@@ -64,7 +66,11 @@ public:
 
     // Every document of every template, in template and then document order.
     void OnFileSaveAll();
+    CCommands& Commands() const { return *m_pCommands; }
+    // The menu bar's command with this menu text (without its accelerator).
     QAction* Action(const QString& sText) const;
+    void ShowContextMenu(const QList<SMenuEntry>& entries, const QPoint& ptGlobal);
+    QToolBar* MainToolBar() const { return m_pToolBar; }
 
 protected:
     void closeEvent(QCloseEvent* pEvent) override;
@@ -77,34 +83,35 @@ private:
     void CreateScriptTabsBar();
     void ScheduleIdleUpdate();
     CCloseState CloseState() const;
-    void CreateMenus();
-    void RebuildRecentFiles();
-    void RebuildWindowMenu();
-    void CreateViewMenu();
-    void CreateToolsMenu();
+    void BindCommands();
+    void BindFileCommands();
+    void BindEditCommands();
+    void BindViewAndWindowCommands();
+    void CreateToolBar();
+    // The no-document or the document menu bar, whichever fits now.
+    void BuildMenuBar();
+    void FillList(QMenu* pMenu, SMenuEntry::EKind eKind);
+    void FillRecentFiles(QMenu* pMenu);
+    void FillWindowList(QMenu* pMenu);
+    void RefreshCommands();
     void TileWindows(Qt::Orientation eOrientation);
     void ArrangeIcons();
     void ToggleBar(QWidget* pBar, int& bShown);
-    void UpdateCommands();
-    void UpdateEditCommands();
     // Runs a command on the active view, when there is one.
     void OnView(void (CScriptView::*pCommand)());
     void OnFilePrint();
     void OnFilePrintPreview();
     void OnFilePrintSetup();
+    void OnHelpContents();
     void UpdateTitle();
-    QAction* AddCommand(QMenu* pMenu, const QString& sText, const QString& sPrompt, std::function<void()> handler);
 
     CScriptEditApp& m_app;
     CFrameSettings m_settings;
     QMdiArea* m_pMdiArea;
-    QMenu* m_pRecentMenu = nullptr;
-    QMenu* m_pWindowMenu = nullptr;
+    CCommands* m_pCommands = nullptr;
+    QToolBar* m_pToolBar = nullptr;
     QToolBar* m_pScriptTabsBar = nullptr;
-    QList<QAction*> m_documentActions;
-    QAction* m_pUndo = nullptr;
-    QAction* m_pRedo = nullptr;
-    QList<QAction*> m_commentActions;
+    int m_nMenuBarDocument = -1;  // which menu bar stands: 0 without, 1 with documents
     std::unique_ptr<QPrinter> m_pPrinter;
     bool m_bDestroying = false;
     QTabBar* m_pScriptTabs = nullptr;
