@@ -227,6 +227,8 @@ void CMainFrame::CreateScriptTabsBar()
     // A widget on a tool bar shows and hides through its action.
     m_pScriptTabsAction = pBar->addWidget(m_pScriptTabs);
     m_pScriptTabsAction->setVisible(false);
+    // The tabs take a row of their own below the main tool bar.
+    addToolBarBreak(Qt::TopToolBarArea);
     addToolBar(Qt::TopToolBarArea, pBar);
     connect(m_pScriptTabs, &QTabBar::currentChanged, this, [this](int nIndex) {
         auto* pFrame = qobject_cast<CChildFrame*>(m_pScriptTabs->tabData(nIndex).value<QObject*>());
