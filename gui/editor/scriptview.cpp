@@ -413,16 +413,38 @@ void CScriptView::Restore(const CUndoHistory::SStep& step)
     m_doc.SetModifiedFlag(step.state.bModified);
 }
 
+void CScriptView::DiscardPendingChanges()
+{
+    // Edits made since the last snapshot without one of their own (an
+    // automatic indentation, a suggestion) are not in the history; the text
+    // goes back to the last snapshot before a step is undone or redone.
+    if (m_pendingChanges.isEmpty())
+        return;
+    {
+        CUpdating updating(m_bUpdating);
+        CUpdating restoring(m_bRestoring);
+        ApplyEdits(CUndoHistory::Inverse(m_pendingChanges));
+    }
+    m_pendingChanges.clear();
+    m_bTextChanged = false;
+}
+
 void CScriptView::OnEditUndo()
 {
     if (m_bAutoComplete)
         CancelSuggestion();
+    if (!m_history.CanUndo())
+        return;
+    DiscardPendingChanges();
     if (std::optional<CUndoHistory::SStep> step = m_history.Undo())
         Restore(*step);
 }
 
 void CScriptView::OnEditRedo()
 {
+    if (!m_history.CanRedo())
+        return;
+    DiscardPendingChanges();
     if (std::optional<CUndoHistory::SStep> step = m_history.Redo())
         Restore(*step);
 }

@@ -154,6 +154,7 @@ private:
     void OnTextChanged();
     QString TextRange(int nPos, int nLength) const;
     void ApplyEdits(const QList<STextChange>& edits);
+    void DiscardPendingChanges();
     void Restore(const CUndoHistory::SStep& step);
     bool IsPlainTextType() const { return m_nFileType == kFileHTML || m_nFileType == kFileTXT; }
 

@@ -1,0 +1,941 @@
+#include "core/editor/colourer.h"
+#include "gui/documents/childfrm.h"
+#include "gui/documents/scriptdoc.h"
+#include "gui/editor/scriptview.h"
+#include "gui/frame/mainfrm.h"
+#include "tests/support/editorharness.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QTimer>
+#include <QtTest>
+
+using namespace VelkTest;
+
+namespace {
+
+// Each test switches on only the typing aids it is about, so that other
+// text never sneaks into a keystroke.
+CMemorySettingsStore Seed(bool bAutoComplete = false, bool bWhiteSpace = false, bool bAutoTabs = false)
+{
+    CMemorySettingsStore store;
+    store.WriteInt(kSettingsSection, QStringLiteral("FirstRun"), 0);
+    store.WriteInt(kSettingsSection, QStringLiteral("AddHeader"), 0);
+    store.WriteInt(kSettingsSection, QStringLiteral("AutoComplete"), bAutoComplete);
+    store.WriteInt(kSettingsSection, QStringLiteral("WhiteSpace"), bWhiteSpace);
+    store.WriteInt(kSettingsSection, QStringLiteral("AutoTabs"), bAutoTabs);
+    return store;
+}
+
+CScriptDoc* Open(CStart& start, const QTemporaryDir& dir, const QString& sName, const QByteArray& content)
+{
+    const QString sPath = dir.filePath(sName);
+    QFile file(sPath);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+        return nullptr;
+    file.close();
+    return start.App().OpenDocumentFile(sPath);
+}
+
+CScriptView* View(const CScriptDoc* pDoc)
+{
+    return pDoc->Frame()->View();
+}
+
+QString Text(const CScriptView* pView)
+{
+    return pView->document()->toPlainText();
+}
+
+// Snapshots the history holds: one after opening, one per recorded step.
+int Steps(const CScriptView* pView)
+{
+    int n = 0;
+    while (n < CUndoHistory::kRecords && pView->History().UndoAt(n).bValid)
+        ++n;
+    return n;
+}
+
+int LineStart(const CScriptView* pView, int nLine)
+{
+    return pView->document()->findBlockByNumber(nLine).position();
+}
+
+// Colour classes by the default colours, "." where nothing was applied.
+QString Classes(const CScriptView* pView, int nLine)
+{
+    const QTextBlock block = pView->document()->findBlockByNumber(nLine);
+    QString sClasses(block.length() - 1, u'.');
+    const QList<QPair<QColor, QChar>> letters{{QColor(0, 0, 0), u'T'},       {QColor(0, 128, 0), u'R'},
+                                              {QColor(255, 0, 0), u'C'},     {QColor(255, 0, 255), u'W'},
+                                              {QColor(0, 0, 255), u'S'},     {QColor(128, 128, 128), u'V'}};
+    for (const QTextLayout::FormatRange& range : block.layout()->formats()) {
+        QChar cLetter = u'?';
+        for (const auto& [colour, c] : letters)
+            if (range.format.foreground().color() == colour)
+                cLetter = c;
+        for (int i = range.start; i < range.start + range.length && i < sClasses.size(); ++i)
+            sClasses[i] = cLetter;
+    }
+    return sClasses;
+}
+
+QString ExpectedClasses(CStart& start, const QString& sLine, EFileType eType)
+{
+    QString sClasses(sLine.size(), u'.');
+    for (const SColourRun& run : CColourer(start.App().Dictionary()).ColourLine(sLine, eType, SColourSwitches()))
+        for (int i = run.nFrom; i < run.nTo; ++i)
+            sClasses[i] = QLatin1Char("TRCWSV"[int(run.eClass)]);
+    return sClasses;
+}
+
+QAction* EditAction(CStart& start, const QString& sText)
+{
+    CMainFrame* pMain = start.App().MainFrame();
+    for (QMenu* pMenu : pMain->menuBar()->findChildren<QMenu*>())
+        if (pMenu->title() == QStringLiteral("&Edit"))
+            emit pMenu->aboutToShow();
+    return pMain->Action(sText);
+}
+
+// The middle of the character at nPos, in viewport coordinates.
+QPoint PointOf(const CScriptView* pView, int nPos)
+{
+    QTextCursor cursor(pView->document());
+    cursor.setPosition(nPos);
+    const QRect rcLeft = pView->cursorRect(cursor);
+    cursor.setPosition(nPos + 1);
+    const QRect rcRight = pView->cursorRect(cursor);
+    return QPoint((rcLeft.left() + rcRight.left()) / 2, rcLeft.center().y());
+}
+
+const QString kCommentOut = QStringLiteral("&Comment Out Line(s)");
+const QString kUncomment = QStringLiteral("U&ncomment Line(s)");
+
+} // namespace
+
+class TestEditing : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Line and case commands.
+    void commentOutSkipsTheEmptyLineAndSelectsAllLines();
+    void lineCommandsEditTheQualifyingLines_data();
+    void lineCommandsEditTheQualifyingLines();
+    void lineCommandsWithNothingToDoTakeNoStep_data();
+    void lineCommandsWithNothingToDoTakeNoStep();
+    void commentCommandsFollowTheFileType_data();
+    void commentCommandsFollowTheFileType();
+    void uppercaseWithoutSelectionTakesTheNextCharacter();
+    void lowercaseKeepsTheSelection();
+    // Keys.
+    void enterIndentsTheNewLine_data();
+    void enterIndentsTheNewLine();
+    void undoRightAfterAnUnrecordedEditRestoresTheTextBefore_data();
+    void undoRightAfterAnUnrecordedEditRestoresTheTextBefore();
+    void closingBraceAfterTabOutdents_data();
+    void closingBraceAfterTabOutdents();
+    // Mouse.
+    void doubleClickSelectsTheRunUnderThePointer_data();
+    void doubleClickSelectsTheRunUnderThePointer();
+    void rightClickMovesTheCaretOnlyOutsideTheSelection();
+    void contextMenuOffersTheEditorCommands();
+    // Paste and text services.
+    void pastedRichTextArrivesPlainAndColoured();
+    void pasteWithoutTextInsertsNothingButIsAStep();
+    void pasteMovesBookmarksBelow();
+    void droppedDataNeedsPlainText();
+    void insertTextReplacesSelectionAndStepsOnRequest_data();
+    void insertTextReplacesSelectionAndStepsOnRequest();
+    void textServicesReadWordsSelectionAndLines();
+    // Auto-completion.
+    void typedPrefixShowsTheRestSelected();
+    void enterAcceptsTheSuggestionWithoutLineBreak();
+    void typingOnReplacesTheSuggestion();
+    void backspaceRemovesOnlyTheSuggestion();
+    void arrowsStepThroughEntriesWithTheSamePrefix();
+    void exactWordWithoutLongerEntryShowsNothing();
+    void finishedWordIsLearned();
+    void keypadDigitsNeverSuggest_data();
+    void keypadDigitsNeverSuggest();
+    void plainTextViewsNeverSuggest_data();
+    void plainTextViewsNeverSuggest();
+    void clickRemovesTheSuggestion();
+    void undoRemovesTheSuggestionAndKeepsTheHistorySound();
+    void shortcutReleaseOffersNothing();
+
+private:
+    // An editor with auto-completion on and a word list of the test's own.
+    CScriptView* CompletingView(CStart& start, const QTemporaryDir& dir, const QString& sName = "a.sqs",
+                                const QByteArray& content = QByteArray());
+};
+
+void TestEditing::commentOutSkipsTheEmptyLineAndSelectsAllLines()
+{
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed();
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CScriptDoc* pDoc = Open(start, dir, "intro.sqs", "hint \"a\"\r\n\r\nexit");
+    QVERIFY(pDoc);
+    CScriptView* pView = View(pDoc);
+    pView->SetSelection(2, LineStart(pView, 2) + 1);
+    const int nSteps = Steps(pView);
+    QAction* pAction = EditAction(start, kCommentOut);
+    QVERIFY(pAction && pAction->isEnabled());
+    pAction->trigger();
+    QCOMPARE(Text(pView), QStringLiteral(";hint \"a\"\n\n;exit"));
+    QCOMPARE(pView->Selection(), qMakePair(0, int(Text(pView).size())));
+    QCOMPARE(Steps(pView), nSteps + 1);
+    QVERIFY(pDoc->IsModified());
+    QCOMPARE(Classes(pView, 0), QString(9, u'R'));
+    QCOMPARE(Classes(pView, 2), QString(5, u'R'));
+}
+
+void TestEditing::lineCommandsEditTheQualifyingLines_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("uncomment '//' in a script") << "a.sqs" << QByteArray("//hint \"a\"") << kUncomment
+                                                << "hint \"a\"";
+    QTest::newRow("uncomment ';' and '//' in a function file")
+        << "a.sqf" << QByteArray(";a\r\n//b\r\nc") << kUncomment << "a\nb\nc";
+    QTest::newRow("indent adds a tab to non-empty lines")
+        << "a.sqs" << QByteArray("a\r\n\r\n  b") << "&Increase Line Indent" << "\ta\n\n\t  b";
+    QTest::newRow("outdent removes one tab per line")
+        << "a.sqs" << QByteArray("\t\ta\r\n\tb\r\n    c") << "&Decrease Line Indent" << "\ta\nb\n    c";
+    QTest::newRow("comment out in a function file") << "a.sqf" << QByteArray("a\r\n\tb") << kCommentOut
+                                                    << "//a\n//\tb";
+}
+
+void TestEditing::lineCommandsEditTheQualifyingLines()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, command);
+    QFETCH(QString, result);
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed();
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CScriptDoc* pDoc = Open(start, dir, name, content);
+    QVERIFY(pDoc);
+    CScriptView* pView = View(pDoc);
+    pView->SetSelection(1, int(Text(pView).size()));
+    const int nSteps = Steps(pView);
+    QAction* pAction = EditAction(start, command);
+    QVERIFY(pAction && pAction->isEnabled());
+    pAction->trigger();
+    QCOMPARE(Text(pView), result);
+    QCOMPARE(pView->Selection(), qMakePair(0, int(result.size())));
+    QCOMPARE(Steps(pView), nSteps + 1);
+    QVERIFY(pDoc->IsModified());
+    pView->OnEditUndo();
+    QCOMPARE(Text(pView), QString::fromLatin1(content).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+}
+
+void TestEditing::lineCommandsWithNothingToDoTakeNoStep_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("command");
+    QTest::newRow("uncomment of a prefix after a tab") << "a.sqf" << QByteArray("\t//hint") << kUncomment;
+    QTest::newRow("uncomment of a prefix after blanks") << "a.sqs" << QByteArray("  ;hint") << kUncomment;
+    QTest::newRow("outdent of four spaces") << "a.sqs" << QByteArray("    hint") << "&Decrease Line Indent";
+    QTest::newRow("comment out of empty lines") << "a.sqs" << QByteArray("\r\n\r\n") << kCommentOut;
+    QTest::newRow("indent of empty lines") << "a.sqs" << QByteArray("\r\n") << "&Increase Line Indent";
+}
+
+void TestEditing::lineCommandsWithNothingToDoTakeNoStep()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, command);
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed();
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CScriptDoc* pDoc = Open(start, dir, name, content);
+    QVERIFY(pDoc);
+    CScriptView* pView = View(pDoc);
+    const QString sBefore = Text(pView);
+    pView->SetSelection(0, int(sBefore.size()));
+    const int nSteps = Steps(pView);
+    QAction* pAction = EditAction(start, command);
+    QVERIFY(pAction);
+    pAction->trigger();
+    QCOMPARE(Text(pView), sBefore);
+    QCOMPARE(Steps(pView), nSteps);
+    QVERIFY(!pDoc->IsModified());
+    QVERIFY(!pView->document()->isModified());
+}
+
+void TestEditing::commentCommandsFollowTheFileType_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("sqs") << "a.sqs" << true;
+    QTest::newRow("sqf") << "a.sqf" << true;
+    QTest::newRow("ext") << "description.ext" << true;
+    QTest::newRow("html") << "a.html" << false;
+    QTest::newRow("csv") << "a.csv" << false;
+    QTest::newRow("dat") << "a.dat" << false;
+    QTest::newRow("txt") << "a.txt" << false;
+}
+
+void TestEditing::commentCommandsFollowTheFileType()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, enabled);
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed();
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CScriptDoc* pDoc = Open(start, dir, name, ";x\r\ny");
+    QVERIFY(pDoc);
+    CScriptView* pView = View(pDoc);
+    QCOMPARE(start.App().MainFrame()->ActiveView(), pView);
+    QCOMPARE(EditAction(start, kCommentOut)->isEnabled(), enabled);
+    QCOMPARE(EditAction(start, kUncomment)->isEnabled(), enabled);
+    // The commands themselves refuse too, whoever calls them.
+    pView->SetSelection(0, 4);
+    pView->OnEditUncomment();
+    pView->OnEditCommentOut();
+    QCOMPARE(Text(pView) == QStringLiteral(";x\ny"), !enabled);
+}
+
+void TestEditing::uppercaseWithoutSelectionTakesTheNextCharacter()
+{
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed();
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CScriptDoc* pDoc = Open(start, dir, "a.sqs", "hint xy");
+    QVERIFY(pDoc);
+    CScriptView* pView = View(pDoc);
+    pView->SetSelection(5, 5);
+    const int nSteps = Steps(pView);
+    EditAction(start, "Make Selection &Uppercase")->trigger();
+    QCOMPARE(Text(pView), QStringLiteral("hint Xy"));
+    QCOMPARE(pView->Selection(), qMakePair(6, 6));
+    QCOMPARE(Steps(pView), nSteps + 1);
+    pView->OnEditUndo();
+    QCOMPARE(Text(pView), QStringLiteral("hint xy"));
+}
+
+void TestEditing::lowercaseKeepsTheSelection()
+{
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed();
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CScriptDoc* pDoc = Open(start, dir, "a.sqs", "HINT \"ABC\"");
+    QVERIFY(pDoc);
+    CScriptView* pView = View(pDoc);
+    pView->SetSelection(2, 8);
+    EditAction(start, "Make Selection &Lowercase")->trigger();
+    QCOMPARE(Text(pView), QStringLiteral("HInt \"abC\""));
+    QCOMPARE(pView->Selection(), qMakePair(2, 8));
+}
+
+void TestEditing::enterIndentsTheNewLine_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<bool>("whiteSpace");
+    QTest::addColumn<bool>("autoTabs");
+    QTest::addColumn<QString>("newLine");
+    QTest::newRow("brace copies the indentation and adds a tab") << QByteArray("\t  {") << false << true
+                                                                 << "\t\t  ";
+    QTest::newRow("no brace with white space off inserts nothing") << QByteArray("hint x") << false << true << "";
+    QTest::newRow("white space on copies tabs and spaces") << QByteArray("\t hint x") << true << false << "\t ";
+    QTest::newRow("brace without auto tabs only copies") << QByteArray("\t{") << false << false << "\t";
+}
+
+void TestEditing::enterIndentsTheNewLine()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(bool, whiteSpace);
+    QFETCH(bool, autoTabs);
+    QFETCH(QString, newLine);
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed(false, whiteSpace, autoTabs);
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CScriptDoc* pDoc = Open(start, dir, "a.sqs", line);
+    QVERIFY(pDoc);
+    CScriptView* pView = View(pDoc);
+    const QString sBefore = Text(pView);
+    pView->SetSelection(int(sBefore.size()), int(sBefore.size()));
+    const int nSteps = Steps(pView);
+    QTest::keyClick(pView, Qt::Key_Return);
+    QCOMPARE(pView->GetLineText(1), newLine);
+    QCOMPARE(pView->Selection().first, int(sBefore.size()) + 1 + int(newLine.size()));
+    // The indentation is no step of its own; the next edit carries it.
+    QCOMPARE(Steps(pView), nSteps + 1);
+    QTest::keyClicks(pView, "x");
+    QCOMPARE(pView->GetLineText(1), newLine + "x");
+    QCOMPARE(Steps(pView), nSteps + 2);
+    pView->OnEditUndo();
+    pView->OnEditUndo();
+    QCOMPARE(Text(pView), sBefore);
+    QCOMPARE(pView->Shadow().Text(), sBefore);
+}
+
+void TestEditing::undoRightAfterAnUnrecordedEditRestoresTheTextBefore_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("edited");
+    QTest::newRow("automatic indentation") << QByteArray("\tif (a) then {") << int(Qt::Key_Return)
+                                           << "\tif (a) then {\n\t\t";
+    QTest::newRow("closing-brace outdent") << QByteArray("if (a) then {\r\n\t") << int(Qt::Key_BraceRight)
+                                           << "if (a) then {\n}";
+}
+
+// The view adds these edits on its own, recorded with the next step; an
+// undo before that step must still take the text back to the last snapshot.
+void TestEditing::undoRightAfterAnUnrecordedEditRestoresTheTextBefore()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, key);
+    QFETCH(QString, edited);
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed(false, true, true);
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CScriptDoc* pDoc = Open(start, dir, "a.sqf", content);
+    QVERIFY(pDoc);
+    CScriptView* pView = View(pDoc);
+    const QString sBefore = Text(pView);
+    pView->SetSelection(int(sBefore.size()), int(sBefore.size()));
+    if (key == Qt::Key_BraceRight)
+        QTest::keyClick(pView, '}');
+    else
+        QTest::keyClick(pView, Qt::Key(key));
+    QCOMPARE(Text(pView), edited);
+    pView->OnEditUndo();
+    QCOMPARE(Text(pView), sBefore);
+    QCOMPARE(pView->Shadow().Text(), Text(pView));
+    QVERIFY(!pDoc->IsModified());
+}
+
+void TestEditing::closingBraceAfterTabOutdents_data()
+{
+    QTest::addColumn<char>("key");
+    QTest::addColumn<bool>("autoTabs");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("brace after a tab loses the tab") << '}' << true << "}";
+    QTest::newRow("bracket keeps the tab") << ']' << true << "\t]";
+    QTest::newRow("brace without auto tabs keeps the tab") << '}' << false << "\t}";
+}
+
+void TestEditing::closingBraceAfterTabOutdents()
+{
+    QFETCH(char, key);
+    QFETCH(bool, autoTabs);
+    QFETCH(QString, line);
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed(false, false, autoTabs);
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CScriptDoc* pDoc = Open(start, dir, "a.sqf", "if (a) then {\r\n\t");
+    QVERIFY(pDoc);
+    CScriptView* pView = View(pDoc);
+    const int nEnd = int(Text(pView).size());
+    pView->SetSelection(nEnd, nEnd);
+    QTest::keyClick(pView, key);
+    QCOMPARE(pView->GetLineText(1), line);
+    const int nCaret = LineStart(pView, 1) + int(line.size());
+    QCOMPARE(pView->Selection(), qMakePair(nCaret, nCaret));
+}
+
+void TestEditing::doubleClickSelectsTheRunUnderThePointer_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("clickAt");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    QTest::newRow("run of blanks") << QByteArray("hint    player") << 6 << 4 << 8;
+    QTest::newRow("blanks and punctuation") << QByteArray("a = \"b\"") << 2 << 1 << 5;
+    QTest::newRow("word") << QByteArray("hint player") << 7 << 5 << 11;
+    QTest::newRow("word on the second line") << QByteArray("x\r\n_myVar = 1") << 4 << 2 << 8;
+}
+
+void TestEditing::doubleClickSelectsTheRunUnderThePointer()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, clickAt);
+    QFETCH(int, start);
+    QFETCH(int, end);
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed();
+    CStart startup({}, &seed);
+    QVERIFY(startup.App().InitInstance());
+    CScriptDoc* pDoc = Open(startup, dir, "a.sqs", content);
+    QVERIFY(pDoc);
+    CScriptView* pView = View(pDoc);
+    QTest::mouseDClick(pView->viewport(), Qt::LeftButton, {}, PointOf(pView, clickAt));
+    QCOMPARE(pView->Selection(), qMakePair(start, end));
+}
+
+void TestEditing::rightClickMovesTheCaretOnlyOutsideTheSelection()
+{
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed();
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CScriptDoc* pDoc = Open(start, dir, "a.sqs", "hint player");
+    QVERIFY(pDoc);
+    CScriptView* pView = View(pDoc);
+    pView->SetSelection(5, 11);
+    QTest::mousePress(pView->viewport(), Qt::RightButton, {}, PointOf(pView, 7));
+    QCOMPARE(pView->Selection(), qMakePair(5, 11));
+    // Its left half still belongs to the character before the selection.
+    QTest::mousePress(pView->viewport(), Qt::RightButton, {}, PointOf(pView, 2));
+    const int nCaret = pView->Selection().first;
+    QVERIFY2(nCaret == 2 || nCaret == 3, qPrintable(QString::number(nCaret)));
+    QCOMPARE(pView->Selection().second, nCaret);
+}
+
+void TestEditing::contextMenuOffersTheEditorCommands()
+{
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed();
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CScriptDoc* pDoc = Open(start, dir, "a.sqs", "hint");
+    QVERIFY(pDoc);
+    CScriptView* pView = View(pDoc);
+    QStringList items;
+    bool bShown = false;
+    // The menu runs its own loop; it is read and closed from inside it.
+    std::function<void()> readMenu = [&] {
+        if (auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* pAction : pMenu->actions())
+                items.append(pAction->isSeparator() ? QStringLiteral("-") : pAction->text());
+            bShown = true;
+            pMenu->close();
+        } else {
+            QTimer::singleShot(10, readMenu);
+        }
+    };
+    QTimer::singleShot(0, readMenu);
+    const QPoint pt = PointOf(pView, 1);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, pt, pView->viewport()->mapToGlobal(pt));
+    QApplication::sendEvent(pView->viewport(), &event);
+    QVERIFY(bShown);
+    const QStringList expected{"&Cut", "C&opy", "&Paste", "-", "&Insert Command", "-", "I&nsert Snippet",
+                               "&Save Snippet..."};
+    QCOMPARE(items.mid(0, expected.size()), expected);
+}
+
+void TestEditing::pastedRichTextArrivesPlainAndColoured()
+{
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed();
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CScriptDoc* pDoc = Open(start, dir, "a.sqs", "x");
+    QVERIFY(pDoc);
+    CScriptView* pView = View(pDoc);
+    pView->SetSelection(1, 1);
+    const int nSteps = Steps(pView);
+    auto* pMime = new QMimeData;
+    pMime->setHtml(QStringLiteral("<p><b style=\"color:#00ff00\">hint</b> <i>\"a\"</i></p><p>; done</p>"));
+    pMime->setText(QStringLiteral(" hint \"a\"\n; done"));
+    QApplication::clipboard()->setMimeData(pMime);
+    pView->paste();
+    QCOMPARE(Text(pView), QStringLiteral("x hint \"a\"\n; done"));
+    for (QTextBlock block = pView->document()->begin(); block.isValid(); block = block.next())
+        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+            QVERIFY(it.fragment().charFormat().fontWeight() != QFont::Bold);
+            QVERIFY(!it.fragment().charFormat().fontItalic());
+        }
+    QCOMPARE(Classes(pView, 0), ExpectedClasses(start, pView->GetLineText(0), kFileSQS));
+    QCOMPARE(Classes(pView, 1), QString(6, u'R'));
+    QCOMPARE(Steps(pView), nSteps + 1);
+    QVERIFY(pDoc->IsModified());
+    pView->OnEditUndo();
+    QCOMPARE(Text(pView), QStringLiteral("x"));
+}
+
+void TestEditing::pasteWithoutTextInsertsNothingButIsAStep()
+{
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed();
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CScriptDoc* pDoc = Open(start, dir, "a.sqs", "hint");
+    QVERIFY(pDoc);
+    CScriptView* pView = View(pDoc);
+    const int nSteps = Steps(pView);
+    auto* pMime = new QMimeData;
+    pMime->setData(QStringLiteral("application/x-velk-other"), "hint \"a\"");
+    QApplication::clipboard()->setMimeData(pMime);
+    pView->paste();
+    QCOMPARE(Text(pView), QStringLiteral("hint"));
+    QCOMPARE(Steps(pView), nSteps + 1);
+    QVERIFY(!pDoc->IsModified());
+}
+
+void TestEditing::pasteMovesBookmarksBelow()
+{
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed();
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CScriptDoc* pDoc = Open(start, dir, "a.sqs", "a\r\nb\r\nc");
+    QVERIFY(pDoc);
+    CScriptView* pView = View(pDoc);
+    pView->ToggleBookmark(0);
+    pView->ToggleBookmark(2);
+    pView->SetSelection(LineStart(pView, 1), LineStart(pView, 1));
+    auto* pMime = new QMimeData;
+    pMime->setText(QStringLiteral("x\ny\n"));
+    QApplication::clipboard()->setMimeData(pMime);
+    pView->paste();
+    QCOMPARE(pView->GetLineText(4), QStringLiteral("c"));
+    QCOMPARE(pView->m_nBookmarks[0], 0);
+    QCOMPARE(pView->m_nBookmarks[1], 4);
+}
+
+void TestEditing::droppedDataNeedsPlainText()
+{
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed();
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CScriptDoc* pDoc = Open(start, dir, "a.sqs", "x");
+    QVERIFY(pDoc);
+    CScriptView* pView = View(pDoc);
+    // Past the end of the line: the drop lands after "x".
+    const QPoint pt(pView->viewport()->width() - 4, PointOf(pView, 0).y());
+    auto drop = [&](const QMimeData& mime) {
+        QDragEnterEvent enter(pt, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(pView->viewport(), &enter);
+        QDragMoveEvent move(pt, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(pView->viewport(), &move);
+        QDropEvent dropped(pt, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(pView->viewport(), &dropped);
+        return enter.isAccepted();
+    };
+    QMimeData htmlOnly;
+    htmlOnly.setHtml(QStringLiteral("<b>sleep</b>"));
+    QVERIFY(!drop(htmlOnly));
+    QCOMPARE(Text(pView), QStringLiteral("x"));
+    QMimeData rich;
+    rich.setHtml(QStringLiteral("<b>hint</b>"));
+    rich.setText(QStringLiteral("hint "));
+    QVERIFY(drop(rich));
+    QCOMPARE(Text(pView), QStringLiteral("xhint "));
+    for (QTextBlock::iterator it = pView->document()->begin().begin(); !it.atEnd(); ++it)
+        QVERIFY(it.fragment().charFormat().fontWeight() != QFont::Bold);
+}
+
+void TestEditing::insertTextReplacesSelectionAndStepsOnRequest_data()
+{
+    QTest::addColumn<bool>("snapshot");
+    QTest::newRow("with snapshot") << true;
+    QTest::newRow("without snapshot") << false;
+}
+
+void TestEditing::insertTextReplacesSelectionAndStepsOnRequest()
+{
+    QFETCH(bool, snapshot);
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed();
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CScriptDoc* pDoc = Open(start, dir, "a.sqs", "x = 1\r\nexit");
+    QVERIFY(pDoc);
+    CScriptView* pView = View(pDoc);
+    const int nSteps = Steps(pView);
+    pView->InsertText(QString(), true);
+    QCOMPARE(Steps(pView), nSteps);
+    QVERIFY(!pDoc->IsModified());
+
+    pView->SetSelection(0, 5);
+    pView->InsertText(QStringLiteral("hint \"a\"\n; b"), snapshot);
+    QCOMPARE(Text(pView), QStringLiteral("hint \"a\"\n; b\nexit"));
+    QCOMPARE(Classes(pView, 0), ExpectedClasses(start, pView->GetLineText(0), kFileSQS));
+    QCOMPARE(Classes(pView, 1), QStringLiteral("RRR"));
+    QCOMPARE(Steps(pView), nSteps + (snapshot ? 1 : 0));
+    QVERIFY(pDoc->IsModified());
+}
+
+void TestEditing::textServicesReadWordsSelectionAndLines()
+{
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed();
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CScriptDoc* pDoc = Open(start, dir, "a.sqs", "Hint Player\r\nsleep  1\r\n\r\nx");
+    QVERIFY(pDoc);
+    CScriptView* pView = View(pDoc);
+    QPair<int, int> range{-5, -5};
+    QCOMPARE(pView->GetWordAt(7, &range), QStringLiteral("player"));
+    QCOMPARE(range, qMakePair(5, 11));
+    QCOMPARE(pView->GetWordAt(14, &range), QStringLiteral("sleep"));
+    QCOMPARE(range, qMakePair(12, 17));
+    QCOMPARE(pView->GetWordAt(17, &range), QStringLiteral("sleep"));
+    QCOMPARE(pView->GetWordAt(18, &range), QStringLiteral("  "));
+    QCOMPARE(range, qMakePair(17, 19));
+    range = {-5, -5};
+    QCOMPARE(pView->GetWordAt(LineStart(pView, 2), &range), QString());
+    QCOMPARE(range, qMakePair(-5, -5));
+
+    QCOMPARE(pView->GetSelectedText(), QString());
+    pView->SetSelection(5, 17);
+    QCOMPARE(pView->GetSelectedText(), QStringLiteral("Player\nsleep"));
+    QCOMPARE(pView->GetLineText(0), QStringLiteral("Hint Player"));
+    QCOMPARE(pView->GetLineText(1), QStringLiteral("sleep  1"));
+    QCOMPARE(pView->GetLineText(2), QString());
+    QCOMPARE(pView->GetLineText(3), QStringLiteral("x"));
+}
+
+CScriptView* TestEditing::CompletingView(CStart& start, const QTemporaryDir& dir, const QString& sName,
+                                         const QByteArray& content)
+{
+    if (!start.App().InitInstance())
+        return nullptr;
+    CSortStringArray& list = start.App().Dictionary().m_arAutoComplete;
+    list = CSortStringArray(QStringList{"hint", "setDamage", "setdir", "setpos", "sleep", "vehicle", "x12"});
+    CScriptDoc* pDoc = Open(start, dir, sName, content);
+    if (!pDoc)
+        return nullptr;
+    CScriptView* pView = View(pDoc);
+    const int nEnd = int(Text(pView).size());
+    pView->SetSelection(nEnd, nEnd);
+    return pView;
+}
+
+void TestEditing::typedPrefixShowsTheRestSelected()
+{
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed(true);
+    CStart start({}, &seed);
+    CScriptView* pView = CompletingView(start, dir);
+    QVERIFY(pView);
+    QVERIFY(pView->m_bAutoComplete);
+    const int nSteps = Steps(pView);
+    QTest::keyClicks(pView, "setD");
+    QCOMPARE(Text(pView), QStringLiteral("setDamage"));
+    QCOMPARE(pView->GetSelectedText(), QStringLiteral("amage"));
+    QCOMPARE(pView->Selection(), qMakePair(4, 9));
+    QVERIFY(pView->m_bSuggestion);
+    // Showing a suggestion is no step: only the four keystrokes are.
+    QCOMPARE(Steps(pView), nSteps + 4);
+}
+
+void TestEditing::enterAcceptsTheSuggestionWithoutLineBreak()
+{
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed(true);
+    CStart start({}, &seed);
+    CScriptView* pView = CompletingView(start, dir);
+    QVERIFY(pView);
+    QTest::keyClicks(pView, "setD");
+    const int nSteps = Steps(pView);
+    QTest::keyClick(pView, Qt::Key_Return);
+    QCOMPARE(Text(pView), QStringLiteral("setDamage"));
+    QCOMPARE(pView->Selection(), qMakePair(9, 9));
+    QVERIFY(!pView->m_bSuggestion);
+    QCOMPARE(Steps(pView), nSteps + 1);
+    pView->OnEditUndo();
+    QCOMPARE(Text(pView), QStringLiteral("setD"));
+}
+
+void TestEditing::typingOnReplacesTheSuggestion()
+{
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed(true);
+    CStart start({}, &seed);
+    CScriptView* pView = CompletingView(start, dir);
+    QVERIFY(pView);
+    QTest::keyClicks(pView, "setD");
+    QTest::keyPress(pView, Qt::Key_A);
+    QCOMPARE(Text(pView), QStringLiteral("setDa"));
+    QVERIFY(!pView->m_bSuggestion);
+    QTest::keyRelease(pView, Qt::Key_A);
+    QCOMPARE(Text(pView), QStringLiteral("setDamage"));
+    QCOMPARE(pView->Selection(), qMakePair(5, 9));
+    QVERIFY(pView->m_bSuggestion);
+}
+
+void TestEditing::backspaceRemovesOnlyTheSuggestion()
+{
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed(true);
+    CStart start({}, &seed);
+    CScriptView* pView = CompletingView(start, dir);
+    QVERIFY(pView);
+    QTest::keyClicks(pView, "setD");
+    QTest::keyClick(pView, Qt::Key_Backspace);
+    QCOMPARE(Text(pView), QStringLiteral("setD"));
+    QCOMPARE(pView->Selection(), qMakePair(4, 4));
+    QVERIFY(!pView->m_bSuggestion);
+}
+
+void TestEditing::arrowsStepThroughEntriesWithTheSamePrefix()
+{
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed(true);
+    CStart start({}, &seed);
+    CScriptView* pView = CompletingView(start, dir);
+    QVERIFY(pView);
+    QTest::keyClicks(pView, "setD");
+    QTest::keyClick(pView, Qt::Key_Down);
+    QCOMPARE(Text(pView), QStringLiteral("setDir"));
+    QCOMPARE(pView->Selection(), qMakePair(4, 6));
+    // The next entry, setpos, lacks the typed "setD".
+    QTest::keyClick(pView, Qt::Key_Down);
+    QCOMPARE(Text(pView), QStringLiteral("setDir"));
+    QCOMPARE(pView->Selection(), qMakePair(4, 6));
+    QTest::keyClick(pView, Qt::Key_Up);
+    QCOMPARE(Text(pView), QStringLiteral("setDamage"));
+    QCOMPARE(pView->Selection(), qMakePair(4, 9));
+    QTest::keyClick(pView, Qt::Key_Left);
+    QCOMPARE(Text(pView), QStringLiteral("setDamage"));
+    QCOMPARE(pView->Selection(), qMakePair(4, 9));
+    QVERIFY(pView->m_bSuggestion);
+}
+
+void TestEditing::exactWordWithoutLongerEntryShowsNothing()
+{
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed(true);
+    CStart start({}, &seed);
+    CScriptView* pView = CompletingView(start, dir);
+    QVERIFY(pView);
+    QTest::keyClicks(pView, "sleep");
+    QCOMPARE(Text(pView), QStringLiteral("sleep"));
+    QCOMPARE(pView->Selection(), qMakePair(5, 5));
+    QVERIFY(!pView->m_bSuggestion);
+}
+
+void TestEditing::finishedWordIsLearned()
+{
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed(true);
+    CStart start({}, &seed);
+    CScriptView* pView = CompletingView(start, dir);
+    QVERIFY(pView);
+    QTest::keyClicks(pView, "myvar ");
+    QVERIFY(start.App().Dictionary().m_arAutoComplete.Find(QStringLiteral("myvar")) >= 0);
+    QTest::keyClicks(pView, "myv");
+    QCOMPARE(Text(pView), QStringLiteral("myvar myvar"));
+    QCOMPARE(pView->GetSelectedText(), QStringLiteral("ar"));
+}
+
+void TestEditing::keypadDigitsNeverSuggest_data()
+{
+    QTest::addColumn<bool>("keypad");
+    QTest::newRow("keypad digit") << true;
+    QTest::newRow("main digit") << false;
+}
+
+void TestEditing::keypadDigitsNeverSuggest()
+{
+    QFETCH(bool, keypad);
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed(true);
+    CStart start({}, &seed);
+    CScriptView* pView = CompletingView(start, dir);
+    QVERIFY(pView);
+    QTest::keyClick(pView, Qt::Key_X);
+    QTest::keyClick(pView, Qt::Key_1, keypad ? Qt::KeypadModifier : Qt::NoModifier);
+    QCOMPARE(Text(pView), keypad ? QStringLiteral("x1") : QStringLiteral("x12"));
+    QCOMPARE(pView->m_bSuggestion, !keypad);
+}
+
+void TestEditing::plainTextViewsNeverSuggest_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("html") << "briefing.html";
+    QTest::newRow("txt") << "notes.txt";
+}
+
+void TestEditing::plainTextViewsNeverSuggest()
+{
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed(true);
+    CStart start({}, &seed);
+    CScriptView* pView = CompletingView(start, dir, name);
+    QVERIFY(pView);
+    QTest::keyClicks(pView, "setd hin");
+    QCOMPARE(Text(pView), QStringLiteral("setd hin"));
+    QVERIFY(!pView->m_bSuggestion);
+    QVERIFY(!pView->textCursor().hasSelection());
+}
+
+void TestEditing::clickRemovesTheSuggestion()
+{
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed(true);
+    CStart start({}, &seed);
+    CScriptView* pView = CompletingView(start, dir, "a.sqs", "exit\r\n");
+    QVERIFY(pView);
+    QTest::keyClicks(pView, "setD");
+    QVERIFY(pView->m_bSuggestion);
+    QTest::mouseClick(pView->viewport(), Qt::LeftButton, {}, PointOf(pView, 1));
+    QCOMPARE(Text(pView), QStringLiteral("exit\nsetD"));
+    QVERIFY(!pView->m_bSuggestion);
+}
+
+void TestEditing::undoRemovesTheSuggestionAndKeepsTheHistorySound()
+{
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed(true);
+    CStart start({}, &seed);
+    CScriptView* pView = CompletingView(start, dir, "a.sqs", "exit\r\n");
+    QVERIFY(pView);
+    QTest::keyClicks(pView, "setD");
+    QVERIFY(pView->m_bSuggestion);
+    pView->OnEditUndo();
+    QVERIFY(!pView->m_bSuggestion);
+    QCOMPARE(Text(pView), QStringLiteral("exit\nset"));
+    // The removed suggestion must leave nothing behind in later steps.
+    QTest::keyClick(pView, Qt::Key_Period);
+    QCOMPARE(Text(pView), QStringLiteral("exit\nset."));
+    QCOMPARE(pView->Shadow().Text(), Text(pView));
+    pView->OnEditUndo();
+    QCOMPARE(Text(pView), QStringLiteral("exit\nset"));
+    pView->OnEditRedo();
+    QCOMPARE(Text(pView), QStringLiteral("exit\nset."));
+    QCOMPARE(pView->Shadow().Text(), Text(pView));
+}
+
+void TestEditing::shortcutReleaseOffersNothing()
+{
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed(true);
+    CStart start({}, &seed);
+    CScriptView* pView = CompletingView(start, dir);
+    QVERIFY(pView);
+    QTest::keyClicks(pView, "setd");
+    QTest::keyClick(pView, Qt::Key_Backspace);
+    QCOMPARE(Text(pView), QStringLiteral("setd"));
+    QTest::keyClick(pView, Qt::Key_J, Qt::ControlModifier);
+    QCOMPARE(Text(pView), QStringLiteral("setd"));
+    QVERIFY(!pView->m_bSuggestion);
+    QVERIFY(!pView->textCursor().hasSelection());
+}
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    TestEditing test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_editing.moc"

@@ -1,0 +1,73 @@
+// Starts the editor offscreen with a few sample documents and writes
+// pictures of it for people to look at: the main window, a menu, the status bar.
+#include "core/app/memoryassociationstore.h"
+#include "core/app/memorysettingsstore.h"
+#include "gui/app/scripteditapp.h"
+#include "gui/documents/scriptdoc.h"
+#include "gui/editor/scriptview.h"
+#include "gui/frame/mainfrm.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTimer>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QString sOut = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots");
+    QTemporaryDir work;
+    for (const char* pszFile : {"commands.dat", "unit.dat", "header.dat"})
+        QFile::copy(QStringLiteral(VELK_SHARE_DIR "/") + QLatin1String(pszFile), work.filePath(QLatin1String(pszFile)));
+    QStringList samples;
+    for (const char* pszFile : {"ambush.sqs", "convoy.sqf"}) {
+        samples.append(work.filePath(QLatin1String(pszFile)));
+        QFile::copy(QStringLiteral(VELK_SAMPLES_DIR "/") + QLatin1String(pszFile), samples.last());
+    }
+
+    CAppEnvironment env;
+    auto pStore = std::make_unique<CMemorySettingsStore>();
+    pStore->WriteInt(QStringLiteral("Settings"), QStringLiteral("LineNumbers"), 1);
+    pStore->WriteInt(QStringLiteral("Settings"), QStringLiteral("ShowExt"), 1);
+    pStore->WriteString(QStringLiteral("Bookmarks"), samples.last(), QStringLiteral("8,"));
+    env.pStore = std::move(pStore);
+    env.pAssociations = std::make_unique<CMemoryAssociationStore>();
+    env.sExeDir = work.path();
+    env.sInstanceName = QStringLiteral("velkedit-screenshots-%1").arg(QCoreApplication::applicationPid());
+    // The editor takes its arguments for files to open; the output folder is not one.
+    int nArgc = 1;
+    CScriptEditApp app(nArgc, argv, std::move(env));
+    if (!app.InitInstance())
+        return 1;
+    for (const QString& sSample : samples)
+        app.OpenDocumentFile(sSample);
+    CMainFrame* pFrame = app.MainFrame();
+    pFrame->resize(850, 600);
+    CScriptView* pView = pFrame->ActiveView();
+    const int nLine = pView->document()->findBlockByNumber(9).position();
+    pView->SetSelection(nLine + 4, nLine + 15);
+
+    QDir().mkpath(sOut);
+    QTimer::singleShot(200, &app, [&] {
+        pFrame->grab().save(QDir(sOut).filePath(QStringLiteral("main-window.png")));
+        pFrame->statusBar()->grab().save(QDir(sOut).filePath(QStringLiteral("status-bar.png")));
+        QMenu* pEdit = pFrame->menuBar()->actions().value(1)->menu();
+        pEdit->popup(pFrame->mapToGlobal(QPoint(40, 20)));
+        QTimer::singleShot(200, &app, [&, pEdit] {
+            pEdit->grab().save(QDir(sOut).filePath(QStringLiteral("edit-menu.png")));
+            pEdit->close();
+            std::printf("Pictures written to %s\n", qPrintable(QDir(sOut).absolutePath()));
+            for (CScriptDoc* pDoc : app.AllDocuments())
+                pDoc->SetModifiedFlag(false);
+            pFrame->close();
+            app.quit();
+        });
+    });
+    return app.exec();
+}
