@@ -10,7 +10,10 @@
 #include "core/data/sortstringarray.h"
 #include "core/frame/statuspanes.h"
 #include "gui/editor/scriptview.h"
+#include "gui/controls/menutreectrl.h"
+#include "gui/frame/commanddlg.h"
 #include "gui/frame/commands.h"
+#include "gui/frame/projecttree.h"
 #include "gui/frame/imagelist.h"
 
 #include <QCloseEvent>
@@ -18,6 +21,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QDockWidget>
 #include <QLabel>
 #include <QMdiArea>
 #include <QTabBar>
@@ -59,8 +63,10 @@ CMainFrame::CMainFrame(CScriptEditApp& app)
     CreateToolBar();
     CreateStatusPanes();
     CreateScriptTabsBar();
+    CreateCommandBar();
     BuildMenuBar();
     m_pToolBar->setVisible(m_settings.m_bToolBar != 0);
+    m_pCommandDock->setVisible(m_settings.m_bCommandBar != 0);
     m_pScriptTabsBar->setVisible(m_settings.m_bScriptsBar != 0);
     statusBar()->setVisible(m_settings.m_bStatusBar != 0);
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* pWindow) {
@@ -80,6 +86,7 @@ CMainFrame::~CMainFrame()
     // Document windows report their end; while this frame goes down they
     // must not call back into it, so they go first, with the callbacks off.
     m_bDestroying = true;
+    m_app.Project().SetTree(nullptr);
     delete m_pMdiArea;
 }
 
@@ -237,6 +244,54 @@ void CMainFrame::CreateScriptTabsBar()
     });
 }
 
+void CMainFrame::CreateCommandBar()
+{
+    m_pCommandDock = new QDockWidget(QStringLiteral("Command Bar"), this);
+    m_pCommandDock->setObjectName(QStringLiteral("CommandBar"));
+    m_pCommandDock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    m_pCommandDock->setTitleBarWidget(new QWidget(m_pCommandDock));
+    m_pCommandDlg = new CCommandDlg(m_pCommandDock);
+    m_pCommandDock->setWidget(m_pCommandDlg);
+    // The user drags the bar's inner edge; the width stays within its range.
+    m_pCommandDlg->setMinimumWidth(CCommandDlg::kMinWidth);
+    m_pCommandDlg->setMaximumWidth(CCommandDlg::kMaxWidth);
+    const Qt::DockWidgetArea eArea = m_settings.m_bBarRight ? Qt::RightDockWidgetArea : Qt::LeftDockWidgetArea;
+    addDockWidget(eArea, m_pCommandDock);
+    const int nWidth = CCommandDlg::AcceptsWidth(m_settings.m_nBarWidth) ? m_settings.m_nBarWidth : 230;
+    resizeDocks({m_pCommandDock}, {nWidth}, Qt::Horizontal);
+
+    m_pProjectTree = std::make_unique<CProjectTree>(*m_pCommandDlg->ProjectTree());
+    m_app.Project().SetTree(m_pProjectTree.get());
+    const auto show = [this](const QList<SMenuEntry>& entries, const QPoint& pt) { ShowContextMenu(entries, pt); };
+    m_pCommandDlg->ProjectTree()->SetMenus(
+        [](CMenuTreeCtrl::EItemKind eKind) {
+            return eKind == CMenuTreeCtrl::EItemKind::Root ? ProjectBackgroundMenu() : ProjectFileMenu();
+        },
+        show);
+    m_pCommandDlg->CommandsTree()->SetMenus(
+        [](CMenuTreeCtrl::EItemKind eKind) {
+            return eKind == CMenuTreeCtrl::EItemKind::Leaf ? CommandItemMenu() : QList<SMenuEntry>();
+        },
+        show);
+    m_pCommandDlg->SnippetsTree()->SetMenus(
+        [](CMenuTreeCtrl::EItemKind eKind) {
+            return eKind == CMenuTreeCtrl::EItemKind::Leaf ? SnippetItemMenu() : QList<SMenuEntry>();
+        },
+        show);
+    // A project file opens with a double click.
+    connect(m_pCommandDlg->ProjectTree(), &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* pItem) {
+        const HTreeItem hItem = m_pProjectTree->HandleOf(pItem);
+        if (hItem != kRootTreeItem)
+            m_app.Project().OpenProjectFile(hItem);
+    });
+}
+
+int CMainFrame::BarWidth() const
+{
+    const int nWidth = m_pCommandDock->width();
+    return CCommandDlg::AcceptsWidth(nWidth) ? nWidth : m_settings.m_nBarWidth;
+}
+
 int CMainFrame::FindTabIndex(const CChildFrame* pFrame) const
 {
     for (int i = 0; i < m_pScriptTabs->count(); ++i)
@@ -362,6 +417,8 @@ CCloseState CMainFrame::CloseState() const
 
 void CMainFrame::closeEvent(QCloseEvent* pEvent)
 {
+    if (m_pCommandDock->isVisible())
+        m_settings.m_nBarWidth = BarWidth();
     WriteSettingsOnClose(m_app.Store(), m_app.Settings(), m_settings, CloseState(),
                          [this] { m_app.SaveProjectData(); });
     m_app.Store().Flush();

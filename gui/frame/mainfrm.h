@@ -8,7 +8,10 @@
 
 #include <memory>
 
+class CCommandDlg;
 class CCommands;
+class CProjectTree;
+class QDockWidget;
 class CChildFrame;
 class CScriptDoc;
 class CScriptEditApp;
@@ -71,6 +74,10 @@ public:
     QAction* Action(const QString& sText) const;
     void ShowContextMenu(const QList<SMenuEntry>& entries, const QPoint& ptGlobal);
     QToolBar* MainToolBar() const { return m_pToolBar; }
+    CCommandDlg* CommandBar() const { return m_pCommandDlg; }
+    QDockWidget* CommandBarDock() const { return m_pCommandDock; }
+    // The command bar's width now, as it is stored.
+    int BarWidth() const;
 
 protected:
     void closeEvent(QCloseEvent* pEvent) override;
@@ -81,6 +88,7 @@ private:
     void ApplyPlacement();
     void CreateStatusPanes();
     void CreateScriptTabsBar();
+    void CreateCommandBar();
     void ScheduleIdleUpdate();
     CCloseState CloseState() const;
     void BindCommands();
@@ -111,6 +119,9 @@ private:
     CCommands* m_pCommands = nullptr;
     QToolBar* m_pToolBar = nullptr;
     QToolBar* m_pScriptTabsBar = nullptr;
+    QDockWidget* m_pCommandDock = nullptr;
+    CCommandDlg* m_pCommandDlg = nullptr;
+    std::unique_ptr<CProjectTree> m_pProjectTree;
     int m_nMenuBarDocument = -1;  // which menu bar stands: 0 without, 1 with documents
     std::unique_ptr<QPrinter> m_pPrinter;
     bool m_bDestroying = false;

@@ -11,6 +11,7 @@
 #include "gui/frame/commands.h"
 
 #include <QDesktopServices>
+#include <QDockWidget>
 #include <QDir>
 #include <QFileInfo>
 #include <QMdiArea>
@@ -108,6 +109,8 @@ void CMainFrame::BindViewAndWindowCommands()
     CCommands& commands = *m_pCommands;
     commands.Bind(C::ToggleToolbar, [this] { ToggleBar(m_pToolBar, m_settings.m_bToolBar); }, {},
                   [this] { return m_pToolBar->isVisible(); });
+    commands.Bind(C::ToggleCommandBar, [this] { ToggleBar(m_pCommandDock, m_settings.m_bCommandBar); }, {},
+                  [this] { return m_pCommandDock->isVisible(); });
     commands.Bind(C::ToggleScriptsBar, [this] { ToggleBar(m_pScriptTabsBar, m_settings.m_bScriptsBar); }, {},
                   [this] { return m_pScriptTabsBar->isVisible(); });
     commands.Bind(C::ToggleStatusBar, [this] { ToggleBar(statusBar(), m_settings.m_bStatusBar); }, {},

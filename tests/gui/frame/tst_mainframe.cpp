@@ -1,10 +1,13 @@
 #include "gui/documents/childfrm.h"
 #include "gui/documents/scriptdoc.h"
 #include "gui/editor/scriptview.h"
+#include "gui/controls/menutreectrl.h"
+#include "gui/frame/commanddlg.h"
 #include "gui/frame/commands.h"
 #include "gui/frame/mainfrm.h"
 #include "tests/support/editorharness.h"
 
+#include <QDockWidget>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -52,6 +55,9 @@ private slots:
     void dataFilesOpenAsDataDocuments();
     void windowMenuListsTheFirst24();
     void barTogglesHideAndRemember();
+    void commandBarWidthStaysInItsRange_data();
+    void commandBarWidthStaysInItsRange();
+    void projectTreeShowsTheCurrentProject();
 };
 
 void TestMainFrame::panesWithoutDocumentShowOnlyTheGame_data()
@@ -275,6 +281,59 @@ void TestMainFrame::barTogglesHideAndRemember()
     const CMemorySettingsStore store = start.CloseAndKeepStore();
     QCOMPARE(store.ReadInt(kSettingsSection, QStringLiteral("StatusBar"), -1), 0);
     QCOMPARE(store.ReadInt(kSettingsSection, QStringLiteral("ScriptsBar"), -1), 1);
+}
+
+void TestMainFrame::commandBarWidthStaysInItsRange_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("180 is too narrow") << 180 << false;
+    QTest::newRow("181 is the narrowest") << 181 << true;
+    QTest::newRow("399 is the widest") << 399 << true;
+    QTest::newRow("400 is too wide") << 400 << false;
+}
+
+void TestMainFrame::commandBarWidthStaysInItsRange()
+{
+    QFETCH(int, width);
+    QFETCH(bool, accepted);
+    QCOMPARE(CCommandDlg::AcceptsWidth(width), accepted);
+    CMemorySettingsStore seed = Seeded({{"BarWidth", width}});
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CMainFrame* pFrame = start.App().MainFrame();
+    const int nShown = pFrame->CommandBarDock()->width();
+    QVERIFY2(nShown >= 181 && nShown <= 399, qPrintable(QString::number(nShown)));
+    if (accepted)
+        QCOMPARE(nShown, width);
+    const CMemorySettingsStore store = start.CloseAndKeepStore();
+    const int nStored = store.ReadInt(kSettingsSection, QStringLiteral("BarWidth"), -1);
+    QVERIFY(CCommandDlg::AcceptsWidth(nStored));
+}
+
+void TestMainFrame::projectTreeShowsTheCurrentProject()
+{
+    QTemporaryDir dir;
+    const QString sInit = dir.filePath(QStringLiteral("init.sqs"));
+    WriteFile(sInit, "x\r\n");
+    CMemorySettingsStore seed = Seeded({});
+    seed.WriteString(kSettingsSection, QStringLiteral("CurProject"), QStringLiteral("Op Nightfall"));
+    CStart start({}, &seed);
+    WriteFile(QDir(start.ExeDir()).filePath(QStringLiteral("project.dat")),
+              ("[PROJECT]\nOp Nightfall\n" + sInit + "\n").toUtf8());
+    QVERIFY(start.App().InitInstance());
+    QTreeWidget* pTree = start.App().MainFrame()->CommandBar()->ProjectTree();
+    QCOMPARE(pTree->topLevelItemCount(), 1);
+    QTreeWidgetItem* pRoot = pTree->topLevelItem(0);
+    QCOMPARE(pRoot->text(0), QStringLiteral("Op Nightfall"));
+    QCOMPARE(pRoot->childCount(), 1);
+    QCOMPARE(pRoot->child(0)->text(0), QStringLiteral("init"));
+    QVERIFY(pRoot->isExpanded());
+    // A double click opens the file through the project.
+    emit pTree->itemDoubleClicked(pRoot->child(0), 0);
+    QVERIFY(start.App().FindDocument(sInit));
+    QCOMPARE(start.App().Project().m_ProjectFiles[0].bOpen, 1);
+    start.CloseAndKeepStore();
 }
 
 int main(int argc, char** argv)
