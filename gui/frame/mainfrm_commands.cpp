@@ -4,6 +4,7 @@
 
 #include "core/app/appinfo.h"
 #include "core/data/filetype.h"
+#include "gui/app/aboutdlg.h"
 #include "gui/app/scripteditapp.h"
 #include "gui/documents/childfrm.h"
 #include "gui/documents/scriptdoc.h"
@@ -73,6 +74,10 @@ void CMainFrame::BindFileCommands()
     for (const auto& [eCommand, psPath] : dataFiles)
         commands.Bind(eCommand, [this, psPath = psPath] { m_app.OpenDocumentFile(m_app.Paths().*psPath); });
     commands.Bind(C::HelpContents, [this] { OnHelpContents(); });
+    commands.Bind(C::About, [this] {
+        CAboutDlg dialog(m_app.Version(), this);
+        dialog.exec();
+    });
 }
 
 void CMainFrame::BindEditCommands()

@@ -1,6 +1,7 @@
 #include "gui/documents/childfrm.h"
 #include "gui/documents/scriptdoc.h"
 #include "gui/editor/scriptview.h"
+#include "gui/app/aboutdlg.h"
 #include "gui/controls/menutreectrl.h"
 #include "gui/frame/commanddlg.h"
 #include "gui/frame/commands.h"
@@ -8,6 +9,8 @@
 #include "tests/support/editorharness.h"
 
 #include <QDockWidget>
+#include <QGroupBox>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -58,6 +61,8 @@ private slots:
     void commandBarWidthStaysInItsRange_data();
     void commandBarWidthStaysInItsRange();
     void projectTreeShowsTheCurrentProject();
+    void laterFeaturesStayDisabledAndShortcutsAreBound();
+    void aboutBoxShowsVersionAndMemory();
 };
 
 void TestMainFrame::panesWithoutDocumentShowOnlyTheGame_data()
@@ -333,6 +338,47 @@ void TestMainFrame::projectTreeShowsTheCurrentProject()
     emit pTree->itemDoubleClicked(pRoot->child(0), 0);
     QVERIFY(start.App().FindDocument(sInit));
     QCOMPARE(start.App().Project().m_ProjectFiles[0].bOpen, 1);
+    start.CloseAndKeepStore();
+}
+
+void TestMainFrame::laterFeaturesStayDisabledAndShortcutsAreBound()
+{
+    CMemorySettingsStore seed = Seeded({});
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    start.App().OnFileNew(EDocKind::Script);
+    CCommands& commands = start.App().MainFrame()->Commands();
+    commands.Refresh();
+    for (ECommand eCommand : {ECommand::Options, ECommand::Find, ECommand::BriefingWizard, ECommand::LaunchGame,
+                              ECommand::OpenProject, ECommand::InsertSnippet})
+        QVERIFY2(!commands.Action(eCommand)->isEnabled(), CommandInfo(eCommand).pszText);
+    for (ECommand eCommand : {ECommand::Save, ECommand::SelectAll, ECommand::CommentOut, ECommand::About})
+        QVERIFY2(commands.Action(eCommand)->isEnabled(), CommandInfo(eCommand).pszText);
+    QVERIFY(commands.Action(ECommand::Copy)->shortcuts().contains(QKeySequence(QStringLiteral("Ctrl+Insert"))));
+    QVERIFY(commands.Action(ECommand::Paste)->shortcuts().contains(QKeySequence(QStringLiteral("Shift+Insert"))));
+    QCOMPARE(commands.Action(ECommand::Save)->statusTip(), QStringLiteral("Save the active document"));
+    QCOMPARE(commands.Action(ECommand::Save)->toolTip(), QStringLiteral("Save"));
+    start.Prompter().m_saveModifiedAnswers.append({IPrompter::EAnswer::No, {}});
+    start.CloseAndKeepStore();
+}
+
+void TestMainFrame::aboutBoxShowsVersionAndMemory()
+{
+    CMemorySettingsStore seed = Seeded({});
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CAboutDlg about(start.App().Version());
+    QCOMPARE(about.windowTitle(), QStringLiteral("About Velk Edit"));
+    QStringList groups;
+    for (const QGroupBox* pGroup : about.findChildren<QGroupBox*>())
+        groups.append(pGroup->title());
+    QCOMPARE(groups, (QStringList{"Application Information", "Application Description", "Editable Document Types",
+                                  "System Info"}));
+    QVERIFY(about.MemoryText().startsWith(QStringLiteral("Total Memory:\t")));
+    bool bVersionShown = false;
+    for (const QLabel* pLabel : about.findChildren<QLabel*>())
+        bVersionShown = bVersionShown || pLabel->text() == QStringLiteral("Version 1.3.4000");
+    QVERIFY(bVersionShown);
     start.CloseAndKeepStore();
 }
 
