@@ -12,8 +12,10 @@ OUT = os.path.join(HERE, "..", "resources", "images")
 
 
 def write_png(path, pixels):
+    """Writes RGB (3 values a pixel) or RGBA (4 values) rows as a PNG file."""
     height = len(pixels)
     width = len(pixels[0])
+    colour_type = 6 if len(pixels[0][0]) == 4 else 2
     raw = b"".join(b"\x00" + b"".join(bytes(p) for p in row) for row in pixels)
 
     def chunk(tag, data):
@@ -21,7 +23,7 @@ def write_png(path, pixels):
         return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
 
     png = b"\x89PNG\r\n\x1a\n"
-    png += chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+    png += chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, colour_type, 0, 0, 0))
     png += chunk(b"IDAT", zlib.compress(raw, 9))
     png += chunk(b"IEND", b"")
     with open(path, "wb") as f:
@@ -110,26 +112,9 @@ def tree_strip():
     return rows
 
 
-def write_png_rgba(path, pixels):
-    height = len(pixels)
-    width = len(pixels[0])
-    raw = b"".join(b"\x00" + b"".join(bytes(p) for p in row) for row in pixels)
-
-    def chunk(tag, data):
-        body = tag + data
-        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
-
-    png = b"\x89PNG\r\n\x1a\n"
-    png += chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0))
-    png += chunk(b"IDAT", zlib.compress(raw, 9))
-    png += chunk(b"IEND", b"")
-    with open(path, "wb") as f:
-        f.write(png)
-
-
 if __name__ == "__main__":
     os.makedirs(OUT, exist_ok=True)
     # White is the logo's transparent colour.
     write_png(os.path.join(OUT, "logo.png"), emblem(28, (255, 255, 255)))
     write_png(os.path.join(OUT, "velkedit.png"), emblem(48, (255, 255, 255)))
-    write_png_rgba(os.path.join(OUT, "tree.png"), tree_strip())
+    write_png(os.path.join(OUT, "tree.png"), tree_strip())
