@@ -176,7 +176,10 @@ void CScriptEditApp::ChooseDataPaths()
 bool CScriptEditApp::CreateMainFrame()
 {
     m_pMainFrame = std::make_unique<CMainFrame>(*this);
-    return true;
+    if (m_pMainFrame->Create())
+        return true;
+    m_pMainFrame.reset();
+    return false;
 }
 
 QStringList CScriptEditApp::FileArguments() const

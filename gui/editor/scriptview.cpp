@@ -121,16 +121,8 @@ void CScriptView::CopySettings()
 
 void CScriptView::ApplyEditorFont()
 {
-    const CMainFrame* pMain = App().MainFrame();
-    if (!pMain)
-        return;
-    const CFrameSettings& settings = pMain->Settings();
-    QFont font(settings.m_sFont);
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    font.setPointSize(qMax(1, settings.m_nFontSize));
-    font.setBold(settings.m_bBoldFonts != 0);
-    setFont(font);
+    if (const CMainFrame* pMain = App().MainFrame())
+        setFont(pMain->EditorFont());
 }
 
 void CScriptView::ApplyWrapping()

@@ -23,8 +23,8 @@
 #include <QGuiApplication>
 #include <QDockWidget>
 #include <QLabel>
-#include <QMdiArea>
 #include <QTabBar>
+#include <QMdiArea>
 #include <QTextBlock>
 #include <QTimer>
 #include <QToolBar>
@@ -60,15 +60,6 @@ CMainFrame::CMainFrame(CScriptEditApp& app)
     setAcceptDrops(true);
     m_pCommands = new CCommands(this);
     BindCommands();
-    CreateToolBar();
-    CreateStatusPanes();
-    CreateScriptTabsBar();
-    CreateCommandBar();
-    BuildMenuBar();
-    m_pToolBar->setVisible(m_settings.m_bToolBar != 0);
-    m_pCommandDock->setVisible(m_settings.m_bCommandBar != 0);
-    m_pScriptTabsBar->setVisible(m_settings.m_bScriptsBar != 0);
-    statusBar()->setVisible(m_settings.m_bStatusBar != 0);
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* pWindow) {
         if (m_bDestroying)
             return;
@@ -78,7 +69,57 @@ CMainFrame::CMainFrame(CScriptEditApp& app)
             m_pScriptTabs->setCurrentIndex(FindTabIndex(pFrame));
         ScheduleIdleUpdate();
     });
+}
+
+namespace {
+
+// A bar that did not come out whole stops the start, with a line on stderr.
+bool Created(bool bWhole, const char* pszWhat)
+{
+    if (!bWhole)
+        qWarning("ERROR: Failed to create %s.", pszWhat);
+    return bWhole;
+}
+
+} // namespace
+
+bool CMainFrame::Create()
+{
+    CreateToolBar();
+    if (!Created(m_pToolBar->actions().size() == ToolBarButtons().size(), "toolbar"))
+        return false;
+    CreateStatusPanes();
+    if (!Created(m_panes.size() == 7, "status bar"))
+        return false;
+    CreateCommandBar();
+    if (!Created(m_pCommandDlg->Tabs()->count() == 3, "command dialog bar"))
+        return false;
+    RebuildEditorFont();
+    BuildMenuBar();
+    CreateScriptTabsBar();
+    if (!Created(m_pScriptTabs != nullptr, "scripts dialog bar"))
+        return false;
+    m_pToolBar->setVisible(m_settings.m_bToolBar != 0);
+    m_pCommandDock->setVisible(m_settings.m_bCommandBar != 0);
+    m_pScriptTabsBar->setVisible(m_settings.m_bScriptsBar != 0);
+    statusBar()->setVisible(m_settings.m_bStatusBar != 0);
     ApplyPlacement();
+    return true;
+}
+
+void CMainFrame::RebuildEditorFont()
+{
+    m_fontEditor = QFont(m_settings.m_sFont);
+    m_fontEditor.setStyleHint(QFont::TypeWriter);
+    m_fontEditor.setFixedPitch(true);
+    m_fontEditor.setPointSize(qMax(1, m_settings.m_nFontSize));
+    m_fontEditor.setBold(m_settings.m_bBoldFonts != 0);
+    m_fontEditor.setItalic(false);
+    m_fontEditor.setUnderline(false);
+    m_fontEditor.setStrikeOut(false);
+    for (CScriptDoc* pDoc : m_app.AllDocuments())
+        if (pDoc->Frame())
+            pDoc->Frame()->View()->setFont(m_fontEditor);
 }
 
 CMainFrame::~CMainFrame()

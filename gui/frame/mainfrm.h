@@ -4,6 +4,7 @@
 #include "core/documents/doctypes.h"
 #include "core/frame/commandtable.h"
 
+#include <QFont>
 #include <QMainWindow>
 
 #include <memory>
@@ -32,6 +33,13 @@ class CMainFrame : public QMainWindow
 public:
     explicit CMainFrame(CScriptEditApp& app);
     ~CMainFrame() override;
+    // The bars, menus and placement, in their order; false when one of
+    // them could not be made, which ends the start.
+    bool Create();
+
+    // The one editor font every view uses, built from Font, FontSize and BoldFonts.
+    const QFont& EditorFont() const { return m_fontEditor; }
+    void RebuildEditorFont();
 
     CFrameSettings& Settings() { return m_settings; }
     const CFrameSettings& Settings() const { return m_settings; }
@@ -129,4 +137,5 @@ private:
     QAction* m_pScriptTabsAction = nullptr;
     QList<QLabel*> m_panes;  // panes 2 to 8; pane 1 is the bar's own message
     bool m_bIdleUpdatePending = false;
+    QFont m_fontEditor;
 };
