@@ -27,7 +27,7 @@ struct SCommandInfo
     ECommand eId;
     const char* pszText;    // menu text, accelerator after a tab
     const char* pszPrompt;  // status prompt, tooltip after a line break
-    const char* pszIcon;    // name of its picture, empty for none
+    const char* pszIcon;    // name of its picture, "image:N" for slot N of the file images, empty for none
 };
 
 std::span<const SCommandInfo> CommandTable();

@@ -132,11 +132,189 @@ void Pencil(QPainter& p, const QColor& page)
     p.drawPolygon(pencil);
 }
 
+// Small marks in the lower right corner that tell related commands apart.
+void BadgePlus(QPainter& p)
+{
+    p.setPen(QPen(kGreen, 2));
+    p.drawLine(QPointF(12, 9), QPointF(12, 15));
+    p.drawLine(QPointF(9, 12), QPointF(15, 12));
+}
+
+void BadgeCross(QPainter& p)
+{
+    p.setPen(QPen(kRed, 2));
+    p.drawLine(QPointF(9.5, 9.5), QPointF(14.5, 14.5));
+    p.drawLine(QPointF(14.5, 9.5), QPointF(9.5, 14.5));
+}
+
+void BadgeArrow(QPainter& p)
+{
+    p.setPen(QPen(kBlue, 2));
+    p.drawLine(QPointF(8.5, 12), QPointF(14, 12));
+    p.setPen(Qt::NoPen);
+    p.setBrush(kBlue);
+    QPolygonF head;
+    head << QPointF(15.5, 12) << QPointF(12, 8.5) << QPointF(12, 15.5);
+    p.drawPolygon(head);
+}
+
+void BadgeText(QPainter& p, const QString& sText, const QColor& colour)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(colour);
+    p.drawEllipse(QRectF(8, 8, 8, 8));
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setPixelSize(7);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(kPaper);
+    p.drawText(QRectF(8, 8, 8, 8), Qt::AlignCenter, sText);
+}
+
+void Printer(QPainter& p)
+{
+    p.setPen(QPen(kInk, 1));
+    p.setBrush(kPaper);
+    p.drawRect(QRectF(4.5, 1.5, 7, 5));
+    p.setBrush(QColor(170, 175, 185));
+    p.drawRoundedRect(QRectF(1.5, 6.5, 13, 6), 1, 1);
+    p.setBrush(kPaper);
+    p.drawRect(QRectF(4.5, 10.5, 7, 4));
+}
+
+void Windows(QPainter& p, int nLayout)
+{
+    p.setPen(QPen(kInk, 1));
+    p.setBrush(kPaper);
+    const QRectF rects[3][2] = {
+        {QRectF(1.5, 1.5, 9, 8), QRectF(5.5, 5.5, 9, 8)},
+        {QRectF(1.5, 1.5, 13, 6), QRectF(1.5, 8.5, 13, 6)},
+        {QRectF(1.5, 1.5, 6, 13), QRectF(8.5, 1.5, 6, 13)},
+    };
+    for (const QRectF& rc : rects[nLayout]) {
+        p.setBrush(kPaper);
+        p.drawRect(rc);
+        p.fillRect(QRectF(rc.left() + 0.5, rc.top() + 0.5, rc.width() - 0.5, 2), kBlue);
+    }
+}
+
 using Painter = std::function<void(QPainter&)>;
+
+// A base picture with a corner mark.
+Painter With(Painter base, Painter badge)
+{
+    return [base, badge](QPainter& p) {
+        base(p);
+        badge(p);
+    };
+}
 
 const std::map<QString, Painter>& Painters()
 {
+    const Painter doc = [](QPainter& p) { Document(p); };
+    const Painter snippet = [](QPainter& p) { Document(p, kGreen); };
+    const Painter folder = [](QPainter& p) { Folder(p, QColor(240, 200, 90)); };
+    const Painter data = [](QPainter& p) { Document(p, QColor(200, 140, 30)); };
+    const Painter find = [](QPainter& p) {
+        p.setPen(QPen(kInk, 1.5));
+        p.setBrush(QColor(210, 230, 250));
+        p.drawEllipse(QRectF(1.5, 1.5, 7, 7));
+        p.setPen(QPen(kInk, 2.5, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(7.5, 7.5), QPointF(10.5, 10.5));
+    };
+    const Painter plus = BadgePlus;
+    const Painter cross = BadgeCross;
+    const Painter arrow = BadgeArrow;
+    const Painter pencil = [](QPainter& p) {
+        p.setPen(QPen(kInk, 1));
+        p.setBrush(kGold);
+        QPolygonF pen;
+        pen << QPointF(8, 15) << QPointF(9, 12) << QPointF(14.5, 6.5) << QPointF(16, 8) << QPointF(10.5, 13.5);
+        p.drawPolygon(pen);
+    };
     static const std::map<QString, Painter> painters = {
+        {QStringLiteral("close"), With(doc, cross)},
+        {QStringLiteral("saveas"), With([](QPainter& p) { Disk(p, 0); }, pencil)},
+        {QStringLiteral("print"), Printer},
+        {QStringLiteral("preview"), With(doc, [find](QPainter& p) {
+             p.translate(6, 6);
+             p.scale(0.6, 0.6);
+             find(p);
+         })},
+        {QStringLiteral("printsetup"), With(Printer, pencil)},
+        {QStringLiteral("exit"), [](QPainter& p) {
+             p.setPen(QPen(kInk, 1));
+             p.setBrush(QColor(170, 120, 70));
+             p.drawRect(QRectF(2.5, 1.5, 7, 13));
+             BadgeArrow(p);
+         }},
+        {QStringLiteral("selectall"), [](QPainter& p) {
+             p.setPen(QPen(kBlue, 1, Qt::DotLine));
+             p.setBrush(QColor(210, 225, 250));
+             p.drawRect(QRectF(1.5, 2.5, 13, 11));
+             Letters(p, QStringLiteral("A"), kInk, 8);
+         }},
+        {QStringLiteral("replace"), With(find, arrow)},
+        {QStringLiteral("findinfiles"), With(folder, [find](QPainter& p) {
+             p.translate(7, 6);
+             p.scale(0.6, 0.6);
+             find(p);
+         })},
+        {QStringLiteral("replaceinfiles"), With(folder, arrow)},
+        {QStringLiteral("insertcommand"), With(doc, arrow)},
+        {QStringLiteral("commandhelp"), With(doc, [](QPainter& p) { BadgeText(p, QStringLiteral("?"), kBlue); })},
+        {QStringLiteral("insertsnippet"), With(snippet, arrow)},
+        {QStringLiteral("savesnippet"), With(snippet, plus)},
+        {QStringLiteral("editsnippet"), With(snippet, pencil)},
+        {QStringLiteral("deletesnippet"), With(snippet, cross)},
+        {QStringLiteral("renamesnippet"), With(snippet, [](QPainter& p) { BadgeText(p, QStringLiteral("a"), kGold); })},
+        {QStringLiteral("newproject"), With(folder, plus)},
+        {QStringLiteral("closeproject"), With(folder, cross)},
+        {QStringLiteral("renameproject"), With(folder, pencil)},
+        {QStringLiteral("addactivefile"), With(doc, plus)},
+        {QStringLiteral("addprojectfiles"), With(folder, plus)},
+        {QStringLiteral("removeprojectfile"), With(doc, cross)},
+        {QStringLiteral("openfile"), With(doc, arrow)},
+        {QStringLiteral("renamefile"), With(doc, pencil)},
+        {QStringLiteral("localize"), With(doc, [](QPainter& p) { BadgeText(p, QStringLiteral("S"), kGreen); })},
+        {QStringLiteral("editdata"), With(data, pencil)},
+        {QStringLiteral("help"), [](QPainter& p) {
+             p.setPen(Qt::NoPen);
+             p.setBrush(kBlue);
+             p.drawEllipse(QRectF(1, 1, 14, 14));
+             Letters(p, QStringLiteral("?"), kPaper, 10);
+         }},
+        {QStringLiteral("updates"), [](QPainter& p) {
+             p.setPen(Qt::NoPen);
+             p.setBrush(kGreen);
+             QPolygonF down;
+             down << QPointF(5, 1) << QPointF(11, 1) << QPointF(11, 7) << QPointF(14, 7) << QPointF(8, 14)
+                  << QPointF(2, 7) << QPointF(5, 7);
+             p.drawPolygon(down);
+         }},
+        {QStringLiteral("report"), [](QPainter& p) {
+             p.setPen(QPen(kInk, 1));
+             p.setBrush(kGold);
+             QPolygonF warn;
+             warn << QPointF(8, 1.5) << QPointF(15, 14.5) << QPointF(1, 14.5);
+             p.drawPolygon(warn);
+             Letters(p, QStringLiteral("!"), kInk, 9);
+         }},
+        {QStringLiteral("about"), [](QPainter& p) {
+             p.setPen(Qt::NoPen);
+             p.setBrush(kBlue);
+             p.drawEllipse(QRectF(1, 1, 14, 14));
+             Letters(p, QStringLiteral("i"), kPaper, 10);
+         }},
+        {QStringLiteral("cascade"), [](QPainter& p) { Windows(p, 0); }},
+        {QStringLiteral("tilehorizontally"), [](QPainter& p) { Windows(p, 1); }},
+        {QStringLiteral("tilevertically"), [](QPainter& p) { Windows(p, 2); }},
+        {QStringLiteral("arrangeicons"), [](QPainter& p) {
+             p.setPen(QPen(kInk, 1));
+             p.setBrush(kPaper);
+             for (int i = 0; i < 3; ++i)
+                 p.drawRect(QRectF(0.5 + i * 5, 11.5, 4, 3));
+         }},
         {QStringLiteral("new"), [](QPainter& p) {
              Document(p);
              p.setPen(QPen(kGold, 2));

@@ -1,6 +1,7 @@
 #include "gui/frame/commands.h"
 
 #include "gui/frame/commandicons.h"
+#include "gui/frame/imagelist.h"
 
 #include <QAction>
 #include <QMenu>
@@ -20,8 +21,11 @@ CCommands::CCommands(QObject* pParent) : QObject(pParent)
         pAction->setShortcuts(shortcuts);
         pAction->setStatusTip(CommandPrompt(info));
         pAction->setToolTip(ToolTip(info));
-        if (*info.pszIcon)
-            pAction->setIcon(CommandIcon(QLatin1String(info.pszIcon)));
+        const QString sIcon = QLatin1String(info.pszIcon);
+        if (sIcon.startsWith(QLatin1String("image:")))
+            pAction->setIcon(ImageListIcon(sIcon.mid(6).toInt()));
+        else if (!sIcon.isEmpty())
+            pAction->setIcon(CommandIcon(sIcon));
         pAction->setEnabled(false);
         const ECommand eId = info.eId;
         connect(pAction, &QAction::triggered, this, [this, eId] {
