@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTabBar>
@@ -63,6 +64,8 @@ private slots:
     void projectTreeShowsTheCurrentProject();
     void laterFeaturesStayDisabledAndShortcutsAreBound();
     void aboutBoxShowsVersionAndMemory();
+    void recentFilesShowTheFirstSix();
+    void treeRightClickOnEmptySpaceDoesNothing();
 };
 
 void TestMainFrame::panesWithoutDocumentShowOnlyTheGame_data()
@@ -380,6 +383,63 @@ void TestMainFrame::aboutBoxShowsVersionAndMemory()
         bVersionShown = bVersionShown || pLabel->text() == QStringLiteral("Version 1.3.4000");
     QVERIFY(bVersionShown);
     start.CloseAndKeepStore();
+}
+
+void TestMainFrame::recentFilesShowTheFirstSix()
+{
+    CMemorySettingsStore seed = Seeded({});
+    for (int i = 0; i < 10; ++i)
+        seed.WriteString(QStringLiteral("Recent File List"), QStringLiteral("File%1").arg(i + 1),
+                         QStringLiteral("/missions/op%1/Init%1.sqs").arg(i));
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    QCOMPARE(start.App().RecentFiles()->Count(), 10);
+    QCOMPARE(start.App().GetRecentFile(9), QStringLiteral("/missions/op9/Init9.sqs"));
+    QCOMPARE(start.App().GetRecentFile(10), QString());
+    CMainFrame* pFrame = start.App().MainFrame();
+    QMenu* pFile = pFrame->menuBar()->actions().first()->menu();
+    emit pFile->aboutToShow();
+    QMenu* pRecent = nullptr;
+    for (QAction* pAction : pFile->actions())
+        if (pAction->text() == QLatin1String("&Recent Files"))
+            pRecent = pAction->menu();
+    QVERIFY(pRecent);
+    QStringList labels;
+    for (QAction* pAction : pRecent->actions())
+        labels.append(pAction->text());
+    QCOMPARE(labels, (QStringList{"&1 ...\\Init0.sqs", "&2 ...\\Init1.sqs", "&3 ...\\Init2.sqs",
+                                  "&4 ...\\Init3.sqs", "&5 ...\\Init4.sqs", "&6 ...\\Init5.sqs"}));
+    start.CloseAndKeepStore();
+}
+
+void TestMainFrame::treeRightClickOnEmptySpaceDoesNothing()
+{
+    CMemorySettingsStore seed = Seeded({});
+    CStart start({}, &seed);  // every widget here needs the application object
+    CMenuTreeCtrl tree;
+    auto* pRoot = new QTreeWidgetItem(&tree, QStringList{QStringLiteral("Op")});
+    new QTreeWidgetItem(pRoot, QStringList{QStringLiteral("init")});
+    pRoot->setExpanded(true);
+    tree.resize(200, 300);
+    tree.show();
+    QList<CMenuTreeCtrl::EItemKind> asked;
+    int nShown = 0;
+    tree.SetMenus(
+        [&](CMenuTreeCtrl::EItemKind eKind) {
+            asked.append(eKind);
+            return ProjectFileMenu();
+        },
+        [&](const QList<SMenuEntry>&, const QPoint&) { ++nShown; });
+    tree.setCurrentItem(pRoot);
+    QTest::mouseClick(tree.viewport(), Qt::RightButton, {}, QPoint(100, 280));
+    QCOMPARE(nShown, 0);
+    QCOMPARE(tree.currentItem(), pRoot);
+    // On an item the click selects it and asks for the menu of its kind.
+    const QRect rcChild = tree.visualItemRect(pRoot->child(0));
+    QTest::mouseClick(tree.viewport(), Qt::RightButton, {}, rcChild.center());
+    QCOMPARE(tree.currentItem(), pRoot->child(0));
+    QCOMPARE(nShown, 1);
+    QCOMPARE(asked, QList<CMenuTreeCtrl::EItemKind>{CMenuTreeCtrl::EItemKind::Leaf});
 }
 
 int main(int argc, char** argv)
