@@ -17,7 +17,8 @@ bool IsDataFolder(const QString& sDir)
     return QFileInfo(QDir(sDir).filePath(QStringLiteral("commands.dat"))).isFile();
 }
 
-// Only what the program ships, never whatever else shares the executable's folder.
+// Only what the program ships, never whatever else shares the executable's
+// folder; a file the user already has stays as it is.
 void CopyDefaults(const QString& sFrom, const QString& sTo)
 {
     const QDir from(sFrom);
@@ -61,7 +62,9 @@ QString CDataPaths::ChooseAppPath(const QString& sExeDir, const QString& sUserDa
     const bool bWritable = bExeDirWritable.value_or(QFileInfo(sExeDir).isWritable());
     if (IsDataFolder(sExeDir) && bWritable)
         return WithSeparator(sExeDir);
-    if (!QFileInfo::exists(sUserDataDir)) {
+    // A folder that lacks its dictionary (a first copy cut short) is filled
+    // again; files already there are never overwritten.
+    if (!IsDataFolder(sUserDataDir)) {
         if (IsDataFolder(sExeDir))
             CopyDefaults(sExeDir, sUserDataDir);
         else if (IsDataFolder(sDefaultsDir))

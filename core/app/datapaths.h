@@ -18,7 +18,7 @@ struct CDataPaths
 
     // The executable's folder when it holds commands.dat and can be written to
     // (a portable copy, the build tree); otherwise the per-user data folder,
-    // filled once from the shipped defaults when it does not exist yet.
+    // filled from the shipped defaults while it lacks commands.dat.
     // bExeDirWritable overrides the file system's answer, which is always yes for root.
     static QString ChooseAppPath(const QString& sExeDir, const QString& sUserDataDir, const QString& sDefaultsDir,
                                  std::optional<bool> bExeDirWritable = std::nullopt);

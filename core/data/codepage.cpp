@@ -4,6 +4,8 @@
 
 namespace {
 
+const QByteArray kUtf8Bom("\xEF\xBB\xBF");
+
 // 0x80..0x9F; the undefined bytes keep their C1 control code point so they round-trip.
 constexpr char16_t kHighControls[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
@@ -74,22 +76,40 @@ ETextEncoding DetectEncoding(const QByteArray& bytes)
         return ETextEncoding::Cp1252;
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString sProbe = decoder.decode(bytes);
-    return decoder.hasError() ? ETextEncoding::Cp1252 : ETextEncoding::Utf8;
+    if (decoder.hasError())
+        return ETextEncoding::Cp1252;
+    return bytes.startsWith(kUtf8Bom) ? ETextEncoding::Utf8Bom : ETextEncoding::Utf8;
 }
 
 QString Decode(const QByteArray& bytes, ETextEncoding eEncoding)
 {
-    return eEncoding == ETextEncoding::Utf8 ? QString::fromUtf8(bytes) : DecodeCp1252(bytes);
+    switch (eEncoding) {
+    case ETextEncoding::Utf8:
+        return QString::fromUtf8(bytes);
+    case ETextEncoding::Utf8Bom:
+        return QString::fromUtf8(bytes.startsWith(kUtf8Bom) ? bytes.mid(kUtf8Bom.size()) : bytes);
+    case ETextEncoding::Cp1252:
+        break;
+    }
+    return DecodeCp1252(bytes);
 }
 
 QByteArray Encode(const QString& sText, ETextEncoding eEncoding, bool* pbLossless)
 {
-    if (eEncoding == ETextEncoding::Utf8) {
+    if (eEncoding != ETextEncoding::Cp1252) {
         if (pbLossless)
             *pbLossless = true;
-        return sText.toUtf8();
+        return eEncoding == ETextEncoding::Utf8Bom ? kUtf8Bom + sText.toUtf8() : sText.toUtf8();
     }
     return EncodeCp1252(sText, pbLossless);
+}
+
+QByteArray EncodeForSaving(const QString& sText, ETextEncoding eEncoding, bool* pbSwitched)
+{
+    bool bLossless = true;
+    QByteArray bytes = Encode(sText, eEncoding, &bLossless);
+    *pbSwitched = !bLossless;
+    return bLossless ? bytes : Encode(sText, ETextEncoding::Utf8);
 }
 
 } // namespace CodePage

@@ -6,7 +6,8 @@
 // Mission files are 8-bit text in the games' code page (Windows-1252). A file
 // that is valid UTF-8 and actually uses non-ASCII characters is kept in UTF-8
 // instead, so that we never silently change the encoding a user chose.
-enum class ETextEncoding { Cp1252, Utf8 };
+// Utf8Bom: UTF-8 that starts with a byte-order mark, written back with it.
+enum class ETextEncoding { Cp1252, Utf8, Utf8Bom };
 
 namespace CodePage {
 
@@ -19,6 +20,9 @@ QByteArray EncodeCp1252(const QString& sText, bool* pbLossless = nullptr);
 ETextEncoding DetectEncoding(const QByteArray& bytes);
 QString Decode(const QByteArray& bytes, ETextEncoding eEncoding);
 QByteArray Encode(const QString& sText, ETextEncoding eEncoding, bool* pbLossless = nullptr);
+// The bytes to save: in the file's encoding, or in UTF-8 when that encoding
+// cannot hold every character (*pbSwitched then tells so).
+QByteArray EncodeForSaving(const QString& sText, ETextEncoding eEncoding, bool* pbSwitched);
 
 int ByteOrderSlow(char16_t u);
 

@@ -52,11 +52,8 @@ bool Write(const QString& sPath, const QStringList& lines, ETextEncoding eEncodi
     QString sText;
     for (const QString& sLine : lines)
         sText += sLine + QStringLiteral("\r\n");
-    bool bLossless = true;
-    QByteArray bytes = CodePage::Encode(sText, eEncoding, &bLossless);
-    if (!bLossless)
-        bytes = CodePage::Encode(sText, ETextEncoding::Utf8);
-    return AtomicFile::Write(sPath, bytes);
+    bool bSwitched = false;
+    return AtomicFile::Write(sPath, CodePage::EncodeForSaving(sText, eEncoding, &bSwitched));
 }
 
 } // namespace TextLines

@@ -44,12 +44,7 @@ SSaved Save(const QString& sPath, const QString& sText, ETextEncoding eEncoding)
     SSaved result;
     QString sCrLf = sText;
     sCrLf.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    bool bLossless = true;
-    QByteArray bytes = CodePage::Encode(sCrLf, eEncoding, &bLossless);
-    if (!bLossless) {
-        bytes = CodePage::Encode(sCrLf, ETextEncoding::Utf8);
-        result.bSwitchedToUtf8 = true;
-    }
+    const QByteArray bytes = CodePage::EncodeForSaving(sCrLf, eEncoding, &result.bSwitchedToUtf8);
     result.bOk = AtomicFile::Write(sPath, bytes, &result.sError);
     return result;
 }

@@ -18,18 +18,6 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
-namespace {
-
-// The editor's text as positions count it: one character per line break.
-QString PlainOf(QString sText)
-{
-    sText.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    sText.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    return sText;
-}
-
-} // namespace
-
 CScriptView::CScriptView(CScriptDoc& doc, QWidget* pParent)
     : QPlainTextEdit(pParent)
     , m_doc(doc)
@@ -75,6 +63,9 @@ CScriptView::CScriptView(CScriptDoc& doc, QWidget* pParent)
 CScriptView::~CScriptView()
 {
     SaveBookmarks();
+    // The highlighter lives with the document, which outlives this view and
+    // its colourer; it must not colour anything from here on.
+    m_pHighlighter->setDocument(nullptr);
 }
 
 void CScriptView::resizeEvent(QResizeEvent* pEvent)
@@ -82,6 +73,13 @@ void CScriptView::resizeEvent(QResizeEvent* pEvent)
     QPlainTextEdit::resizeEvent(pEvent);
     const QRect rc = contentsRect();
     m_pGutter->setGeometry(QRect(rc.left(), rc.top(), kTextIndent, rc.height()));
+}
+
+QString CScriptView::PlainOf(QString sText)
+{
+    sText.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    sText.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return sText;
 }
 
 CScriptEditApp& CScriptView::App() const
@@ -216,6 +214,7 @@ void CScriptView::InsertHeader()
 
 void CScriptView::ApplySettings()
 {
+    CancelSuggestion();
     CUpdating updating(m_bUpdating);
     const bool bModified = m_doc.IsModified();
     const bool bWrapText = m_bWrapText;
@@ -434,6 +433,8 @@ void CScriptView::OnEditUndo()
 
 void CScriptView::OnEditRedo()
 {
+    if (m_bAutoComplete)
+        CancelSuggestion();
     if (!m_history.CanRedo())
         return;
     DiscardPendingChanges();

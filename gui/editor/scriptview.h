@@ -78,12 +78,15 @@ public:
     void CancelSuggestion();
     bool m_bSuggestion = false;
     QPair<int, int> m_crSuggestion{0, 0};
+    QString m_sSuggestion;
 
     // The caret's selection as (start, end), start never after end.
     QPair<int, int> Selection() const;
     int LineOf(int nPosition) const;
     void SetSelection(int nStart, int nEnd);
     static QColor ColourOf(int nRgb);
+    // The editor's text as positions count it: one character per line break.
+    static QString PlainOf(QString sText);
 
     EFileType m_nFileType = kFileSQS;
     bool m_bNewDoc = false;

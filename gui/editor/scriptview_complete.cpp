@@ -24,6 +24,7 @@ void CScriptView::ShowSuggestion(int nAt, const QString& sRest)
     CUpdating updating(m_bUpdating);
     m_bSuggestion = false;
     textCursor().insertText(sRest);
+    m_sSuggestion = sRest;
     m_crSuggestion = {nAt, nAt + int(sRest.size())};
     SetSelection(m_crSuggestion.first, m_crSuggestion.second);
     m_bSuggestion = true;
@@ -104,6 +105,10 @@ void CScriptView::CancelSuggestion()
     if (!m_bSuggestion)
         return;
     m_bSuggestion = false;
+    // Only the suggestion itself may go: should anything have moved it, the
+    // text stays as it is.
+    if (TextRange(m_crSuggestion.first, m_crSuggestion.second - m_crSuggestion.first) != m_sSuggestion)
+        return;
     const auto [s, e] = Selection();
     const int nLength = m_crSuggestion.second - m_crSuggestion.first;
     CUpdating updating(m_bUpdating);

@@ -43,6 +43,7 @@ void CScriptView::RunLineCommand(const QList<LineCommands::SLineEdit>& edits, in
 {
     if (edits.isEmpty())
         return;
+    CancelSuggestion();
     CUpdating updating(m_bUpdating);
     for (const LineCommands::SLineEdit& edit : edits) {
         QTextCursor cursor(document()->findBlockByNumber(edit.nLine));
@@ -102,6 +103,7 @@ void CScriptView::OnEditOutdent()
 
 void CScriptView::ChangeCase(bool bUpper)
 {
+    CancelSuggestion();
     {
         CUpdating updating(m_bUpdating);
         auto [nStart, nEnd] = Selection();
@@ -110,7 +112,12 @@ void CScriptView::ChangeCase(bool bUpper)
             SetSelection(nStart, std::min(nStart + 1, document()->characterCount() - 1));
         const QString sSelected = GetSelectedText();
         const QPair<int, int> sel = Selection();
-        textCursor().insertText(LineCommands::ChangeCase(sSelected, bUpper));
+        const QString sChanged = LineCommands::ChangeCase(sSelected, bUpper);
+        textCursor().insertText(sChanged);
+        // Nothing else tells the document: its change notice is ignored here,
+        // and a case change left unmarked would be lost without a question.
+        if (sChanged != sSelected)
+            MarkModified();
         if (bWasEmpty)
             SetSelection(sel.second, sel.second);
         else
@@ -137,9 +144,7 @@ void CScriptView::InsertText(const QString& sText, bool bSnapshot)
 
 QString CScriptView::GetSelectedText() const
 {
-    QString sText = textCursor().selectedText();
-    sText.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    return sText;
+    return PlainOf(textCursor().selectedText());
 }
 
 QString CScriptView::GetLineText(int nLine) const

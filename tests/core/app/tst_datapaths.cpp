@@ -27,6 +27,7 @@ private slots:
     void writableExeFolderWithDataIsPortable();
     void readOnlyInstallFillsUserFolderOnce();
     void installedDefaultsFillUserFolder();
+    void unfinishedUserFolderIsFilledAgain();
     void dialogFilterKeepsEveryEntry();
 };
 
@@ -82,6 +83,22 @@ void TestDataPaths::installedDefaultsFillUserFolder()
     QFile file(sUserData + QStringLiteral("/commands.dat"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("[COMMANDS]\nmine\n"));
+}
+
+void TestDataPaths::unfinishedUserFolderIsFilledAgain()
+{
+    // A first copy cut short leaves a folder without its dictionary; the next
+    // start fills in what is missing and leaves what the user has alone.
+    QTemporaryDir exe, user, defaults;
+    Touch(defaults.filePath(QStringLiteral("commands.dat")), "[COMMANDS]\nhint\n");
+    Touch(defaults.filePath(QStringLiteral("header.dat")), "[SCRIPT]\n; shipped\n");
+    const QString sUserData = user.filePath(QStringLiteral("data"));
+    Touch(sUserData + QStringLiteral("/header.dat"), "[SCRIPT]\n; mine\n");
+    CDataPaths::ChooseAppPath(exe.path(), sUserData, defaults.path());
+    QVERIFY(QFileInfo::exists(sUserData + QStringLiteral("/commands.dat")));
+    QFile header(sUserData + QStringLiteral("/header.dat"));
+    QVERIFY(header.open(QIODevice::ReadOnly));
+    QCOMPARE(header.readAll(), QByteArray("[SCRIPT]\n; mine\n"));
 }
 
 void TestDataPaths::dialogFilterKeepsEveryEntry()

@@ -96,6 +96,11 @@ void TestTextFile::encodingIsKeptAsFound_data()
     QTest::newRow("UTF-8 broken halfway is code page")
         << QByteArray("\xC3\xBC \xC3") << ETextEncoding::Cp1252 << QString::fromUtf8("\xC3\x83\xC2\xBC \xC3\x83");
     QTest::newRow("UTF-8 euro sign") << QByteArray("\xE2\x82\xAC 5") << ETextEncoding::Utf8 << "€ 5";
+    // The mark is no part of the text, yet it goes back into the file.
+    QTest::newRow("UTF-8 byte-order mark kept") << QByteArray("\xEF\xBB\xBFhint \xC3\xA9") << ETextEncoding::Utf8Bom
+                                                << "hint é";
+    QTest::newRow("byte-order mark before ASCII kept") << QByteArray("\xEF\xBB\xBF" "exit") << ETextEncoding::Utf8Bom
+                                                       << "exit";
     QTest::newRow("undefined byte keeps a character")
         << QByteArray("a\x81z") << ETextEncoding::Cp1252 << QString(QStringLiteral("a") + QChar(0x81) + u'z');
 }

@@ -126,6 +126,9 @@ class TestEditing : public QObject
 
 private slots:
     // Line and case commands.
+    void caseChangeMarksTheDocumentModified();
+    void commandsRemoveAShownSuggestionFirst_data();
+    void commandsRemoveAShownSuggestionFirst();
     void commentOutSkipsTheEmptyLineAndSelectsAllLines();
     void lineCommandsEditTheQualifyingLines_data();
     void lineCommandsEditTheQualifyingLines();
@@ -330,6 +333,62 @@ void TestEditing::uppercaseWithoutSelectionTakesTheNextCharacter()
     QCOMPARE(Steps(pView), nSteps + 1);
     pView->OnEditUndo();
     QCOMPARE(Text(pView), QStringLiteral("hint xy"));
+}
+
+void TestEditing::caseChangeMarksTheDocumentModified()
+{
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed();
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CScriptDoc* pDoc = Open(start, dir, "a.sqs", "hint x");
+    QVERIFY(pDoc);
+    CScriptView* pView = View(pDoc);
+    pView->SetSelection(0, 4);
+    pView->ChangeCase(true);
+    // The case change is an edit like any other: the title shows it and
+    // closing asks before it is lost.
+    QVERIFY(pDoc->IsModified());
+    QCOMPARE(pDoc->GetTitle(), QStringLiteral("a*"));
+    // A change that changes nothing leaves the document as it was.
+    pView->OnEditUndo();
+    QVERIFY(!pDoc->IsModified());
+    pView->SetSelection(4, 6);
+    pView->ChangeCase(false);
+    QVERIFY(!pDoc->IsModified());
+    start.Prompter().m_saveModifiedAnswers.append({IPrompter::EAnswer::No, {}});
+    start.CloseAndKeepStore();
+}
+
+void TestEditing::commandsRemoveAShownSuggestionFirst_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("indent") << QStringLiteral("&Increase Line Indent");
+    QTest::newRow("comment out") << QStringLiteral("&Comment Out Line(s)");
+    QTest::newRow("uppercase") << QStringLiteral("Make Selection &Uppercase");
+}
+
+void TestEditing::commandsRemoveAShownSuggestionFirst()
+{
+    QFETCH(QString, command);
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed(true);
+    CStart start({}, &seed);
+    CScriptView* pView = CompletingView(start, dir, QStringLiteral("s.sqs"), "player ");
+    QVERIFY(pView);
+    QTest::keyClicks(pView, "setd");
+    QVERIFY(pView->m_bSuggestion);
+    EditAction(start, command)->trigger();
+    QVERIFY(!pView->m_bSuggestion);
+    // Whatever the command did, the typed word is whole and no piece of
+    // the suggestion stays behind; the next key cannot cut into the text.
+    QVERIFY2(Text(pView).contains(QStringLiteral("setd"), Qt::CaseInsensitive), qPrintable(Text(pView)));
+    QVERIFY2(!Text(pView).contains(QStringLiteral("amage"), Qt::CaseInsensitive), qPrintable(Text(pView)));
+    const QString sBefore = Text(pView);
+    QTest::keyClick(pView, Qt::Key_End);
+    QCOMPARE(Text(pView), sBefore);
+    start.Prompter().m_saveModifiedAnswers.append({IPrompter::EAnswer::No, {}});
+    start.CloseAndKeepStore();
 }
 
 void TestEditing::lowercaseKeepsTheSelection()
