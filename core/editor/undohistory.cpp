@@ -69,6 +69,15 @@ std::optional<CUndoHistory::SStep> CUndoHistory::Redo()
     return SStep{m_Undo[0].changes, m_Undo[0]};
 }
 
+void CUndoHistory::MarkSaved()
+{
+    for (auto* pRecords : {&m_Undo, &m_Redo})
+        for (UndoRecord& record : *pRecords)
+            if (record.bValid)
+                record.bModified = true;
+    m_Undo[0].bModified = false;
+}
+
 qsizetype CUndoHistory::TextBytes() const
 {
     qsizetype nBytes = 0;

@@ -53,6 +53,9 @@ public:
     bool CanRedo() const { return m_Redo[0].bValid; }
     std::optional<SStep> Undo();
     std::optional<SStep> Redo();
+    // The current state was just saved: it is the one that matches the file,
+    // and every other step now differs from it.
+    void MarkSaved();
 
     const UndoRecord& UndoAt(int i) const { return m_Undo[i]; }
     const UndoRecord& RedoAt(int i) const { return m_Redo[i]; }

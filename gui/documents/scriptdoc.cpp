@@ -125,6 +125,7 @@ bool CScriptDoc::DoSave(const QString& sPath)
         return false;
     SetPathName(sTarget);
     SetModifiedFlag(false);
+    emit Saved();
     return true;
 }
 

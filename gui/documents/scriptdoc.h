@@ -55,6 +55,8 @@ public:
 
 signals:
     void TitleChanged();
+    // The text now matches the file on disk.
+    void Saved();
 
 private:
     bool ShowExt() const;

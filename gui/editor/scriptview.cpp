@@ -34,6 +34,8 @@ CScriptView::CScriptView(CScriptDoc& doc, QWidget* pParent)
     m_shadow.Reset(doc.PlainText());
     connect(document(), &QTextDocument::contentsChange, this, &CScriptView::OnContentsChange);
     connect(this, &QPlainTextEdit::textChanged, this, &CScriptView::OnTextChanged);
+    // Undoing past a save leads away from the file, so those steps count as changes.
+    connect(&doc, &CScriptDoc::Saved, this, [this] { m_history.MarkSaved(); });
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] {
         if (m_bSuggestion && !m_bUpdating)
             CancelSuggestion();

@@ -127,6 +127,7 @@ class TestEditing : public QObject
 private slots:
     // Line and case commands.
     void caseChangeMarksTheDocumentModified();
+    void undoingPastASaveCountsAsAChange();
     void commandsRemoveAShownSuggestionFirst_data();
     void commandsRemoveAShownSuggestionFirst();
     void commentOutSkipsTheEmptyLineAndSelectsAllLines();
@@ -357,6 +358,32 @@ void TestEditing::caseChangeMarksTheDocumentModified()
     pView->ChangeCase(false);
     QVERIFY(!pDoc->IsModified());
     start.Prompter().m_saveModifiedAnswers.append({IPrompter::EAnswer::No, {}});
+    start.CloseAndKeepStore();
+}
+
+void TestEditing::undoingPastASaveCountsAsAChange()
+{
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = Seed();
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CScriptDoc* pDoc = Open(start, dir, "a.sqs", "hint");
+    QVERIFY(pDoc);
+    CScriptView* pView = View(pDoc);
+    pView->SetSelection(4, 4);
+    QTest::keyClicks(pView, "xy");
+    QVERIFY(pDoc->DoFileSave());
+    QVERIFY(!pDoc->IsModified());
+    // The file now holds "hintxy": going back leaves it, so closing must ask.
+    pView->OnEditUndo();
+    QCOMPARE(Text(pView), QStringLiteral("hintx"));
+    QVERIFY(pDoc->IsModified());
+    pView->OnEditUndo();
+    QVERIFY(pDoc->IsModified());
+    pView->OnEditRedo();
+    pView->OnEditRedo();
+    QCOMPARE(Text(pView), QStringLiteral("hintxy"));
+    QVERIFY(!pDoc->IsModified());
     start.CloseAndKeepStore();
 }
 
