@@ -28,7 +28,9 @@ QStringList GeneratedFunctionFile(int nLines)
 {
     const CDictionary& d = ShippedDictionary();
     QRandomGenerator random(7);
-    auto pick = [&](const CSortStringArray& list) { return list.isEmpty() ? QString() : list[random.bounded(int(list.size()))]; };
+    auto pick = [&](const CSortStringArray& list) {
+        return list.isEmpty() ? QString() : list[random.bounded(int(list.size()))];
+    };
     QStringList lines;
     for (int i = 0; i < nLines; ++i) {
         switch (i % 8) {
@@ -52,7 +54,9 @@ QStringList GeneratedFunctionFile(int nLines)
             lines.append(QStringLiteral("};"));
             break;
         case 6:
-            lines.append(QStringLiteral("/* vehicle %1 */ _v = \"%2\" createVehicle getPos player;").arg(i).arg(pick(d.m_arVehicles)));
+            lines.append(QStringLiteral("/* vehicle %1 */ _v = \"%2\" createVehicle getPos player;")
+                             .arg(i)
+                             .arg(pick(d.m_arVehicles)));
             break;
         default:
             lines.append(QStringLiteral("waitUntil {sleep 1; !(alive _unit%1) or (_time > 30)};").arg(i % 17));
@@ -66,11 +70,11 @@ quint8 LinearListsOf(const QString& sWord)
 {
     const CDictionary& d = ShippedDictionary();
     quint8 nLists = 0;
-    const std::pair<EWordList, const CSortStringArray*> lists[] = {
-        {EWordList::Commands, &d.m_arCommands},         {EWordList::InfWeapons, &d.m_arInfWeapons},
-        {EWordList::InfMagazines, &d.m_arInfMagazines}, {EWordList::VehWeapons, &d.m_arVehWeapons},
-        {EWordList::VehMagazines, &d.m_arVehMagazines}, {EWordList::Vehicles, &d.m_arVehicles},
-        {EWordList::Equipment, &d.m_arEquipment}};
+    const std::pair<EWordList, const CSortStringArray*> lists[]
+        = {{EWordList::Commands, &d.m_arCommands},         {EWordList::InfWeapons, &d.m_arInfWeapons},
+           {EWordList::InfMagazines, &d.m_arInfMagazines}, {EWordList::VehWeapons, &d.m_arVehWeapons},
+           {EWordList::VehMagazines, &d.m_arVehMagazines}, {EWordList::Vehicles, &d.m_arVehicles},
+           {EWordList::Equipment, &d.m_arEquipment}};
     for (const auto& [eList, pList] : lists)
         if (pList->Find(sWord) >= 0)
             nLists |= CWordIndex::Bit(eList);
@@ -122,7 +126,7 @@ double SecondsToColour(const CColourer& colourer, const QStringList& lines)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -73,7 +73,8 @@ void KeystrokeFigures(CScriptEditApp& app, const QTemporaryDir& dir)
 {
     double dMedianSmall = 0;
     for (int nLines : {1000, 10000, 100000}) {
-        CScriptView* pView = OpenView(app, WriteScript(dir, QStringLiteral("keys%1.sqs").arg(nLines), ScriptOfLines(nLines)));
+        CScriptView* pView
+            = OpenView(app, WriteScript(dir, QStringLiteral("keys%1.sqs").arg(nLines), ScriptOfLines(nLines)));
         const int nMiddle = pView->document()->findBlockByNumber(nLines / 2).position() + 3;
         pView->SetSelection(nMiddle, nMiddle);
         std::vector<double> times;
@@ -121,7 +122,7 @@ void OpenFigure(CScriptEditApp& app, const QTemporaryDir& dir)
     QCoreApplication::processEvents();
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -93,7 +93,7 @@ void BM_SelectionSort5000(benchmark::State& state)
 }
 BENCHMARK(BM_SelectionSort5000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -12,4 +12,4 @@ QString LoadErrorMessage()
         + kDownloadPage;
 }
 
-} // namespace AppInfo
+}  // namespace AppInfo

@@ -15,4 +15,4 @@ inline const QString kCommandReferenceHost = QStringLiteral("cmdref.velk-communi
 
 QString LoadErrorMessage();
 
-} // namespace AppInfo
+}  // namespace AppInfo

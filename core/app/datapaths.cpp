@@ -42,7 +42,7 @@ void CopyDefaults(const QString& sFrom, const QString& sTo)
     }
 }
 
-} // namespace
+}  // namespace
 
 CDataPaths CDataPaths::FromAppPath(const QString& sAppPath)
 {

@@ -14,7 +14,7 @@ constexpr SFileTypeInfo kFileTypes[] = {
     {".txt", "VELK.Text.Document", &CAppSettings::m_bRegTXT, false},
 };
 
-} // namespace
+}  // namespace
 
 std::span<const SFileTypeInfo> FileTypes()
 {

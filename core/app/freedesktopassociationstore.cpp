@@ -64,10 +64,11 @@ QString EnvOr(const char* pszName, const QString& sFallback)
     return sValue.isEmpty() ? sFallback : sValue;
 }
 
-} // namespace
+}  // namespace
 
 CFreedesktopAssociationStore::CFreedesktopAssociationStore(ISettingsStore& ownStore, SFolders folders)
-    : m_ownStore(ownStore), m_folders(std::move(folders))
+    : m_ownStore(ownStore)
+    , m_folders(std::move(folders))
 {
 }
 
@@ -137,16 +138,15 @@ QString CFreedesktopAssociationStore::OwnValueName(const QString& sExt, const QS
 bool CFreedesktopAssociationStore::WritePackage(const QString& sExt) const
 {
     const SMimeType* pType = FindMimeType(sExt);
-    const QString sXml = QStringLiteral(
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-        "  <mime-type type=\"%1\">\n"
-        "    <comment>%2</comment>\n"
-        "    <sub-class-of type=\"text/plain\"/>\n"
-        "    <glob pattern=\"*%3\"/>\n"
-        "  </mime-type>\n"
-        "</mime-info>\n")
-        .arg(QLatin1String(pType->pszMimeType), QLatin1String(pType->pszComment), sExt);
+    const QString sXml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                        "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                                        "  <mime-type type=\"%1\">\n"
+                                        "    <comment>%2</comment>\n"
+                                        "    <sub-class-of type=\"text/plain\"/>\n"
+                                        "    <glob pattern=\"*%3\"/>\n"
+                                        "  </mime-type>\n"
+                                        "</mime-info>\n")
+                             .arg(QLatin1String(pType->pszMimeType), QLatin1String(pType->pszComment), sExt);
     const QString sPath = PackagePath(sExt);
     if (!QDir().mkpath(QFileInfo(sPath).path()))
         return false;

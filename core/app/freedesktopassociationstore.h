@@ -15,9 +15,9 @@ class CFreedesktopAssociationStore : public IAssociationStore
 public:
     struct SFolders
     {
-        QString sConfigHome;   // XDG_CONFIG_HOME: mimeapps.list, user-dirs.dirs
-        QString sDataHome;     // XDG_DATA_HOME: mime/packages
-        QString sHome;         // where "$HOME" in user-dirs.dirs points
+        QString sConfigHome;  // XDG_CONFIG_HOME: mimeapps.list, user-dirs.dirs
+        QString sDataHome;    // XDG_DATA_HOME: mime/packages
+        QString sHome;        // where "$HOME" in user-dirs.dirs points
     };
 
     CFreedesktopAssociationStore(ISettingsStore& ownStore, SFolders folders);

@@ -46,4 +46,4 @@ bool Read(qint64* pnTotalBytes, qint64* pnAvailBytes, const QString& sPath)
     return true;
 }
 
-} // namespace MemInfo
+}  // namespace MemInfo

@@ -13,4 +13,4 @@ QString MemoryText(qint64 nTotalBytes, qint64 nAvailBytes);
 // Total and available physical memory from /proc/meminfo; false when unknown.
 bool Read(qint64* pnTotalBytes, qint64* pnAvailBytes, const QString& sPath = QStringLiteral("/proc/meminfo"));
 
-} // namespace MemInfo
+}  // namespace MemInfo

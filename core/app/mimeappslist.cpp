@@ -17,7 +17,7 @@ QString KeyOf(const QString& sLine)
     return nEq < 0 ? QString() : sLine.left(nEq).trimmed();
 }
 
-} // namespace
+}  // namespace
 
 bool CMimeAppsList::Load(const QString& sPath)
 {

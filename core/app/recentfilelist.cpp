@@ -9,7 +9,7 @@ QString EntryName(int nIndex)
     return QStringLiteral("File%1").arg(nIndex + 1);
 }
 
-} // namespace
+}  // namespace
 
 CRecentFileList::CRecentFileList(ISettingsStore& store, int nSize) : m_store(store), m_nSize(nSize)
 {

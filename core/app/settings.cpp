@@ -66,8 +66,7 @@ constexpr SSettingInfo kSettings[] = {
 };
 
 // Which member holds which setting; a setting is either an int or a string.
-template <class TSettings>
-struct SBinding
+template <class TSettings> struct SBinding
 {
     const char* pszName;
     int TSettings::*pnValue;
@@ -137,12 +136,11 @@ constexpr SFrame kFrameBindings[] = {
 // The close-time batch around AppMax and the window rectangle.
 constexpr const char* kCloseBatchLeading[] = {"DlgX", "DlgY", "BarWidth", "BarRight"};
 constexpr const char* kCloseBatchMain[] = {
-    "Velk",       "ShowExt",    "FirstRun",   "RegSQS",     "RegEXT",       "RegSQF",      "RegCSV",
-    "RegHTML",    "RegTXT",     "ToolBar",    "CommandBar", "ScriptsBar",   "StatusBar",   "Format",
-    "AddHeader",  "BoldFonts",  "FontSize",   "FormatRem",  "FormatCom",    "FormatWeap",  "FormatSys",
-    "FormatVar",  "LineNumbers", "AutoTabs",  "WhiteSpace", "WrapText",     "AutoComplete", "TextColor",
-    "WindowColor", "RemColor",  "ComColor",   "WeapColor",  "SysColor",     "VarColor",    "Font",
-    "Author",     "CurProject",
+    "Velk",       "ShowExt",   "FirstRun",     "RegSQS",     "RegEXT",      "RegSQF",    "RegCSV",      "RegHTML",
+    "RegTXT",     "ToolBar",   "CommandBar",   "ScriptsBar", "StatusBar",   "Format",    "AddHeader",   "BoldFonts",
+    "FontSize",   "FormatRem", "FormatCom",    "FormatWeap", "FormatSys",   "FormatVar", "LineNumbers", "AutoTabs",
+    "WhiteSpace", "WrapText",  "AutoComplete", "TextColor",  "WindowColor", "RemColor",  "ComColor",    "WeapColor",
+    "SysColor",   "VarColor",  "Font",         "Author",     "CurProject",
 };
 
 template <class TSettings, std::size_t N>
@@ -182,7 +180,7 @@ void WriteNamed(ISettingsStore& store, const CAppSettings& app, const CFrameSett
         WriteBinding(store, kFrameBindings, frame, pszName);
 }
 
-} // namespace
+}  // namespace
 
 std::span<const SSettingInfo> SettingsTable()
 {

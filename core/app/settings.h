@@ -36,7 +36,10 @@ std::span<const SSettingInfo> SettingsTable();
 const SSettingInfo* FindSetting(const QString& sName);
 int DefaultInt(const SSettingInfo& info, const QSize& screenSize);
 
-constexpr int Rgb(int r, int g, int b) { return r + 256 * g + 65536 * b; }
+constexpr int Rgb(int r, int g, int b)
+{
+    return r + 256 * g + 65536 * b;
+}
 
 // The values the application object reads at start-up; their defaults live in
 // the table, so read them through ReadAppSettings, never default-construct.

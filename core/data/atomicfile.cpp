@@ -28,4 +28,4 @@ bool Write(const QString& sPath, const QByteArray& bytes, QString* psError)
     return true;
 }
 
-} // namespace AtomicFile
+}  // namespace AtomicFile

@@ -10,4 +10,4 @@ namespace AtomicFile {
 // False with *psError set when the file could not be written.
 bool Write(const QString& sPath, const QByteArray& bytes, QString* psError = nullptr);
 
-} // namespace AtomicFile
+}  // namespace AtomicFile

@@ -36,4 +36,4 @@ inline int ByteOrder(QChar c)
     return ByteOrderSlow(u);
 }
 
-} // namespace CodePage
+}  // namespace CodePage

@@ -13,7 +13,7 @@ namespace {
 class CWeaponSection
 {
 public:
-    CWeaponSection(CSortStringArray& arNames, CWeaponTable& table) : m_arNames(arNames), m_table(table) {}
+    CWeaponSection(CSortStringArray& arNames, CWeaponTable& table) : m_arNames(arNames), m_table(table) { }
 
     void Begin() { m_nRecord = -1; }
 
@@ -64,13 +64,12 @@ void AddHeaderSection(CSectionReader& reader, const QString& sHeader, QString& s
     reader.AddSection(sHeader, [&sText](const QString& sLine) { sText += sLine + QStringLiteral("\r\n"); });
 }
 
-} // namespace
+}  // namespace
 
 void CDictionary::Clear()
 {
     for (CSortStringArray* pList : {&m_arCommands, &m_arInfWeapons, &m_arInfMagazines, &m_arVehWeapons,
-                                    &m_arVehMagazines, &m_arVehicles, &m_arEquipment, &m_arUnitData,
-                                    &m_arAutoComplete})
+                                    &m_arVehMagazines, &m_arVehicles, &m_arEquipment, &m_arUnitData, &m_arAutoComplete})
         pList->clear();
     m_InfWeaponMags = {};
     m_VehWeaponMags = {};

@@ -14,19 +14,19 @@ namespace {
 class CNoTree : public IProjectTree
 {
 public:
-    void ClearTree() override {}
-    void SetRoot(const QString&, int) override {}
-    void AddItem(HTreeItem, const QString&, int) override {}
-    void RemoveItem(HTreeItem) override {}
-    void SetItemImage(HTreeItem, int) override {}
-    void SetRootText(const QString&) override {}
-    void ExpandAndSelectRoot() override {}
-    void ExpandRootAndShow(HTreeItem) override {}
+    void ClearTree() override { }
+    void SetRoot(const QString&, int) override { }
+    void AddItem(HTreeItem, const QString&, int) override { }
+    void RemoveItem(HTreeItem) override { }
+    void SetItemImage(HTreeItem, int) override { }
+    void SetRootText(const QString&) override { }
+    void ExpandAndSelectRoot() override { }
+    void ExpandRootAndShow(HTreeItem) override { }
 };
 
 const QLatin1Char kOpenMark('*');
 
-} // namespace
+}  // namespace
 
 CProjectModel::CProjectModel(CAppSettings& settings) : m_settings(settings)
 {

@@ -16,8 +16,7 @@ inline int FoldedOrder(QChar c)
     return CodePage::ByteOrder(c);
 }
 
-template <typename Order>
-int CompareBy(const QString& a, const QString& b, Order order)
+template <typename Order> int CompareBy(const QString& a, const QString& b, Order order)
 {
     const qsizetype nLen = std::min(a.size(), b.size());
     for (qsizetype i = 0; i < nLen; ++i) {
@@ -31,7 +30,7 @@ int CompareBy(const QString& a, const QString& b, Order order)
     return a.size() < b.size() ? -1 : 1;
 }
 
-} // namespace
+}  // namespace
 
 int CompareCase(const QString& a, const QString& b)
 {
@@ -86,9 +85,7 @@ void CSortStringArray::Sort()
     // front, and that is the one the dictionary has always kept.
     std::vector<int> order(size());
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
-        return CompareNoCase(at(a), at(b)) < 0;
-    });
+    std::stable_sort(order.begin(), order.end(), [this](int a, int b) { return CompareNoCase(at(a), at(b)) < 0; });
     QStringList sorted;
     sorted.reserve(size());
     for (int i : order) {

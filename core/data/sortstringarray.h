@@ -15,7 +15,7 @@ class CSortStringArray : public QStringList
 public:
     using QStringList::QStringList;
     CSortStringArray() = default;
-    CSortStringArray(const QStringList& list) : QStringList(list) {}
+    CSortStringArray(const QStringList& list) : QStringList(list) { }
 
     // Linear on purpose: callers rely on the first hit from nStart, sorted or not.
     int Find(const QString& sItem, int nStart = 0, bool bMatchCase = false) const;

@@ -56,4 +56,4 @@ bool Write(const QString& sPath, const QStringList& lines, ETextEncoding eEncodi
     return AtomicFile::Write(sPath, CodePage::EncodeForSaving(sText, eEncoding, &bSwitched));
 }
 
-} // namespace TextLines
+}  // namespace TextLines

@@ -17,4 +17,4 @@ bool Read(const QString& sPath, QStringList* pLines, ETextEncoding* pEncoding = 
 // cannot hold is written as UTF-8 rather than lost.
 bool Write(const QString& sPath, const QStringList& lines, ETextEncoding eEncoding);
 
-} // namespace TextLines
+}  // namespace TextLines

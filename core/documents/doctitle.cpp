@@ -58,4 +58,4 @@ QString AfterSave(const SSaveFrame& frame, const QString& sPathAfter, bool bShow
     return bModified ? sTitle + QLatin1Char('*') : sTitle;
 }
 
-} // namespace DocTitle
+}  // namespace DocTitle

@@ -27,4 +27,4 @@ struct SSaveFrame
 SSaveFrame BeforeSave(const QString& sTitle, bool bShowExt, bool bHasPath);
 QString AfterSave(const SSaveFrame& frame, const QString& sPathAfter, bool bShowExt, bool bModified);
 
-} // namespace DocTitle
+}  // namespace DocTitle

@@ -8,8 +8,8 @@
 namespace {
 
 constexpr SDocTypeInfo kDocTypes[] = {
-    {EDocKind::Script, 131,
-     "\nScript\nScript\nScript Files (.sqs)\n.sqs\nQONScript.Document\nQON Script File", "&Script File (.sqs)"},
+    {EDocKind::Script, 131, "\nScript\nScript\nScript Files (.sqs)\n.sqs\nQONScript.Document\nQON Script File",
+     "&Script File (.sqs)"},
     {EDocKind::Description, 132,
      "\nDescription\nDescription\nDescription Files (.ext)\n.ext\nQONDescription.Document\nQON Description File",
      "&Description File (.ext)"},
@@ -26,7 +26,7 @@ constexpr SDocTypeInfo kDocTypes[] = {
      "Te&xt File (.txt)"},
 };
 
-} // namespace
+}  // namespace
 
 std::span<const SDocTypeInfo> DocTypes()
 {

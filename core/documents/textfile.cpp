@@ -49,4 +49,4 @@ SSaved Save(const QString& sPath, const QString& sText, ETextEncoding eEncoding)
     return result;
 }
 
-} // namespace TextFile
+}  // namespace TextFile

@@ -32,4 +32,4 @@ SSaved Save(const QString& sPath, const QString& sText, ETextEncoding eEncoding)
 
 QString NormaliseLineEnds(const QString& sText);
 
-} // namespace TextFile
+}  // namespace TextFile

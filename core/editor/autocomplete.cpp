@@ -11,7 +11,7 @@ bool BeginsWith(const QString& sEntry, const QString& sPrefix)
     return sEntry.size() >= sPrefix.size() && CompareNoCase(sEntry.left(sPrefix.size()), sPrefix) == 0;
 }
 
-} // namespace
+}  // namespace
 
 QString Suggestion(const CSortStringArray& list, const QString& sWord)
 {
@@ -44,4 +44,4 @@ bool IsWordKey(int nKey, bool bKeypad)
     return (nKey >= '0' && nKey <= '9') || (nKey >= 'A' && nKey <= 'Z') || nKey == '-' || nKey == '_';
 }
 
-} // namespace AutoComplete
+}  // namespace AutoComplete

@@ -17,4 +17,4 @@ QString Neighbour(const CSortStringArray& list, const QString& sWhole, const QSt
 // Digits and letters, and the key of "-" and "_"; never the keypad's.
 bool IsWordKey(int nKey, bool bKeypad);
 
-} // namespace AutoComplete
+}  // namespace AutoComplete

@@ -78,7 +78,7 @@ int LenientNumber(const QString& sField)
     return int(bNegative ? -nValue : nValue);
 }
 
-} // namespace
+}  // namespace
 
 CBookmarkSlots FromStored(const QString& sStored)
 {
@@ -90,4 +90,4 @@ CBookmarkSlots FromStored(const QString& sStored)
     return arSlots;
 }
 
-} // namespace Bookmarks
+}  // namespace Bookmarks

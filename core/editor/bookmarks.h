@@ -23,4 +23,4 @@ QString ToStored(const CBookmarkSlots& arSlots);
 // none); text after the last comma is ignored, at most 32 fields.
 CBookmarkSlots FromStored(const QString& sStored);
 
-} // namespace Bookmarks
+}  // namespace Bookmarks

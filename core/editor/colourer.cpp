@@ -4,11 +4,11 @@
 
 namespace {
 
-const QString kReservedWords[] = {
-    QStringLiteral("goto"), QStringLiteral("true"), QStringLiteral("false"), QStringLiteral("and"),
-    QStringLiteral("or"),   QStringLiteral("not"),  QStringLiteral("while"), QStringLiteral("do"),
-    QStringLiteral("if"),   QStringLiteral("then"), QStringLiteral("else"),  QStringLiteral("exit"),
-    QStringLiteral("for"),  QStringLiteral("foreach")};
+const QString kReservedWords[]
+    = {QStringLiteral("goto"), QStringLiteral("true"),   QStringLiteral("false"), QStringLiteral("and"),
+       QStringLiteral("or"),   QStringLiteral("not"),    QStringLiteral("while"), QStringLiteral("do"),
+       QStringLiteral("if"),   QStringLiteral("then"),   QStringLiteral("else"),  QStringLiteral("exit"),
+       QStringLiteral("for"),  QStringLiteral("foreach")};
 
 constexpr const char* kExtKeywords[] = {"class", "#define", "#include"};
 
@@ -18,7 +18,7 @@ constexpr quint8 kWeaponLists = CWordIndex::Bit(EWordList::InfWeapons) | CWordIn
 
 const QLatin1Char kQuote('"');
 
-} // namespace
+}  // namespace
 
 CColourer::CColourer(const CDictionary& dictionary)
     : m_listsOf([&dictionary](const QString& sWord) { return dictionary.Index().ListsOfFolded(sWord); })

@@ -50,7 +50,7 @@ public:
 
     explicit CColourer(const CDictionary& dictionary);
     // Any other way of looking words up, with the same answers.
-    explicit CColourer(ListsOf listsOf) : m_listsOf(std::move(listsOf)) {}
+    explicit CColourer(ListsOf listsOf) : m_listsOf(std::move(listsOf)) { }
 
     // While pCollect is given, every local variable met is added to it.
     QList<SColourRun> ColourLine(const QString& sLine, EFileType eType, const SColourSwitches& switches,

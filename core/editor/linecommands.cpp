@@ -108,4 +108,4 @@ bool IsBreakChar(QChar c)
     return c == QLatin1Char(' ') || c == QLatin1Char('>') || c == QLatin1Char(',');
 }
 
-} // namespace LineCommands
+}  // namespace LineCommands

@@ -40,4 +40,4 @@ QString ChangeCase(const QString& sText, bool bUpper);
 QPair<int, int> WordAt(const QString& sLine, int nColumn);
 bool IsBreakChar(QChar c);
 
-} // namespace LineCommands
+}  // namespace LineCommands

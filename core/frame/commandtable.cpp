@@ -44,11 +44,13 @@ constexpr SCommandInfo kCommands[] = {
      "editbriefing"},
     {C::EditOverview, "E&dit Overview...", "Edit the current overview with the Overview Wizard\nEdit Overview",
      "editoverview"},
-    {C::InsertCommand, "&Insert Command\tCtrl+D", "Insert the current command into the active document", "insertcommand"},
+    {C::InsertCommand, "&Insert Command\tCtrl+D", "Insert the current command into the active document",
+     "insertcommand"},
     {C::GetCommandHelp, "Get Command &Help", "Get help with the current command", "commandhelp"},
-    {C::InsertSnippet, "I&nsert Snippet\tCtrl+E", "Insert the current snippet into the active document", "insertsnippet"},
-    {C::SaveSnippet, "&Save Snippet...", "Copy the selected text in the active document as a new snippet\nCopy As Snippet",
-     "savesnippet"},
+    {C::InsertSnippet, "I&nsert Snippet\tCtrl+E", "Insert the current snippet into the active document",
+     "insertsnippet"},
+    {C::SaveSnippet, "&Save Snippet...",
+     "Copy the selected text in the active document as a new snippet\nCopy As Snippet", "savesnippet"},
     {C::EditSnippet, "Edi&t Snippet", "Edit the contents of the current snippet", "editsnippet"},
     {C::DeleteSnippet, "De&lete Snippet\tDel", "Delete the selected snippet", "deletesnippet"},
     {C::RenameSnippet, "&Rename Snippet", "Rename the selected snippet file\nRename Snippet", "renamesnippet"},
@@ -68,21 +70,25 @@ constexpr SCommandInfo kCommands[] = {
     {C::OpenProject, "&Open Project...", "Open or change the current project\nOpen Project", "openproject"},
     {C::CloseProject, "&Close Project", "Close the current project", "closeproject"},
     {C::RenameProject, "&Rename Project", "Rename the current project\nRename Project", "renameproject"},
-    {C::AddActiveFile, "&Add Active File", "Add the active document to the current project  (NOTE: Must have a valid path)",
-     "addactivefile"},
+    {C::AddActiveFile, "&Add Active File",
+     "Add the active document to the current project  (NOTE: Must have a valid path)", "addactivefile"},
     {C::AddProjectFiles, "Add Project &Files...", "Add files to the current project", "addprojectfiles"},
-    {C::RemoveProjectFile, "&Remove Project File\tDel", "Remove the selected file from the project", "removeprojectfile"},
+    {C::RemoveProjectFile, "&Remove Project File\tDel", "Remove the selected file from the project",
+     "removeprojectfile"},
     {C::OpenFile, "&Open File", "Open or activate the current project file", "openfile"},
     {C::CloseFile, "&Close File", "Close the current project file", "close"},
     {C::RenameFile, "&Rename File", "Rename the selected project file\nRename File", "renamefile"},
     {C::RemoveFile, "R&emove File", "Remove the selected file from the project", "removeprojectfile"},
     {C::CommandReference, "Command Reference &Manual", "", "manual"},
-    {C::LocalizeStrings, "&Localize Strings", "Localize all the strings in the project to the string table", "localize"},
+    {C::LocalizeStrings, "&Localize Strings", "Localize all the strings in the project to the string table",
+     "localize"},
     {C::EditCommandsData, "Edit &Commands/Weapons Data",
-     "Open the main data file for editing. This file contains the weapons, ammo, and equipment data.\nEdit Weapons Data",
+     "Open the main data file for editing. This file contains the weapons, ammo, and equipment data.\nEdit Weapons "
+     "Data",
      "editdata"},
     {C::EditUnitData, "Edit &Unit Wizard Data",
-     "Open the unit data file for editing. This file contains data for the Special Unit Wizard.\nEdit Unit Data", "editdata"},
+     "Open the unit data file for editing. This file contains data for the Special Unit Wizard.\nEdit Unit Data",
+     "editdata"},
     {C::EditHeaderData, "Edit Auto &Header Data",
      "Open the header data file for editing. This file contains data for the auto added headers.\nEdit Header Data",
      "editdata"},
@@ -92,7 +98,8 @@ constexpr SCommandInfo kCommands[] = {
     {C::ReportError, "&Report An Error", "Report an error with Velk Edit", "report"},
     {C::About, "&About Velk Edit...", "Display program information, version number and copyright\nAbout", "about"},
     {C::Cascade, "&Cascade", "Arrange windows so they overlap\nCascade Windows", "cascade"},
-    {C::TileHorizontally, "Tile &Horizontally", "Arrange windows as non-overlapping tiles\nTile Windows", "tilehorizontally"},
+    {C::TileHorizontally, "Tile &Horizontally", "Arrange windows as non-overlapping tiles\nTile Windows",
+     "tilehorizontally"},
     {C::TileVertically, "Tile &Vertically", "Arrange windows as non-overlapping tiles\nTile Windows", "tilevertically"},
     {C::ArrangeIcons, "&Arrange Icons", "Arrange icons at the bottom of the window\nArrange Icons", "arrangeicons"},
 };
@@ -153,13 +160,14 @@ QList<SMenuEntry> EditMenu()
             Cmd(C::EditSnippet),
             Cmd(C::DeleteSnippet),
             Sep(),
-            Sub("Ad&vanced", {Cmd(C::CommentOut), Cmd(C::Uncomment), Cmd(C::Uppercase), Cmd(C::Lowercase),
-                              Cmd(C::IncreaseIndent), Cmd(C::DecreaseIndent)}),
+            Sub("Ad&vanced",
+                {Cmd(C::CommentOut), Cmd(C::Uncomment), Cmd(C::Uppercase), Cmd(C::Lowercase), Cmd(C::IncreaseIndent),
+                 Cmd(C::DecreaseIndent)}),
             Sep(),
             Cmd(C::SelectAll)};
 }
 
-} // namespace
+}  // namespace
 
 std::span<const SCommandInfo> CommandTable()
 {
@@ -232,22 +240,29 @@ QList<SMenu> MenuBar(bool bDocument)
                  Cmd(C::EditUnitData), Cmd(C::EditHeaderData), Sep(), Cmd(C::Options)}});
     if (bDocument)
         bar.append({"&Window", {SMenuEntry{SMenuEntry::WindowList, C::FileNew, nullptr, {}}}});
-    bar.append({"&Help",
-                {Cmd(C::HelpContents), Sep(), Cmd(C::CheckForUpdates), Cmd(C::ReportError), Sep(), Cmd(C::About)}});
+    bar.append(
+        {"&Help", {Cmd(C::HelpContents), Sep(), Cmd(C::CheckForUpdates), Cmd(C::ReportError), Sep(), Cmd(C::About)}});
     return bar;
 }
 
 QList<SMenuEntry> EditorContextMenu()
 {
-    return {Cmd(C::Cut, "&Cut"), Cmd(C::Copy, "C&opy"), Cmd(C::Paste, "&Paste"), Sep(),
-            Cmd(C::InsertCommand, "&Insert Command"), Sep(), Cmd(C::InsertSnippet, "I&nsert Snippet"),
-            Cmd(C::SaveSnippet), Sep(), Cmd(C::AddActiveFile, "&Add to Project")};
+    return {Cmd(C::Cut, "&Cut"),
+            Cmd(C::Copy, "C&opy"),
+            Cmd(C::Paste, "&Paste"),
+            Sep(),
+            Cmd(C::InsertCommand, "&Insert Command"),
+            Sep(),
+            Cmd(C::InsertSnippet, "I&nsert Snippet"),
+            Cmd(C::SaveSnippet),
+            Sep(),
+            Cmd(C::AddActiveFile, "&Add to Project")};
 }
 
 QList<SMenuEntry> ProjectBackgroundMenu()
 {
-    return {Cmd(C::OpenProject), Cmd(C::CloseProject), Cmd(C::RenameProject), Sep(), Cmd(C::AddActiveFile),
-            Cmd(C::AddProjectFiles)};
+    return {Cmd(C::OpenProject),   Cmd(C::CloseProject),   Cmd(C::RenameProject), Sep(),
+            Cmd(C::AddActiveFile), Cmd(C::AddProjectFiles)};
 }
 
 QList<SMenuEntry> ProjectFileMenu()
@@ -262,19 +277,46 @@ QList<SMenuEntry> CommandItemMenu()
 
 QList<SMenuEntry> SnippetItemMenu()
 {
-    return {Cmd(C::InsertSnippet, "&Insert Snippet"), Cmd(C::EditSnippet, "&Edit/View Snippet"),
-            Cmd(C::RenameSnippet), Sep(), Cmd(C::DeleteSnippet, "&Delete Snippet")};
+    return {Cmd(C::InsertSnippet, "&Insert Snippet"), Cmd(C::EditSnippet, "&Edit/View Snippet"), Cmd(C::RenameSnippet),
+            Sep(), Cmd(C::DeleteSnippet, "&Delete Snippet")};
 }
 
 QList<SMenuEntry> ToolBarButtons()
 {
-    return {Cmd(C::FileNew),        Cmd(C::OpenProject), Cmd(C::Open),           Cmd(C::Save),
-            Cmd(C::SaveAll),        Sep(),               Cmd(C::Cut),            Cmd(C::Copy),
-            Cmd(C::Paste),          Sep(),               Cmd(C::Undo),           Cmd(C::Redo),
-            Sep(),                  Cmd(C::Find),        Sep(),                  Cmd(C::CommentOut),
-            Cmd(C::Uncomment),      Cmd(C::Uppercase),   Cmd(C::Lowercase),      Cmd(C::IncreaseIndent),
-            Cmd(C::DecreaseIndent), Sep(),               Cmd(C::BriefingWizard), Cmd(C::OverviewWizard),
-            Cmd(C::DescriptionWizard), Cmd(C::UnitWizard), Cmd(C::CrateWizard),  Sep(),
-            Cmd(C::EditBriefing),   Cmd(C::EditOverview), Sep(),                 Cmd(C::Options),
-            Sep(),                  Cmd(C::LaunchGame),  Sep(),                  Cmd(C::CommandReference)};
+    return {Cmd(C::FileNew),
+            Cmd(C::OpenProject),
+            Cmd(C::Open),
+            Cmd(C::Save),
+            Cmd(C::SaveAll),
+            Sep(),
+            Cmd(C::Cut),
+            Cmd(C::Copy),
+            Cmd(C::Paste),
+            Sep(),
+            Cmd(C::Undo),
+            Cmd(C::Redo),
+            Sep(),
+            Cmd(C::Find),
+            Sep(),
+            Cmd(C::CommentOut),
+            Cmd(C::Uncomment),
+            Cmd(C::Uppercase),
+            Cmd(C::Lowercase),
+            Cmd(C::IncreaseIndent),
+            Cmd(C::DecreaseIndent),
+            Sep(),
+            Cmd(C::BriefingWizard),
+            Cmd(C::OverviewWizard),
+            Cmd(C::DescriptionWizard),
+            Cmd(C::UnitWizard),
+            Cmd(C::CrateWizard),
+            Sep(),
+            Cmd(C::EditBriefing),
+            Cmd(C::EditOverview),
+            Sep(),
+            Cmd(C::Options),
+            Sep(),
+            Cmd(C::LaunchGame),
+            Sep(),
+            Cmd(C::CommandReference)};
 }

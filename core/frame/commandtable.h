@@ -8,18 +8,82 @@
 // Every command of the main window: the menus, the tool bar and the context
 // menus are built from this one table.
 enum class ECommand {
-    FileNew, NewScript, NewDescription, NewBriefing, NewFunction, NewStringTable, NewText,
-    BriefingWizard, OverviewWizard, DescriptionWizard, UnitWizard, CrateWizard,
-    NewProject, Open, Close, Save, SaveAs, SaveAll, LaunchGame, Print, PrintPreview, PrintSetup, Exit,
-    Undo, Redo, Cut, Copy, Paste, Find, Replace, FindInFiles, ReplaceInFiles, EditBriefing, EditOverview,
-    InsertCommand, GetCommandHelp, InsertSnippet, SaveSnippet, EditSnippet, DeleteSnippet, RenameSnippet,
-    CommentOut, Uncomment, Uppercase, Lowercase, IncreaseIndent, DecreaseIndent, SelectAll,
-    ToggleToolbar, ToggleCommandBar, ToggleScriptsBar, ToggleStatusBar,
-    OpenProject, CloseProject, RenameProject, AddActiveFile, AddProjectFiles, RemoveProjectFile,
-    OpenFile, CloseFile, RenameFile, RemoveFile,
-    CommandReference, LocalizeStrings, EditCommandsData, EditUnitData, EditHeaderData, Options,
-    HelpContents, CheckForUpdates, ReportError, About,
-    Cascade, TileHorizontally, TileVertically, ArrangeIcons,
+    FileNew,
+    NewScript,
+    NewDescription,
+    NewBriefing,
+    NewFunction,
+    NewStringTable,
+    NewText,
+    BriefingWizard,
+    OverviewWizard,
+    DescriptionWizard,
+    UnitWizard,
+    CrateWizard,
+    NewProject,
+    Open,
+    Close,
+    Save,
+    SaveAs,
+    SaveAll,
+    LaunchGame,
+    Print,
+    PrintPreview,
+    PrintSetup,
+    Exit,
+    Undo,
+    Redo,
+    Cut,
+    Copy,
+    Paste,
+    Find,
+    Replace,
+    FindInFiles,
+    ReplaceInFiles,
+    EditBriefing,
+    EditOverview,
+    InsertCommand,
+    GetCommandHelp,
+    InsertSnippet,
+    SaveSnippet,
+    EditSnippet,
+    DeleteSnippet,
+    RenameSnippet,
+    CommentOut,
+    Uncomment,
+    Uppercase,
+    Lowercase,
+    IncreaseIndent,
+    DecreaseIndent,
+    SelectAll,
+    ToggleToolbar,
+    ToggleCommandBar,
+    ToggleScriptsBar,
+    ToggleStatusBar,
+    OpenProject,
+    CloseProject,
+    RenameProject,
+    AddActiveFile,
+    AddProjectFiles,
+    RemoveProjectFile,
+    OpenFile,
+    CloseFile,
+    RenameFile,
+    RemoveFile,
+    CommandReference,
+    LocalizeStrings,
+    EditCommandsData,
+    EditUnitData,
+    EditHeaderData,
+    Options,
+    HelpContents,
+    CheckForUpdates,
+    ReportError,
+    About,
+    Cascade,
+    TileHorizontally,
+    TileVertically,
+    ArrangeIcons,
 };
 
 struct SCommandInfo
@@ -34,10 +98,10 @@ std::span<const SCommandInfo> CommandTable();
 const SCommandInfo& CommandInfo(ECommand eId);
 
 // The parts of a command's texts as a menu or tool bar wants them.
-QString MenuLabel(const QString& sText);       // without the accelerator
-QString Accelerator(const QString& sText);     // "Ctrl+O", empty for none
-QString StatusPrompt(const QString& sPrompt);  // before the line break
-QString ToolTip(const SCommandInfo& info);     // after it, or the label without "&"
+QString MenuLabel(const QString& sText);          // without the accelerator
+QString Accelerator(const QString& sText);        // "Ctrl+O", empty for none
+QString StatusPrompt(const QString& sPrompt);     // before the line break
+QString ToolTip(const SCommandInfo& info);        // after it, or the label without "&"
 QString CommandPrompt(const SCommandInfo& info);  // the status prompt as shown
 
 // One entry of a menu: a command (with the text it shows there, when that

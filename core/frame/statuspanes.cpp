@@ -27,4 +27,4 @@ QString GameText(bool bVelk)
     return bVelk ? QStringLiteral("VELK") : QStringLiteral("QON");
 }
 
-} // namespace StatusPanes
+}  // namespace StatusPanes

@@ -14,4 +14,4 @@ QString ColumnText(int nLine1, int nCol1, int nLine2, int nCol2);
 QString TypeText(EFileType eType);
 QString GameText(bool bVelk);
 
-} // namespace StatusPanes
+}  // namespace StatusPanes

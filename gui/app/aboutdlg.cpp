@@ -28,7 +28,7 @@ QLabel* Text(const QString& sText, QWidget* pParent)
     return pLabel;
 }
 
-} // namespace
+}  // namespace
 
 CAboutDlg::CAboutDlg(const QString& sVersion, QWidget* pParent) : QDialog(pParent), m_pMemory(new QLabel(this))
 {
@@ -39,7 +39,8 @@ CAboutDlg::CAboutDlg(const QString& sVersion, QWidget* pParent) : QDialog(pParen
     auto* pIcon = new QLabel(pInfo);
     pIcon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
     auto* pTexts = new QVBoxLayout;
-    pTexts->addWidget(Text(QStringLiteral("Velk Edit\nA Tamrinsoft mission tool for Velk Vanguard and Qonmar Front"), pInfo));
+    pTexts->addWidget(
+        Text(QStringLiteral("Velk Edit\nA Tamrinsoft mission tool for Velk Vanguard and Qonmar Front"), pInfo));
     auto* pVersion = new QLabel(sVersion, pInfo);
     QFont versionFont(QStringLiteral("Tahoma"));
     versionFont.setStyleHint(QFont::SansSerif);
@@ -47,8 +48,8 @@ CAboutDlg::CAboutDlg(const QString& sVersion, QWidget* pParent) : QDialog(pParen
     versionFont.setBold(true);
     pVersion->setFont(versionFont);
     pTexts->addWidget(pVersion);
-    pTexts->addWidget(Text(QStringLiteral("Built with Qt %1\nand %2").arg(QLatin1String(QT_VERSION_STR),
-                                                                       QStringLiteral("GCC " __VERSION__)),
+    pTexts->addWidget(Text(QStringLiteral("Built with Qt %1\nand %2")
+                               .arg(QLatin1String(QT_VERSION_STR), QStringLiteral("GCC " __VERSION__)),
                            pInfo));
     auto* pLogo = new QLabel(pInfo);
     pLogo->setPixmap(QPixmap::fromImage(LoadLogoImage()).scaled(48, 48, Qt::KeepAspectRatio, Qt::SmoothTransformation));
@@ -66,12 +67,13 @@ CAboutDlg::CAboutDlg(const QString& sVersion, QWidget* pParent) : QDialog(pParen
 
     auto* pLayout = new QVBoxLayout(this);
     pLayout->addWidget(Group(QStringLiteral("Application Information"), pInfo, this));
-    pLayout->addWidget(Group(QStringLiteral("Application Description"),
-                             Text(QStringLiteral("This application is a script editing tool for the games Velk Vanguard "
-                                                 "and Qonmar Front. It will help you create scripts, briefings, "
-                                                 "overviews, special units, custom crates, and description files."),
-                                  this),
-                             this));
+    pLayout->addWidget(
+        Group(QStringLiteral("Application Description"),
+              Text(QStringLiteral("This application is a script editing tool for the games Velk Vanguard "
+                                  "and Qonmar Front. It will help you create scripts, briefings, "
+                                  "overviews, special units, custom crates, and description files."),
+                   this),
+              this));
     pLayout->addWidget(Group(QStringLiteral("Editable Document Types"),
                              Text(QStringLiteral("Script Files (*.sqs)\nDescription Files (*.ext)\nString Table Files "
                                                  "(*.csv)\nFunction Files (*.sqf)\nBriefing/Overview Files "

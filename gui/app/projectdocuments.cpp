@@ -10,7 +10,7 @@ CScriptDoc* AsDoc(QObject* pDoc)
     return qobject_cast<CScriptDoc*>(pDoc);
 }
 
-} // namespace
+}  // namespace
 
 QObject* CProjectDocuments::OpenDocument(const QString& sPath)
 {

@@ -8,7 +8,7 @@ class CScriptEditApp;
 class CProjectDocuments : public IProjectDocuments
 {
 public:
-    explicit CProjectDocuments(CScriptEditApp& app) : m_app(app) {}
+    explicit CProjectDocuments(CScriptEditApp& app) : m_app(app) { }
 
     QObject* OpenDocument(const QString& sPath) override;
     void RemoveNewestRecentFile() override;

@@ -24,17 +24,17 @@
 #include <QStandardPaths>
 
 CScriptEditApp::CScriptEditApp(int& argc, char** argv, CAppEnvironment environment)
-    : QApplication(argc, argv), m_env(std::move(environment))
+    : QApplication(argc, argv)
+    , m_env(std::move(environment))
 {
     setOrganizationName(AppInfo::kCompany);
     setApplicationName(AppInfo::kTitle);
     setApplicationVersion(QStringLiteral(VELK_VERSION));
     setQuitOnLastWindowClosed(true);
     setWindowIcon(QIcon(QPixmap::fromImage(LoadAppImage(QStringLiteral("velkedit.png")))));
-    m_pPrompter = m_env.pPrompter ? std::move(m_env.pPrompter)
-                                  : std::make_unique<CWidgetPrompter>([this]() -> QWidget* {
-                                        return m_pMainFrame.get();
-                                    });
+    m_pPrompter = m_env.pPrompter
+        ? std::move(m_env.pPrompter)
+        : std::make_unique<CWidgetPrompter>([this]() -> QWidget* { return m_pMainFrame.get(); });
 }
 
 CScriptEditApp::~CScriptEditApp()

@@ -24,13 +24,13 @@ class CSplashWnd;
 // What the start-up takes from its surroundings; tests replace any of it.
 struct CAppEnvironment
 {
-    std::unique_ptr<ISettingsStore> pStore;  // the user's INI file when empty
-    std::unique_ptr<IPrompter> pPrompter;    // real message boxes when empty
+    std::unique_ptr<ISettingsStore> pStore;            // the user's INI file when empty
+    std::unique_ptr<IPrompter> pPrompter;              // real message boxes when empty
     std::unique_ptr<IAssociationStore> pAssociations;  // the desktop's file associations when empty
-    QString sExeDir;                         // the executable's folder when empty
-    QString sUserDataDir;                    // the per-user data folder when empty
-    QString sDefaultsDir;                    // the installed defaults when empty
-    QString sInstanceName;                   // the per-user name when empty
+    QString sExeDir;                                   // the executable's folder when empty
+    QString sUserDataDir;                              // the per-user data folder when empty
+    QString sDefaultsDir;                              // the installed defaults when empty
+    QString sInstanceName;                             // the per-user name when empty
 };
 
 class CScriptEditApp : public QApplication

@@ -10,7 +10,7 @@ namespace {
 constexpr int kConnectTimeoutMs = 1000;
 constexpr int kTransferTimeoutMs = 5000;
 
-} // namespace
+}  // namespace
 
 CSingleInstance::CSingleInstance(const QString& sName, QObject* pParent) : QObject(pParent), m_sName(sName)
 {

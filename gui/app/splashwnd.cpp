@@ -10,10 +10,10 @@
 
 namespace {
 
-const QStringList kCreditLines = {QStringLiteral("A Tamrinsoft mission tool"),
-                                  QStringLiteral("for Velk Vanguard and Qonmar Front")};
+const QStringList kCreditLines
+    = {QStringLiteral("A Tamrinsoft mission tool"), QStringLiteral("for Velk Vanguard and Qonmar Front")};
 
-} // namespace
+}  // namespace
 
 CSplashWnd::CSplashWnd()
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool)

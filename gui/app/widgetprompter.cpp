@@ -41,7 +41,7 @@ QMessageBox::StandardButtons BoxButtons(IPrompter::EButtons eButtons)
     return QMessageBox::Ok;
 }
 
-} // namespace
+}  // namespace
 
 IPrompter::EAnswer CWidgetPrompter::Ask(const QString& sText, const QString& sCaption, EButtons eButtons, EIcon eIcon)
 {

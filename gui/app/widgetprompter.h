@@ -10,7 +10,7 @@ class QWidget;
 class CWidgetPrompter : public IPrompter
 {
 public:
-    explicit CWidgetPrompter(std::function<QWidget*()> owner) : m_owner(std::move(owner)) {}
+    explicit CWidgetPrompter(std::function<QWidget*()> owner) : m_owner(std::move(owner)) { }
 
     EAnswer Ask(const QString& sText, const QString& sCaption, EButtons eButtons, EIcon eIcon) override;
     QString GetOpenFileName(const QString& sTitle, const QString& sFilter) override;

@@ -6,7 +6,8 @@
 #include <QVBoxLayout>
 
 CSaveModifiedDlg::CSaveModifiedDlg(const QStringList& names, QWidget* pParent)
-    : QDialog(pParent), m_pList(new QListWidget(this))
+    : QDialog(pParent)
+    , m_pList(new QListWidget(this))
 {
     setWindowTitle(QStringLiteral("Save Modified Documents"));
     auto* pLabel = new QLabel(QStringLiteral("&Save changes to the following items?"), this);

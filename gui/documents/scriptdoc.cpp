@@ -13,7 +13,9 @@
 #include <QTextDocument>
 
 CScriptDoc::CScriptDoc(CDocTemplate& docTemplate)
-    : QObject(&docTemplate), m_template(docTemplate), m_pText(new QTextDocument(this))
+    : QObject(&docTemplate)
+    , m_template(docTemplate)
+    , m_pText(new QTextDocument(this))
 {
     // The view copies the text's modify flag over after each real change;
     // colouring touches the text's flag too, so the document does not follow it.
@@ -159,8 +161,8 @@ bool CScriptDoc::SaveModified()
         return true;
     StoreTitle(DocTitle::StripStars(m_sTitle));
     QList<bool> selected;
-    const IPrompter::EAnswer eAnswer =
-        App().Prompter().SaveModified({DocTitle::ListName(m_sPathName, m_sTitle)}, &selected);
+    const IPrompter::EAnswer eAnswer
+        = App().Prompter().SaveModified({DocTitle::ListName(m_sPathName, m_sTitle)}, &selected);
     if (eAnswer == IPrompter::EAnswer::No)
         return true;
     if (eAnswer == IPrompter::EAnswer::Yes && selected.value(0) && DoFileSave())

@@ -11,7 +11,7 @@ namespace {
 
 const QColor kBookmark(128, 0, 0);
 
-} // namespace
+}  // namespace
 
 CGutter::CGutter(CScriptView& view) : QWidget(&view), m_view(view)
 {

@@ -1,7 +1,8 @@
 #include "gui/editor/scripthighlighter.h"
 
 CScriptHighlighter::CScriptHighlighter(QTextDocument* pDocument, const CColourer& colourer)
-    : QSyntaxHighlighter(pDocument), m_colourer(colourer)
+    : QSyntaxHighlighter(pDocument)
+    , m_colourer(colourer)
 {
 }
 
@@ -11,7 +12,7 @@ void CScriptHighlighter::SetColour(EColourClass eClass, const QColor& colour)
 }
 
 QList<QTextLayout::FormatRange> CScriptHighlighter::Formats(const QString& sText, bool bOpenAtStart,
-                                                           bool* pbOpenAtEnd) const
+                                                            bool* pbOpenAtEnd) const
 {
     QList<QTextLayout::FormatRange> ranges;
     *pbOpenAtEnd = false;

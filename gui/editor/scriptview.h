@@ -65,8 +65,8 @@ public:
     // Bookmarks and the gutter.
     void ToggleBookmark(int nLine);
     void ShiftBookmarks();
-    static constexpr int kGutterWidth = 22;   // the part that takes clicks
-    static constexpr int kTextIndent = 32;    // where the text starts
+    static constexpr int kGutterWidth = 22;  // the part that takes clicks
+    static constexpr int kTextIndent = 32;   // where the text starts
     CGutter* Gutter() const { return m_pGutter; }
     // Prints a copy of the text, with line numbers when they are on; the
     // document, its modified flag and its history stay untouched.
@@ -173,5 +173,4 @@ private:
     // While the highlighter recolours, the text cannot change; its change
     // notifications are only about colours.
     bool m_bColouring = false;
-
 };

@@ -66,9 +66,8 @@ QTextDocument* CScriptView::CreatePrintDocument(QObject* pParent) const
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
         if (block != document()->begin())
             cursor.insertBlock();
-        const QString sNumber = m_bLineNumbers
-            ? QStringLiteral("%1 ").arg(block.blockNumber() + 1, 4, 10, QLatin1Char('0'))
-            : QString();
+        const QString sNumber
+            = m_bLineNumbers ? QStringLiteral("%1 ").arg(block.blockNumber() + 1, 4, 10, QLatin1Char('0')) : QString();
         cursor.insertText(sNumber, plain);
         const QString sText = block.text();
         const int nStart = cursor.position();

@@ -17,7 +17,7 @@ int Before(int nPosition, int nBy)
     return nPosition - nBy > 0 ? nPosition - nBy : 0;
 }
 
-} // namespace
+}  // namespace
 
 void CScriptView::ShowSuggestion(int nAt, const QString& sRest)
 {

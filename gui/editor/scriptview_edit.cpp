@@ -20,7 +20,7 @@ bool IsEnter(const QKeyEvent* pEvent)
     return pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter;
 }
 
-} // namespace
+}  // namespace
 
 QStringList CScriptView::LinesOfSelection(int* pnFirst, int* pnLast) const
 {
@@ -231,7 +231,8 @@ void CScriptView::keyPressEvent(QKeyEvent* pEvent)
         OnEditUndo();
         return;
     }
-    if (pEvent->matches(QKeySequence::Redo) || (pEvent->key() == Qt::Key_Y && pEvent->modifiers() == Qt::ControlModifier)) {
+    if (pEvent->matches(QKeySequence::Redo)
+        || (pEvent->key() == Qt::Key_Y && pEvent->modifiers() == Qt::ControlModifier)) {
         OnEditRedo();
         return;
     }

@@ -8,7 +8,10 @@
 #include <QVBoxLayout>
 
 CCommandDlg::CCommandDlg(QWidget* pParent)
-    : QWidget(pParent), m_pGoto(new QComboBox(this)), m_pTabs(new QTabBar(this)), m_pStack(new QStackedWidget(this))
+    : QWidget(pParent)
+    , m_pGoto(new QComboBox(this))
+    , m_pTabs(new QTabBar(this))
+    , m_pStack(new QStackedWidget(this))
 {
     m_pGoto->setToolTip(QStringLiteral("Go to a label, section or class"));
     // The go-to list is filled from the active document by the command bar's own feature.

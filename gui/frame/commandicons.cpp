@@ -117,8 +117,7 @@ void Wand(QPainter& p, const QColor& page)
     p.setPen(Qt::NoPen);
     p.setBrush(kGold);
     QPolygonF star;
-    star << QPointF(14, 1) << QPointF(15, 4) << QPointF(16, 5) << QPointF(13, 6) << QPointF(12, 5)
-         << QPointF(11, 3);
+    star << QPointF(14, 1) << QPointF(15, 4) << QPointF(16, 5) << QPointF(13, 6) << QPointF(12, 5) << QPointF(11, 3);
     p.drawPolygon(star);
 }
 
@@ -236,30 +235,36 @@ const std::map<QString, Painter>& Painters()
         {QStringLiteral("close"), With(doc, cross)},
         {QStringLiteral("saveas"), With([](QPainter& p) { Disk(p, 0); }, pencil)},
         {QStringLiteral("print"), Printer},
-        {QStringLiteral("preview"), With(doc, [find](QPainter& p) {
-             p.translate(6, 6);
-             p.scale(0.6, 0.6);
-             find(p);
-         })},
+        {QStringLiteral("preview"),
+         With(doc,
+              [find](QPainter& p) {
+                  p.translate(6, 6);
+                  p.scale(0.6, 0.6);
+                  find(p);
+              })},
         {QStringLiteral("printsetup"), With(Printer, pencil)},
-        {QStringLiteral("exit"), [](QPainter& p) {
+        {QStringLiteral("exit"),
+         [](QPainter& p) {
              p.setPen(QPen(kInk, 1));
              p.setBrush(QColor(170, 120, 70));
              p.drawRect(QRectF(2.5, 1.5, 7, 13));
              BadgeArrow(p);
          }},
-        {QStringLiteral("selectall"), [](QPainter& p) {
+        {QStringLiteral("selectall"),
+         [](QPainter& p) {
              p.setPen(QPen(kBlue, 1, Qt::DotLine));
              p.setBrush(QColor(210, 225, 250));
              p.drawRect(QRectF(1.5, 2.5, 13, 11));
              Letters(p, QStringLiteral("A"), kInk, 8);
          }},
         {QStringLiteral("replace"), With(find, arrow)},
-        {QStringLiteral("findinfiles"), With(folder, [find](QPainter& p) {
-             p.translate(7, 6);
-             p.scale(0.6, 0.6);
-             find(p);
-         })},
+        {QStringLiteral("findinfiles"),
+         With(folder,
+              [find](QPainter& p) {
+                  p.translate(7, 6);
+                  p.scale(0.6, 0.6);
+                  find(p);
+              })},
         {QStringLiteral("replaceinfiles"), With(folder, arrow)},
         {QStringLiteral("insertcommand"), With(doc, arrow)},
         {QStringLiteral("commandhelp"), With(doc, [](QPainter& p) { BadgeText(p, QStringLiteral("?"), kBlue); })},
@@ -278,13 +283,15 @@ const std::map<QString, Painter>& Painters()
         {QStringLiteral("renamefile"), With(doc, pencil)},
         {QStringLiteral("localize"), With(doc, [](QPainter& p) { BadgeText(p, QStringLiteral("S"), kGreen); })},
         {QStringLiteral("editdata"), With(data, pencil)},
-        {QStringLiteral("help"), [](QPainter& p) {
+        {QStringLiteral("help"),
+         [](QPainter& p) {
              p.setPen(Qt::NoPen);
              p.setBrush(kBlue);
              p.drawEllipse(QRectF(1, 1, 14, 14));
              Letters(p, QStringLiteral("?"), kPaper, 10);
          }},
-        {QStringLiteral("updates"), [](QPainter& p) {
+        {QStringLiteral("updates"),
+         [](QPainter& p) {
              p.setPen(Qt::NoPen);
              p.setBrush(kGreen);
              QPolygonF down;
@@ -292,7 +299,8 @@ const std::map<QString, Painter>& Painters()
                   << QPointF(2, 7) << QPointF(5, 7);
              p.drawPolygon(down);
          }},
-        {QStringLiteral("report"), [](QPainter& p) {
+        {QStringLiteral("report"),
+         [](QPainter& p) {
              p.setPen(QPen(kInk, 1));
              p.setBrush(kGold);
              QPolygonF warn;
@@ -300,7 +308,8 @@ const std::map<QString, Painter>& Painters()
              p.drawPolygon(warn);
              Letters(p, QStringLiteral("!"), kInk, 9);
          }},
-        {QStringLiteral("about"), [](QPainter& p) {
+        {QStringLiteral("about"),
+         [](QPainter& p) {
              p.setPen(Qt::NoPen);
              p.setBrush(kBlue);
              p.drawEllipse(QRectF(1, 1, 14, 14));
@@ -309,33 +318,38 @@ const std::map<QString, Painter>& Painters()
         {QStringLiteral("cascade"), [](QPainter& p) { Windows(p, 0); }},
         {QStringLiteral("tilehorizontally"), [](QPainter& p) { Windows(p, 1); }},
         {QStringLiteral("tilevertically"), [](QPainter& p) { Windows(p, 2); }},
-        {QStringLiteral("arrangeicons"), [](QPainter& p) {
+        {QStringLiteral("arrangeicons"),
+         [](QPainter& p) {
              p.setPen(QPen(kInk, 1));
              p.setBrush(kPaper);
              for (int i = 0; i < 3; ++i)
                  p.drawRect(QRectF(0.5 + i * 5, 11.5, 4, 3));
          }},
-        {QStringLiteral("new"), [](QPainter& p) {
+        {QStringLiteral("new"),
+         [](QPainter& p) {
              Document(p);
              p.setPen(QPen(kGold, 2));
              p.drawLine(QPointF(12, 10), QPointF(12, 16));
              p.drawLine(QPointF(9, 13), QPointF(15, 13));
          }},
         {QStringLiteral("open"), [](QPainter& p) { Folder(p, kGold); }},
-        {QStringLiteral("openproject"), [](QPainter& p) {
+        {QStringLiteral("openproject"),
+         [](QPainter& p) {
              Folder(p, QColor(240, 200, 90));
              p.setPen(QPen(kRed, 1));
              p.setBrush(kRed);
              p.drawEllipse(QRectF(9, 8, 4, 4));
          }},
         {QStringLiteral("save"), [](QPainter& p) { Disk(p, 1); }},
-        {QStringLiteral("saveall"), [](QPainter& p) {
+        {QStringLiteral("saveall"),
+         [](QPainter& p) {
              Disk(p, 2);
              p.setPen(QPen(kInk, 1));
              p.drawLine(QPointF(0.5, 3), QPointF(0.5, 15.5));
              p.drawLine(QPointF(0.5, 15.5), QPointF(12, 15.5));
          }},
-        {QStringLiteral("cut"), [](QPainter& p) {
+        {QStringLiteral("cut"),
+         [](QPainter& p) {
              p.setPen(QPen(kInk, 1.5));
              p.drawLine(QPointF(5, 1), QPointF(10, 10));
              p.drawLine(QPointF(11, 1), QPointF(6, 10));
@@ -344,13 +358,15 @@ const std::map<QString, Painter>& Painters()
              p.drawEllipse(QRectF(2, 10, 4.5, 4.5));
              p.drawEllipse(QRectF(9.5, 10, 4.5, 4.5));
          }},
-        {QStringLiteral("copy"), [](QPainter& p) {
+        {QStringLiteral("copy"),
+         [](QPainter& p) {
              p.translate(-2, -1);
              Document(p);
              p.translate(4, 2);
              Document(p);
          }},
-        {QStringLiteral("paste"), [](QPainter& p) {
+        {QStringLiteral("paste"),
+         [](QPainter& p) {
              p.setPen(QPen(kInk, 1));
              p.setBrush(QColor(180, 130, 70));
              p.drawRoundedRect(QRectF(1.5, 2.5, 10, 12), 1, 1);
@@ -361,7 +377,8 @@ const std::map<QString, Painter>& Painters()
          }},
         {QStringLiteral("undo"), [](QPainter& p) { Arrow(p, true); }},
         {QStringLiteral("redo"), [](QPainter& p) { Arrow(p, false); }},
-        {QStringLiteral("find"), [](QPainter& p) {
+        {QStringLiteral("find"),
+         [](QPainter& p) {
              p.setPen(QPen(kInk, 1.5));
              p.setBrush(QColor(210, 230, 250));
              p.drawEllipse(QRectF(2, 2, 8, 8));
@@ -369,7 +386,8 @@ const std::map<QString, Painter>& Painters()
              p.drawLine(QPointF(9.5, 9.5), QPointF(14, 14));
          }},
         {QStringLiteral("comment"), [](QPainter& p) { Letters(p, QStringLiteral("//"), kGreen, 11); }},
-        {QStringLiteral("uncomment"), [](QPainter& p) {
+        {QStringLiteral("uncomment"),
+         [](QPainter& p) {
              Letters(p, QStringLiteral("//"), QColor(150, 150, 150), 11);
              p.setPen(QPen(kRed, 1.5));
              p.drawLine(QPointF(2, 14), QPointF(14, 2));
@@ -381,13 +399,15 @@ const std::map<QString, Painter>& Painters()
         {QStringLiteral("briefing"), [](QPainter& p) { Wand(p, kBlue); }},
         {QStringLiteral("overview"), [](QPainter& p) { Wand(p, kGreen); }},
         {QStringLiteral("description"), [](QPainter& p) { Wand(p, kRed); }},
-        {QStringLiteral("unit"), [](QPainter& p) {
+        {QStringLiteral("unit"),
+         [](QPainter& p) {
              p.setPen(QPen(kInk, 1));
              p.setBrush(QColor(110, 140, 80));
              p.drawEllipse(QRectF(5, 1.5, 6, 6));
              p.drawRoundedRect(QRectF(3, 8, 10, 7), 2, 2);
          }},
-        {QStringLiteral("crate"), [](QPainter& p) {
+        {QStringLiteral("crate"),
+         [](QPainter& p) {
              p.setPen(QPen(QColor(90, 60, 20), 1));
              p.setBrush(QColor(190, 140, 70));
              p.drawRect(QRectF(1.5, 4.5, 13, 10));
@@ -396,7 +416,8 @@ const std::map<QString, Painter>& Painters()
          }},
         {QStringLiteral("editbriefing"), [](QPainter& p) { Pencil(p, kBlue); }},
         {QStringLiteral("editoverview"), [](QPainter& p) { Pencil(p, kGreen); }},
-        {QStringLiteral("options"), [](QPainter& p) {
+        {QStringLiteral("options"),
+         [](QPainter& p) {
              p.setPen(QPen(kInk, 1));
              p.setBrush(QColor(170, 175, 185));
              for (int i = 0; i < 8; ++i) {
@@ -410,14 +431,16 @@ const std::map<QString, Painter>& Painters()
              p.setBrush(kPaper);
              p.drawEllipse(QRectF(5.5, 5.5, 5, 5));
          }},
-        {QStringLiteral("launch"), [](QPainter& p) {
+        {QStringLiteral("launch"),
+         [](QPainter& p) {
              p.setPen(Qt::NoPen);
              p.setBrush(kGreen);
              QPolygonF play;
              play << QPointF(4, 2) << QPointF(14, 8) << QPointF(4, 14);
              p.drawPolygon(play);
          }},
-        {QStringLiteral("manual"), [](QPainter& p) {
+        {QStringLiteral("manual"),
+         [](QPainter& p) {
              p.setPen(QPen(kInk, 1));
              p.setBrush(kRed);
              p.drawRoundedRect(QRectF(2.5, 1.5, 11, 13), 1, 1);
@@ -429,7 +452,7 @@ const std::map<QString, Painter>& Painters()
     return painters;
 }
 
-} // namespace
+}  // namespace
 
 QIcon CommandIcon(const QString& sName)
 {

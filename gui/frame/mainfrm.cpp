@@ -45,8 +45,7 @@ QSize PrimaryScreenSize()
     return pScreen ? pScreen->size() : QSize(1024, 768);
 }
 
-
-} // namespace
+}  // namespace
 
 CMainFrame::CMainFrame(CScriptEditApp& app)
     : m_app(app)
@@ -81,7 +80,7 @@ bool Created(bool bWhole, const char* pszWhat)
     return bWhole;
 }
 
-} // namespace
+}  // namespace
 
 bool CMainFrame::Create()
 {

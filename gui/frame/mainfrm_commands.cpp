@@ -42,28 +42,40 @@ void CMainFrame::BindFileCommands()
     const auto document = [this] { return ActiveFrame() != nullptr; };
     commands.Bind(C::FileNew, [this] { m_app.OnFileNew(EDocKind::Script); });
     const std::pair<C, EDocKind> newFiles[] = {
-        {C::NewScript, EDocKind::Script},     {C::NewDescription, EDocKind::Description},
-        {C::NewBriefing, EDocKind::Briefing}, {C::NewFunction, EDocKind::Function},
+        {C::NewScript, EDocKind::Script},           {C::NewDescription, EDocKind::Description},
+        {C::NewBriefing, EDocKind::Briefing},       {C::NewFunction, EDocKind::Function},
         {C::NewStringTable, EDocKind::StringTable}, {C::NewText, EDocKind::Text},
     };
     for (const auto& [eCommand, eKind] : newFiles)
         commands.Bind(eCommand, [this, eKind = eKind] { m_app.OnFileNew(eKind); });
     commands.Bind(C::Open, [this] { m_app.OnFileOpen(); });
-    commands.Bind(C::Close, [this] {
-        if (CChildFrame* pFrame = ActiveFrame())
-            pFrame->close();
-    }, document);
-    commands.Bind(C::Save, [this] {
-        if (CScriptDoc* pDoc = ActiveDocument())
-            pDoc->OnFileSave();
-    }, document);
-    commands.Bind(C::SaveAs, [this] {
-        if (CScriptDoc* pDoc = ActiveDocument())
-            pDoc->OnFileSaveAs();
-    }, document);
-    commands.Bind(C::SaveAll, [this] { OnFileSaveAll(); }, document);
-    commands.Bind(C::Print, [this] { OnFilePrint(); }, document);
-    commands.Bind(C::PrintPreview, [this] { OnFilePrintPreview(); }, document);
+    commands.Bind(
+        C::Close,
+        [this] {
+            if (CChildFrame* pFrame = ActiveFrame())
+                pFrame->close();
+        },
+        document);
+    commands.Bind(
+        C::Save,
+        [this] {
+            if (CScriptDoc* pDoc = ActiveDocument())
+                pDoc->OnFileSave();
+        },
+        document);
+    commands.Bind(
+        C::SaveAs,
+        [this] {
+            if (CScriptDoc* pDoc = ActiveDocument())
+                pDoc->OnFileSaveAs();
+        },
+        document);
+    commands.Bind(
+        C::SaveAll, [this] { OnFileSaveAll(); }, document);
+    commands.Bind(
+        C::Print, [this] { OnFilePrint(); }, document);
+    commands.Bind(
+        C::PrintPreview, [this] { OnFilePrintPreview(); }, document);
     commands.Bind(C::PrintSetup, [this] { OnFilePrintSetup(); });
     commands.Bind(C::Exit, [this] { close(); });
     const std::pair<C, QString CDataPaths::*> dataFiles[] = {
@@ -85,46 +97,70 @@ void CMainFrame::BindEditCommands()
     CCommands& commands = *m_pCommands;
     const auto view = [this] { return ActiveView() != nullptr; };
     const auto selection = [this] { return ActiveView() && ActiveView()->textCursor().hasSelection(); };
-    commands.Bind(C::Undo, [this] { OnView(&CScriptView::OnEditUndo); },
-                  [this] { return ActiveView() && ActiveView()->CanUndo(); });
-    commands.Bind(C::Redo, [this] { OnView(&CScriptView::OnEditRedo); },
-                  [this] { return ActiveView() && ActiveView()->CanRedo(); });
-    commands.Bind(C::Cut, [this] { OnView(&QPlainTextEdit::cut); }, selection);
-    commands.Bind(C::Copy, [this] { OnView(&QPlainTextEdit::copy); }, selection);
-    commands.Bind(C::Paste, [this] { OnView(&QPlainTextEdit::paste); },
-                  [this] { return ActiveView() && ActiveView()->canPaste(); });
-    commands.Bind(C::SelectAll, [this] { OnView(&QPlainTextEdit::selectAll); }, view);
+    commands.Bind(
+        C::Undo, [this] { OnView(&CScriptView::OnEditUndo); },
+        [this] { return ActiveView() && ActiveView()->CanUndo(); });
+    commands.Bind(
+        C::Redo, [this] { OnView(&CScriptView::OnEditRedo); },
+        [this] { return ActiveView() && ActiveView()->CanRedo(); });
+    commands.Bind(
+        C::Cut, [this] { OnView(&QPlainTextEdit::cut); }, selection);
+    commands.Bind(
+        C::Copy, [this] { OnView(&QPlainTextEdit::copy); }, selection);
+    commands.Bind(
+        C::Paste, [this] { OnView(&QPlainTextEdit::paste); },
+        [this] { return ActiveView() && ActiveView()->canPaste(); });
+    commands.Bind(
+        C::SelectAll, [this] { OnView(&QPlainTextEdit::selectAll); }, view);
     const auto lineComments = [this] { return ActiveView() && ActiveView()->CanCommentLines(); };
-    commands.Bind(C::CommentOut, [this] { OnView(&CScriptView::OnEditCommentOut); }, lineComments);
-    commands.Bind(C::Uncomment, [this] { OnView(&CScriptView::OnEditUncomment); }, lineComments);
-    commands.Bind(C::Uppercase, [this] {
-        if (CScriptView* pView = ActiveView())
-            pView->ChangeCase(true);
-    }, view);
-    commands.Bind(C::Lowercase, [this] {
-        if (CScriptView* pView = ActiveView())
-            pView->ChangeCase(false);
-    }, view);
-    commands.Bind(C::IncreaseIndent, [this] { OnView(&CScriptView::OnEditIndent); }, view);
-    commands.Bind(C::DecreaseIndent, [this] { OnView(&CScriptView::OnEditOutdent); }, view);
+    commands.Bind(
+        C::CommentOut, [this] { OnView(&CScriptView::OnEditCommentOut); }, lineComments);
+    commands.Bind(
+        C::Uncomment, [this] { OnView(&CScriptView::OnEditUncomment); }, lineComments);
+    commands.Bind(
+        C::Uppercase,
+        [this] {
+            if (CScriptView* pView = ActiveView())
+                pView->ChangeCase(true);
+        },
+        view);
+    commands.Bind(
+        C::Lowercase,
+        [this] {
+            if (CScriptView* pView = ActiveView())
+                pView->ChangeCase(false);
+        },
+        view);
+    commands.Bind(
+        C::IncreaseIndent, [this] { OnView(&CScriptView::OnEditIndent); }, view);
+    commands.Bind(
+        C::DecreaseIndent, [this] { OnView(&CScriptView::OnEditOutdent); }, view);
 }
 
 void CMainFrame::BindViewAndWindowCommands()
 {
     CCommands& commands = *m_pCommands;
-    commands.Bind(C::ToggleToolbar, [this] { ToggleBar(m_pToolBar, m_settings.m_bToolBar); }, {},
-                  [this] { return m_pToolBar->isVisible(); });
-    commands.Bind(C::ToggleCommandBar, [this] { ToggleBar(m_pCommandDock, m_settings.m_bCommandBar); }, {},
-                  [this] { return m_pCommandDock->isVisible(); });
-    commands.Bind(C::ToggleScriptsBar, [this] { ToggleBar(m_pScriptTabsBar, m_settings.m_bScriptsBar); }, {},
-                  [this] { return m_pScriptTabsBar->isVisible(); });
-    commands.Bind(C::ToggleStatusBar, [this] { ToggleBar(statusBar(), m_settings.m_bStatusBar); }, {},
-                  [this] { return statusBar()->isVisible(); });
+    commands.Bind(
+        C::ToggleToolbar, [this] { ToggleBar(m_pToolBar, m_settings.m_bToolBar); }, {},
+        [this] { return m_pToolBar->isVisible(); });
+    commands.Bind(
+        C::ToggleCommandBar, [this] { ToggleBar(m_pCommandDock, m_settings.m_bCommandBar); }, {},
+        [this] { return m_pCommandDock->isVisible(); });
+    commands.Bind(
+        C::ToggleScriptsBar, [this] { ToggleBar(m_pScriptTabsBar, m_settings.m_bScriptsBar); }, {},
+        [this] { return m_pScriptTabsBar->isVisible(); });
+    commands.Bind(
+        C::ToggleStatusBar, [this] { ToggleBar(statusBar(), m_settings.m_bStatusBar); }, {},
+        [this] { return statusBar()->isVisible(); });
     const auto windows = [this] { return !m_pMdiArea->subWindowList().isEmpty(); };
-    commands.Bind(C::Cascade, [this] { m_pMdiArea->cascadeSubWindows(); }, windows);
-    commands.Bind(C::TileHorizontally, [this] { TileWindows(Qt::Horizontal); }, windows);
-    commands.Bind(C::TileVertically, [this] { TileWindows(Qt::Vertical); }, windows);
-    commands.Bind(C::ArrangeIcons, [this] { ArrangeIcons(); }, windows);
+    commands.Bind(
+        C::Cascade, [this] { m_pMdiArea->cascadeSubWindows(); }, windows);
+    commands.Bind(
+        C::TileHorizontally, [this] { TileWindows(Qt::Horizontal); }, windows);
+    commands.Bind(
+        C::TileVertically, [this] { TileWindows(Qt::Vertical); }, windows);
+    commands.Bind(
+        C::ArrangeIcons, [this] { ArrangeIcons(); }, windows);
 }
 
 void CMainFrame::RefreshCommands()
@@ -221,7 +257,8 @@ void CMainFrame::FillWindowList(QMenu* pMenu)
             QString sLabel = QStringLiteral("%1 %2").arg(nCount + 1).arg(pFrame->windowTitle());
             if (nCount < 9)
                 sLabel.prepend(QLatin1Char('&'));
-            QAction* pAction = pMenu->addAction(sLabel, this, [this, pFrame] { m_pMdiArea->setActiveSubWindow(pFrame); });
+            QAction* pAction
+                = pMenu->addAction(sLabel, this, [this, pFrame] { m_pMdiArea->setActiveSubWindow(pFrame); });
             pAction->setStatusTip(QStringLiteral("Activate this window"));
             pAction->setCheckable(true);
             pAction->setChecked(m_pMdiArea->activeSubWindow() == pFrame);

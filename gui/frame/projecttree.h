@@ -12,7 +12,7 @@ class QTreeWidgetItem;
 class CProjectTree : public IProjectTree
 {
 public:
-    explicit CProjectTree(CMenuTreeCtrl& tree) : m_tree(tree) {}
+    explicit CProjectTree(CMenuTreeCtrl& tree) : m_tree(tree) { }
 
     void ClearTree() override;
     void SetRoot(const QString& sText, int nImage) override;

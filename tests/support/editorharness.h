@@ -72,8 +72,8 @@ public:
     QStringList m_captions;
     QList<EAnswer> m_answers;
     QStringList m_openNames;
-    QStringList m_saveNames;       // answers of the save dialog; empty: cancelled
-    QStringList m_proposedNames;   // what each save dialog proposed
+    QStringList m_saveNames;      // answers of the save dialog; empty: cancelled
+    QStringList m_proposedNames;  // what each save dialog proposed
     QStringList m_saveFilters;
     QStringList m_defaultExts;
     QList<SSaveModifiedAnswer> m_saveModifiedAnswers;
@@ -85,8 +85,7 @@ public:
 class CStart
 {
 public:
-    explicit CStart(QStringList args = {}, CMemorySettingsStore* pSeed = nullptr)
-        : m_args(std::move(args))
+    explicit CStart(QStringList args = {}, CMemorySettingsStore* pSeed = nullptr) : m_args(std::move(args))
     {
         m_args.prepend(QStringLiteral("velkedit"));
         for (QString& sArg : m_args)
@@ -118,10 +117,7 @@ public:
         m_pApp = std::make_unique<CScriptEditApp>(m_nArgc, m_pArgv.data(), std::move(env));
     }
 
-    static QString InstanceName()
-    {
-        return QStringLiteral("velkedit-test-%1").arg(QCoreApplication::applicationPid());
-    }
+    static QString InstanceName() { return QStringLiteral("velkedit-test-%1").arg(QCoreApplication::applicationPid()); }
 
     CScriptEditApp& App() { return *m_pApp; }
     CMemorySettingsStore& Store() { return *m_pStore; }
@@ -150,4 +146,4 @@ private:
     std::unique_ptr<CScriptEditApp> m_pApp;
 };
 
-} // namespace VelkTest
+}  // namespace VelkTest

@@ -16,7 +16,7 @@ void Touch(const QString& sPath, const QByteArray& content = "x")
     file.write(content);
 }
 
-} // namespace
+}  // namespace
 
 class TestDataPaths : public QObject
 {
@@ -105,8 +105,9 @@ void TestDataPaths::dialogFilterKeepsEveryEntry()
 {
     const QStringList filters = DialogFilter(GetFileFilter()).split(QStringLiteral(";;"));
     QCOMPARE(filters.size(), 8);
-    QCOMPARE(filters.first(), QStringLiteral("Mission Files (sqs, sqf, ext, html, csv, txt) "
-                                             "(*.sqs *.ext *.html *.sqf *.csv *.txt)"));
+    QCOMPARE(filters.first(),
+             QStringLiteral("Mission Files (sqs, sqf, ext, html, csv, txt) "
+                            "(*.sqs *.ext *.html *.sqf *.csv *.txt)"));
     QCOMPARE(filters[1], QStringLiteral("Script Files (*.sqs) (*.sqs)"));
     // "*.*" would hide files without an extension here.
     QCOMPARE(filters.last(), QStringLiteral("All Files (*.*) (*)"));

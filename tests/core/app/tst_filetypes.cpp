@@ -41,14 +41,14 @@ struct CDesktop
     CDesktop()
     {
         pStore = std::make_unique<CFreedesktopAssociationStore>(
-            ownStore, CFreedesktopAssociationStore::SFolders{home.filePath(QStringLiteral(".config")),
-                                                             home.filePath(QStringLiteral(".local/share")),
-                                                             home.path()});
+            ownStore,
+            CFreedesktopAssociationStore::SFolders{home.filePath(QStringLiteral(".config")),
+                                                   home.filePath(QStringLiteral(".local/share")), home.path()});
     }
     QString MimeApps() const { return home.filePath(QStringLiteral(".config/mimeapps.list")); }
 };
 
-} // namespace
+}  // namespace
 
 class TestFileTypes : public QObject
 {
@@ -186,20 +186,23 @@ void TestFileTypes::mimeAppsListKeepsOtherEntries()
     QVERIFY(list.Load(sPath));
     QCOMPARE(list.Value(CMimeAppsList::kDefaults, QStringLiteral("text/plain")), QStringLiteral("gedit.desktop;"));
     QCOMPARE(list.Value(QStringLiteral("Removed Associations"), QStringLiteral("image/png")), QString());
-    list.SetValue(CMimeAppsList::kDefaults, QStringLiteral("text/plain"), QStringLiteral("VELK.Text.Document.desktop;"));
-    list.SetValue(CMimeAppsList::kDefaults, QStringLiteral("text/csv"), QStringLiteral("VELK.StringTable.Document.desktop;"));
+    list.SetValue(CMimeAppsList::kDefaults, QStringLiteral("text/plain"),
+                  QStringLiteral("VELK.Text.Document.desktop;"));
+    list.SetValue(CMimeAppsList::kDefaults, QStringLiteral("text/csv"),
+                  QStringLiteral("VELK.StringTable.Document.desktop;"));
     QVERIFY(list.Save(sPath));
-    QCOMPARE(ReadFile(sPath), QByteArray("# my associations\n"
-                                         "[Added Associations]\n"
-                                         "text/plain=gedit.desktop;\n"
-                                         "\n"
-                                         "[Default Applications]\n"
-                                         "image/png=eog.desktop\n"
-                                         "text/plain=VELK.Text.Document.desktop;\n"
-                                         "text/csv=VELK.StringTable.Document.desktop;\n"
-                                         "\n"
-                                         "[Removed Associations]\n"
-                                         "text/html=firefox.desktop;\n"));
+    QCOMPARE(ReadFile(sPath),
+             QByteArray("# my associations\n"
+                        "[Added Associations]\n"
+                        "text/plain=gedit.desktop;\n"
+                        "\n"
+                        "[Default Applications]\n"
+                        "image/png=eog.desktop\n"
+                        "text/plain=VELK.Text.Document.desktop;\n"
+                        "text/csv=VELK.StringTable.Document.desktop;\n"
+                        "\n"
+                        "[Removed Associations]\n"
+                        "text/html=firefox.desktop;\n"));
     list.SetValue(CMimeAppsList::kDefaults, QStringLiteral("text/plain"), QStringLiteral("gedit.desktop;"));
     list.RemoveValue(CMimeAppsList::kDefaults, QStringLiteral("text/csv"));
     QVERIFY(list.Save(sPath));
@@ -209,7 +212,8 @@ void TestFileTypes::mimeAppsListKeepsOtherEntries()
 void TestFileTypes::freedesktopRegisterAndRestore()
 {
     CDesktop desktop;
-    WriteFile(desktop.MimeApps(), "[Default Applications]\ntext/plain=org.example.Notes.desktop;\nimage/png=eog.desktop\n");
+    WriteFile(desktop.MimeApps(),
+              "[Default Applications]\ntext/plain=org.example.Notes.desktop;\nimage/png=eog.desktop\n");
     CFreedesktopAssociationStore& store = *desktop.pStore;
     QCOMPARE(store.ReadDefault(QStringLiteral(".txt")), QStringLiteral("org.example.Notes"));
 

@@ -149,13 +149,12 @@ void TestSettings::closeBatchWritesInItsOrder()
         store.WriteString(QStringLiteral("Projects"), QStringLiteral("marker"), QString());
     });
     const QStringList expected = QStringList{
-        "DlgX",        "DlgY",       "BarWidth",   "BarRight",   "AppMax",       "WinX",        "WinY",
-        "WinWidth",    "WinHeight",  "Velk",       "ShowExt",    "FirstRun",     "RegSQS",      "RegEXT",
-        "RegSQF",      "RegCSV",     "RegHTML",    "RegTXT",     "ToolBar",      "CommandBar",  "ScriptsBar",
-        "StatusBar",   "Format",     "AddHeader",  "BoldFonts",  "FontSize",     "FormatRem",   "FormatCom",
-        "FormatWeap",  "FormatSys",  "FormatVar",  "LineNumbers", "AutoTabs",    "WhiteSpace",  "WrapText",
-        "AutoComplete", "TextColor", "WindowColor", "RemColor",  "ComColor",     "WeapColor",   "SysColor",
-        "VarColor",    "Font",       "Author",     "CurProject"};
+        "DlgX",      "DlgY",       "BarWidth",  "BarRight",     "AppMax",     "WinX",        "WinY",      "WinWidth",
+        "WinHeight", "Velk",       "ShowExt",   "FirstRun",     "RegSQS",     "RegEXT",      "RegSQF",    "RegCSV",
+        "RegHTML",   "RegTXT",     "ToolBar",   "CommandBar",   "ScriptsBar", "StatusBar",   "Format",    "AddHeader",
+        "BoldFonts", "FontSize",   "FormatRem", "FormatCom",    "FormatWeap", "FormatSys",   "FormatVar", "LineNumbers",
+        "AutoTabs",  "WhiteSpace", "WrapText",  "AutoComplete", "TextColor",  "WindowColor", "RemColor",  "ComColor",
+        "WeapColor", "SysColor",   "VarColor",  "Font",         "Author",     "CurProject"};
     QStringList expectedKeys;
     for (const QString& sName : expected)
         expectedKeys.append(QStringLiteral("Settings/") + sName);

@@ -62,9 +62,9 @@ QStringList DumpHeaders(const CDictionary& dict)
 {
     QStringList dump;
     const std::pair<const char*, const QString*> texts[] = {
-        {"script", &dict.m_sHeaderScript},         {"init", &dict.m_sHeaderInit},
-        {"function", &dict.m_sHeaderFunction},     {"description", &dict.m_sHeaderDescription},
-        {"html", &dict.m_sHeaderHtml},             {"stringTable", &dict.m_sHeaderStringTable},
+        {"script", &dict.m_sHeaderScript},     {"init", &dict.m_sHeaderInit},
+        {"function", &dict.m_sHeaderFunction}, {"description", &dict.m_sHeaderDescription},
+        {"html", &dict.m_sHeaderHtml},         {"stringTable", &dict.m_sHeaderStringTable},
         {"text", &dict.m_sHeaderText},
     };
     for (const auto& [pszName, pText] : texts)
@@ -91,10 +91,23 @@ QByteArray RandomBytes(QRandomGenerator& rng, qsizetype nSize)
 // open, close and repeat at random.
 QByteArray RandomSectionSoup(QRandomGenerator& rng)
 {
-    const QByteArrayList pieces{"[COMMANDS]", "[INFANTRY WEAPONS VELK]", "[INFANTRY WEAPONS QON]",
-                                "[VEHICLE/STATIC WEAPONS VELK]", "[INFANTRY MAGAZINES VELK]", "[VEHICLES VELK]",
-                                "[EQUIPMENT VELK]", "[SCRIPT]", "[INIT]", "[TEXT]", "", "", " Mag", "  ", "\tx",
-                                "M4", "[BLANK LINE]"};
+    const QByteArrayList pieces{"[COMMANDS]",
+                                "[INFANTRY WEAPONS VELK]",
+                                "[INFANTRY WEAPONS QON]",
+                                "[VEHICLE/STATIC WEAPONS VELK]",
+                                "[INFANTRY MAGAZINES VELK]",
+                                "[VEHICLES VELK]",
+                                "[EQUIPMENT VELK]",
+                                "[SCRIPT]",
+                                "[INIT]",
+                                "[TEXT]",
+                                "",
+                                "",
+                                " Mag",
+                                "  ",
+                                "\tx",
+                                "M4",
+                                "[BLANK LINE]"};
     QByteArray bytes;
     for (int i = 0; i < 20000; ++i) {
         if (rng.bounded(4) == 0)
@@ -106,12 +119,11 @@ QByteArray RandomSectionSoup(QRandomGenerator& rng)
     return bytes;
 }
 
-const QString kLoadErrorStart = QStringLiteral(
-    "There were some errors while loading the data files.\n"
-    "The application is not going to function properly.\n"
-    "Please reinstall the application or undo your latest\n"
-    "data file changes to repair.\n\n"
-    "Download the latest version at:\n");
+const QString kLoadErrorStart = QStringLiteral("There were some errors while loading the data files.\n"
+                                               "The application is not going to function properly.\n"
+                                               "Please reinstall the application or undo your latest\n"
+                                               "data file changes to repair.\n\n"
+                                               "Download the latest version at:\n");
 
 const QByteArray kCommandsDat = "[COMMANDS]\r\nabs\r\n\r\n"
                                 "[INFANTRY WEAPONS VELK]\r\nM4\r\n Mag30\r\n\r\n"
@@ -119,7 +131,7 @@ const QByteArray kCommandsDat = "[COMMANDS]\r\nabs\r\n\r\n"
 const QByteArray kUnitDat = "a\r\n\r\nb\r\n";
 const QByteArray kHeaderDat = "[SCRIPT]\r\n; s\r\n";
 
-} // namespace
+}  // namespace
 
 class TestDictionary : public QObject
 {
@@ -157,22 +169,55 @@ void TestDictionary::readCommands_data()
     QTest::newRow("weapons followed by indented magazines")
         << QStringList{inf, "M4", " Mag30", " Mag100", "AK", ""} << true
         << QStringList{"infWeapons: M4|AK", "inf 0: M4 <Mag30|Mag100>", "inf 1: AK <>"};
-    QTest::newRow("other game's sections ignored")
-        << QStringList{inf, "M4", " Mag30", "", "[INFANTRY MAGAZINES VELK]", "Mag30", "",
-                       "[VEHICLE/STATIC WEAPONS VELK]", "M256", " Sabot", "", "[VEHICLE/STATIC MAGAZINES VELK]",
-                       "Sabot", "", "[VEHICLES VELK]", "M1A1", "", "[EQUIPMENT VELK]", "NVGoggles", ""}
-        << false << QStringList{};
-    QTest::newRow("commands serve both games")
-        << QStringList{"[COMMANDS]", "abs", "", "[VEHICLES QON]", "T55"} << false
-        << QStringList{"commands: abs", "vehicles: T55"};
+    QTest::newRow("other game's sections ignored") << QStringList{inf,
+                                                                  "M4",
+                                                                  " Mag30",
+                                                                  "",
+                                                                  "[INFANTRY MAGAZINES VELK]",
+                                                                  "Mag30",
+                                                                  "",
+                                                                  "[VEHICLE/STATIC WEAPONS VELK]",
+                                                                  "M256",
+                                                                  " Sabot",
+                                                                  "",
+                                                                  "[VEHICLE/STATIC MAGAZINES VELK]",
+                                                                  "Sabot",
+                                                                  "",
+                                                                  "[VEHICLES VELK]",
+                                                                  "M1A1",
+                                                                  "",
+                                                                  "[EQUIPMENT VELK]",
+                                                                  "NVGoggles",
+                                                                  ""}
+                                                   << false << QStringList{};
+    QTest::newRow("commands serve both games") << QStringList{"[COMMANDS]", "abs", "", "[VEHICLES QON]", "T55"} << false
+                                               << QStringList{"commands: abs", "vehicles: T55"};
     QTest::newRow("each header fills its own list")
-        << QStringList{"[COMMANDS]", "abs", "", inf, "M4", " Mag30", "", "[INFANTRY MAGAZINES VELK]", "Mag100", "",
-                       "[VEHICLE/STATIC WEAPONS VELK]", "M256", " Sabot", "", "[VEHICLE/STATIC MAGAZINES VELK]",
-                       "Heat", "", "[VEHICLES VELK]", "M1A1", "", "[EQUIPMENT VELK]", "NVGoggles"}
-        << true
-        << QStringList{"commands: abs",      "infWeapons: M4",      "infMagazines: Mag100",
-                       "vehWeapons: M256",   "vehMagazines: Heat",  "vehicles: M1A1",
-                       "equipment: NVGoggles", "inf 0: M4 <Mag30>", "veh 0: M256 <Sabot>"};
+        << QStringList{"[COMMANDS]",
+                       "abs",
+                       "",
+                       inf,
+                       "M4",
+                       " Mag30",
+                       "",
+                       "[INFANTRY MAGAZINES VELK]",
+                       "Mag100",
+                       "",
+                       "[VEHICLE/STATIC WEAPONS VELK]",
+                       "M256",
+                       " Sabot",
+                       "",
+                       "[VEHICLE/STATIC MAGAZINES VELK]",
+                       "Heat",
+                       "",
+                       "[VEHICLES VELK]",
+                       "M1A1",
+                       "",
+                       "[EQUIPMENT VELK]",
+                       "NVGoggles"}
+        << true << QStringList{"commands: abs",        "infWeapons: M4",     "infMagazines: Mag100",
+                               "vehWeapons: M256",     "vehMagazines: Heat", "vehicles: M1A1",
+                               "equipment: NVGoggles", "inf 0: M4 <Mag30>",  "veh 0: M256 <Sabot>"};
     QTest::newRow("header directly after entries is an entry")
         << QStringList{"[COMMANDS]", "abs", "[VEHICLES VELK]", "M1A1", ""} << true
         << QStringList{"commands: abs|[VEHICLES VELK]|M1A1"};
@@ -186,8 +231,8 @@ void TestDictionary::readCommands_data()
     QTest::newRow("last section needs no empty line")
         << QStringList{"[EQUIPMENT VELK]", "Binocular"} << true << QStringList{"equipment: Binocular"};
     QTest::newRow("notes between sections ignored")
-        << QStringList{"// note", "[COMMANDS]", "abs", "", "// more", "[COMMANDS] x", "acos", "", "[EQUIPMENT VELK]",
-                       "NVGoggles"}
+        << QStringList{"// note", "[COMMANDS]",       "abs",      "", "// more", "[COMMANDS] x", "acos",
+                       "",        "[EQUIPMENT VELK]", "NVGoggles"}
         << true << QStringList{"commands: abs", "equipment: NVGoggles"};
     QTest::newRow("empty section then the next header")
         << QStringList{"[COMMANDS]", "", "[EQUIPMENT VELK]", "NVGoggles"} << true
@@ -228,17 +273,15 @@ void TestDictionary::readHeaders_data()
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QStringList>("dump");
 
-    QTest::newRow("comment line and blank line token")
-        << QStringList{"[SCRIPT]", "; comment", "[BLANK LINE]", ""}
-        << QStringList{"script: ; comment\r\n[BLANK LINE]\r\n"};
+    QTest::newRow("comment line and blank line token") << QStringList{"[SCRIPT]", "; comment", "[BLANK LINE]", ""}
+                                                       << QStringList{"script: ; comment\r\n[BLANK LINE]\r\n"};
     QTest::newRow("each header fills its own text")
-        << QStringList{"[TEXT]", "t", "", "[STRING TABLE]", "st", "", "[HTML]", "h", "", "[DESCRIPTION]", "d", "",
-                       "[FUNCTION]", "f", "", "[INIT]", "i", "", "[SCRIPT]", "s"}
-        << QStringList{"script: s\r\n",      "init: i\r\n", "function: f\r\n", "description: d\r\n",
-                       "html: h\r\n",        "stringTable: st\r\n", "text: t\r\n"};
-    QTest::newRow("tokens kept for insertion")
-        << QStringList{"[TEXT]", "By [AUTHOR STRING] for [GAME STRING]"}
-        << QStringList{"text: By [AUTHOR STRING] for [GAME STRING]\r\n"};
+        << QStringList{"[TEXT]",     "t", "", "[STRING TABLE]", "st", "", "[HTML]",   "h", "", "[DESCRIPTION]", "d", "",
+                       "[FUNCTION]", "f", "", "[INIT]",         "i",  "", "[SCRIPT]", "s"}
+        << QStringList{"script: s\r\n", "init: i\r\n",         "function: f\r\n", "description: d\r\n",
+                       "html: h\r\n",   "stringTable: st\r\n", "text: t\r\n"};
+    QTest::newRow("tokens kept for insertion") << QStringList{"[TEXT]", "By [AUTHOR STRING] for [GAME STRING]"}
+                                               << QStringList{"text: By [AUTHOR STRING] for [GAME STRING]\r\n"};
     QTest::newRow("section ends at the empty line")
         << QStringList{"[HTML]", "<html>", "", "<body>"} << QStringList{"html: <html>\r\n"};
     QTest::newRow("no game suffix") << QStringList{"[SCRIPT VELK]", "x"} << QStringList{};
@@ -264,7 +307,10 @@ void TestDictionary::surplusWeaponsKeepOnlyTheirNames()
     QStringList lines{"[INFANTRY WEAPONS VELK]"};
     for (int i = 0; i < nWeapons; ++i)
         lines << QStringLiteral("W%1").arg(i) << QStringLiteral(" Mag%1").arg(i);
-    lines << "" << "[VEHICLE/STATIC WEAPONS VELK]" << "M256" << " Sabot";
+    lines << ""
+          << "[VEHICLE/STATIC WEAPONS VELK]"
+          << "M256"
+          << " Sabot";
     CDictionary dict;
     dict.ReadCommands(lines, true);
 
@@ -293,8 +339,7 @@ void TestDictionary::loadDataFiles_data()
     QTest::newRow("all three read") << true << true << true << (commands + QStringList{"unit: a||b"})
                                     << QStringLiteral("; s\r\n");
     QTest::newRow("missing commands.dat reads nothing") << false << true << true << QStringList{} << QString();
-    QTest::newRow("missing unit.dat stops before header.dat")
-        << true << false << true << commands << QString();
+    QTest::newRow("missing unit.dat stops before header.dat") << true << false << true << commands << QString();
     QTest::newRow("missing header.dat keeps the rest")
         << true << true << false << (commands + QStringList{"unit: a||b"}) << QString();
 }
@@ -345,8 +390,9 @@ void TestDictionary::loadForOtherGameReplacesEverything()
     CDictionary dict;
     QVERIFY(dict.LoadDataFiles(paths, true));
     QVERIFY(dict.LoadDataFiles(paths, false));
-    QCOMPARE(Dump(dict), (QStringList{"commands: abs", "infWeapons: M16|AK74", "inf 0: M16 <Mag30_M16>",
-                                      "inf 1: AK74 <>", "unit: a||b"}));
+    QCOMPARE(Dump(dict),
+             (QStringList{"commands: abs", "infWeapons: M16|AK74", "inf 0: M16 <Mag30_M16>", "inf 1: AK74 <>",
+                          "unit: a||b"}));
     QCOMPARE(DumpHeaders(dict), QStringList{"script: ; s\r\n"});
 }
 
@@ -402,9 +448,9 @@ void TestDictionary::badInputLoads()
     QVERIFY(dict.LoadDataFiles(CDataPaths::FromAppPath(dir.path()), true));
     dict.BuildAutoComplete(true);
 
-    for (const CSortStringArray* pList : {&dict.m_arCommands, &dict.m_arInfWeapons, &dict.m_arInfMagazines,
-                                          &dict.m_arVehWeapons, &dict.m_arVehMagazines, &dict.m_arVehicles,
-                                          &dict.m_arEquipment, &dict.m_arAutoComplete})
+    for (const CSortStringArray* pList :
+         {&dict.m_arCommands, &dict.m_arInfWeapons, &dict.m_arInfMagazines, &dict.m_arVehWeapons,
+          &dict.m_arVehMagazines, &dict.m_arVehicles, &dict.m_arEquipment, &dict.m_arAutoComplete})
         for (const QString& sEntry : *pList)
             QVERIFY2(!sEntry.isEmpty() && !sEntry.contains(u'\n') && !sEntry.contains(QChar(0)),
                      qPrintable(sEntry.toUtf8().toHex()));
@@ -426,8 +472,9 @@ void TestDictionary::longLinesKeptWhole()
     const QByteArray sLong(100000, 'x');
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QVERIFY(WriteFile(dir.filePath("commands.dat"),
-                      "[COMMANDS]\r\n" + sLong + "\r\n\r\n[INFANTRY WEAPONS VELK]\r\n" + sLong + "\r\n " + sLong + "\r\n"));
+    QVERIFY(
+        WriteFile(dir.filePath("commands.dat"),
+                  "[COMMANDS]\r\n" + sLong + "\r\n\r\n[INFANTRY WEAPONS VELK]\r\n" + sLong + "\r\n " + sLong + "\r\n"));
     QVERIFY(WriteFile(dir.filePath("unit.dat"), sLong));
     QVERIFY(WriteFile(dir.filePath("header.dat"), "[SCRIPT]\n" + sLong + "\n"));
     CDictionary dict;
@@ -476,9 +523,9 @@ void TestDictionary::shippedDataFiles()
     QVERIFY(ar.Find(QStringLiteral("_time"), 0, true) >= 0);
     for (qsizetype i = 1; i < ar.size(); ++i)
         QVERIFY2(CompareNoCase(ar[i - 1], ar[i]) < 0, qPrintable(ar[i - 1] + QStringLiteral(" / ") + ar[i]));
-    for (const CSortStringArray* pList : {&dict.m_arCommands, &dict.m_arInfWeapons, &dict.m_arInfMagazines,
-                                          &dict.m_arVehWeapons, &dict.m_arVehMagazines, &dict.m_arVehicles,
-                                          &dict.m_arEquipment})
+    for (const CSortStringArray* pList :
+         {&dict.m_arCommands, &dict.m_arInfWeapons, &dict.m_arInfMagazines, &dict.m_arVehWeapons,
+          &dict.m_arVehMagazines, &dict.m_arVehicles, &dict.m_arEquipment})
         for (const QString& sWord : *pList)
             QVERIFY2(ar.Find(sWord) >= 0, qPrintable(sWord));
 }
@@ -488,10 +535,34 @@ void TestDictionary::autoCompleteKeepsFirstSpelling()
     // Each spelling below also occurs in a list appended later; the earlier
     // list's spelling must win, and the two locals come last of all.
     CDictionary dict;
-    dict.ReadCommands({"[COMMANDS]", "_THIS", "zeta", "", "[INFANTRY WEAPONS VELK]", "M4", "Flare", "",
-                       "[VEHICLE/STATIC WEAPONS VELK]", "flare", "M256", "", "[INFANTRY MAGAZINES VELK]", "m256",
-                       "Mag30", "", "[VEHICLE/STATIC MAGAZINES VELK]", "MAG30", "Sabot", "", "[VEHICLES VELK]",
-                       "sabot", "T72", "", "[EQUIPMENT VELK]", "t72", "_Time", ""},
+    dict.ReadCommands({"[COMMANDS]",
+                       "_THIS",
+                       "zeta",
+                       "",
+                       "[INFANTRY WEAPONS VELK]",
+                       "M4",
+                       "Flare",
+                       "",
+                       "[VEHICLE/STATIC WEAPONS VELK]",
+                       "flare",
+                       "M256",
+                       "",
+                       "[INFANTRY MAGAZINES VELK]",
+                       "m256",
+                       "Mag30",
+                       "",
+                       "[VEHICLE/STATIC MAGAZINES VELK]",
+                       "MAG30",
+                       "Sabot",
+                       "",
+                       "[VEHICLES VELK]",
+                       "sabot",
+                       "T72",
+                       "",
+                       "[EQUIPMENT VELK]",
+                       "t72",
+                       "_Time",
+                       ""},
                       true);
     dict.BuildAutoComplete(true);
     QCOMPARE(QStringList(dict.m_arAutoComplete),
@@ -511,13 +582,20 @@ void TestDictionary::getWeaponAmmo_data()
     QTest::addColumn<QString>("weapon");
     QTest::addColumn<QString>("magazine");
 
-    QTest::newRow("first magazine of the weapon") << "M4" << "Mag30";
-    QTest::newRow("case ignored") << "m4" << "Mag30";
-    QTest::newRow("first matching record wins") << "M16" << "Mag30_M16";
-    QTest::newRow("weapon without magazines") << "AK" << "";
-    QTest::newRow("unknown weapon") << "G36" << "";
-    QTest::newRow("prefix of a weapon") << "M" << "";
-    QTest::newRow("vehicle weapons not searched") << "M256" << "";
+    QTest::newRow("first magazine of the weapon") << "M4"
+                                                  << "Mag30";
+    QTest::newRow("case ignored") << "m4"
+                                  << "Mag30";
+    QTest::newRow("first matching record wins") << "M16"
+                                                << "Mag30_M16";
+    QTest::newRow("weapon without magazines") << "AK"
+                                              << "";
+    QTest::newRow("unknown weapon") << "G36"
+                                    << "";
+    QTest::newRow("prefix of a weapon") << "M"
+                                        << "";
+    QTest::newRow("vehicle weapons not searched") << "M256"
+                                                  << "";
 }
 
 void TestDictionary::getWeaponAmmo()
@@ -525,8 +603,8 @@ void TestDictionary::getWeaponAmmo()
     QFETCH(QString, weapon);
     QFETCH(QString, magazine);
     CDictionary dict;
-    dict.ReadCommands({"[INFANTRY WEAPONS VELK]", "M4", " Mag30", " Mag100", "AK", "M16", " Mag30_M16", "m16",
-                       " Other", "", "[VEHICLE/STATIC WEAPONS VELK]", "M256", " Sabot"},
+    dict.ReadCommands({"[INFANTRY WEAPONS VELK]", "M4", " Mag30", " Mag100", "AK", "M16", " Mag30_M16", "m16", " Other",
+                       "", "[VEHICLE/STATIC WEAPONS VELK]", "M256", " Sabot"},
                       true);
     QCOMPARE(dict.GetWeaponAmmo(weapon), magazine);
 }

@@ -18,7 +18,11 @@ const QString H = CProjectModel::kHeader;
 class FakeTree : public IProjectTree
 {
 public:
-    struct Item { QString sText; int nImage; };
+    struct Item
+    {
+        QString sText;
+        int nImage;
+    };
     QList<HTreeItem> order;
     QMap<HTreeItem, Item> items;
     QString sRootText;
@@ -26,8 +30,18 @@ public:
     QList<HTreeItem> shown;
     QStringList stale;
 
-    void ClearTree() override { order.clear(); items.clear(); sRootText.clear(); nRootImage = -1; }
-    void SetRoot(const QString& sText, int nImage) override { sRootText = sText; nRootImage = nImage; }
+    void ClearTree() override
+    {
+        order.clear();
+        items.clear();
+        sRootText.clear();
+        nRootImage = -1;
+    }
+    void SetRoot(const QString& sText, int nImage) override
+    {
+        sRootText = sText;
+        nRootImage = nImage;
+    }
     void AddItem(HTreeItem h, const QString& sText, int nImage) override
     {
         if (h == kNoTreeItem || h == kRootTreeItem || items.contains(h))
@@ -58,7 +72,7 @@ public:
 class FakeDocuments : public IProjectDocuments
 {
 public:
-    explicit FakeDocuments(CProjectModel& model) : m_model(model) {}
+    explicit FakeDocuments(CProjectModel& model) : m_model(model) { }
 
     QSet<QString> failing;
     QStringList log;
@@ -209,7 +223,7 @@ QStringList Files(int nCount)
     return tokens;
 }
 
-} // namespace
+}  // namespace
 
 class TestProjectModel : public QObject
 {
@@ -231,7 +245,8 @@ private slots:
         const QStringList pathLikeName{H, "A", "B", H, "B", "/m/b1.sqs"};
         QTest::newRow("file line equal to a later name is not that name") << pathLikeName << "B" << 3 << 5;
         QTest::newRow("file line equal to a later name does not end its project") << pathLikeName << "A" << 0 << 2;
-        QTest::newRow("header in other case ends a project") << QStringList{H, "A", "/m/a1", "[project]", "B"} << "A" << 0 << 2;
+        QTest::newRow("header in other case ends a project")
+            << QStringList{H, "A", "/m/a1", "[project]", "B"} << "A" << 0 << 2;
         QTest::newRow("name before any header is no project") << QStringList{"A", "/m/x", H, "B"} << "A" << -1 << -1;
         const QStringList headerName{H, H, H, "B", "/m/b1"};
         QTest::newRow("project named like the header has no file lines") << headerName << "[project]" << 0 << 0;
@@ -411,17 +426,23 @@ private slots:
         const QStringList full = QStringList{H, "A"} + Files(32);
         for (const bool bActive : {false, true}) {
             const char* pszHow = bActive ? "active: " : "path: ";
-            const auto row = [&](const char* pszName) -> QTestData& {
-                return QTest::addRow("%s%s", pszHow, pszName) << bActive;
-            };
-            row("file missing on disk") << one << "A" << "~new.sqs";
-            row("no current project") << one << "" << "@new.sqs";
-            row("path already in the project") << one << "A" << "@p1.sqs";
-            row("path of a file marked open in the project") << QStringList{H, "A", "*@p1.sqs"} << "A" << "@p1.sqs";
-            row("all 32 records in use") << full << "A" << "@new.sqs";
+            const auto row
+                = [&](const char* pszName) -> QTestData& { return QTest::addRow("%s%s", pszHow, pszName) << bActive; };
+            row("file missing on disk") << one << "A"
+                                        << "~new.sqs";
+            row("no current project") << one << ""
+                                      << "@new.sqs";
+            row("path already in the project") << one << "A"
+                                               << "@p1.sqs";
+            row("path of a file marked open in the project") << QStringList{H, "A", "*@p1.sqs"} << "A"
+                                                             << "@p1.sqs";
+            row("all 32 records in use") << full << "A"
+                                         << "@new.sqs";
         }
-        QTest::newRow("active: no document") << true << one << "A" << "none";
-        QTest::newRow("active: document without a path") << true << one << "A" << "";
+        QTest::newRow("active: no document") << true << one << "A"
+                                             << "none";
+        QTest::newRow("active: document without a path") << true << one << "A"
+                                                         << "";
     }
     void addRefused()
     {
@@ -438,7 +459,8 @@ private slots:
         if (!active)
             nResult = env.model.AddProjectFile(env.Expand(path));
         else
-            nResult = env.model.AddActiveFile(path == QLatin1String("none") ? nullptr : env.docs.Make(env.Expand(path)));
+            nResult
+                = env.model.AddActiveFile(path == QLatin1String("none") ? nullptr : env.docs.Make(env.Expand(path)));
         QCOMPARE(nResult, -1);
         QCOMPARE(env.Lines(), before);
         QCOMPARE(env.States(), states);
@@ -454,7 +476,8 @@ private slots:
         env.model.OpenProjectFiles();
         QCOMPARE(env.docs.log, QStringList({"open p1.sqs", "open p2.sqs"}));
         QCOMPARE(env.docs.nRecentRemoved, 1);
-        QCOMPARE(env.States(), QStringList({"p1.sqs open doc 5", "p2.sqs closed 4", "p3.sqs closed 4", "gone.sqs closed 4"}));
+        QCOMPARE(env.States(),
+                 QStringList({"p1.sqs open doc 5", "p2.sqs closed 4", "p3.sqs closed 4", "gone.sqs closed 4"}));
         QVERIFY(env.tree.stale.isEmpty());
         env.model.SaveProject();
         QCOMPARE(env.Lines(), env.Expand(QStringList{H, "A", "*@p1.sqs", "@p2.sqs", "@p3.sqs", "~gone.sqs"}));
@@ -537,7 +560,8 @@ private slots:
         const QList<HTreeItem> h = env.tree.order;
         QCOMPARE(h.size(), 3);
         const auto indexes = [&] {
-            return QList<int>{env.model.IndexOfTreeItem(h[0]), env.model.IndexOfTreeItem(h[1]), env.model.IndexOfTreeItem(h[2])};
+            return QList<int>{env.model.IndexOfTreeItem(h[0]), env.model.IndexOfTreeItem(h[1]),
+                              env.model.IndexOfTreeItem(h[2])};
         };
         QCOMPARE(indexes(), QList<int>({0, 1, 2}));
         QCOMPARE(env.model.IndexOfTreeItem(kRootTreeItem), -1);
@@ -569,8 +593,8 @@ private slots:
         QTest::newRow("unmarked same path in a later project stays")
             << QStringList{H, "A", "*@p1.sqs", H, "B", "@p1.sqs"} << "@p1.sqs" << QStringList{H, "A", H, "B", "@p1.sqs"}
             << QStringList{};
-        QTest::newRow("root item removes nothing") << QStringList{H, "A", "@p1.sqs"} << "root"
-                                                   << QStringList{H, "A", "@p1.sqs"} << QStringList{"@p1.sqs"};
+        QTest::newRow("root item removes nothing")
+            << QStringList{H, "A", "@p1.sqs"} << "root" << QStringList{H, "A", "@p1.sqs"} << QStringList{"@p1.sqs"};
     }
     void removeProjectFileRemovesOnlyItsOwnLine()
     {
@@ -621,13 +645,15 @@ private slots:
 
         env.model.SwitchProject("B");
         // The answer to the save question does not keep the file open.
-        QCOMPARE(env.docs.log, QStringList({"ask p1.sqs", "close p1.sqs", "close p2.sqs", "close p3.sqs", "open q1.ext"}));
+        QCOMPARE(env.docs.log,
+                 QStringList({"ask p1.sqs", "close p1.sqs", "close p2.sqs", "close p3.sqs", "open q1.ext"}));
         for (QObject* pDoc : oldDocs)
             QVERIFY(!env.docs.IsOpen(pDoc));
         QCOMPARE(env.docs.nRecentRemoved, 1);
         QCOMPARE(env.model.CurProject(), QStringLiteral("B"));
         // Saved while its files were still open, so all three reopen next time.
-        QCOMPARE(env.Lines(), env.Expand(QStringList{H, "A", "*@p1.sqs", "*@p2.sqs", "*@p3.sqs", H, "B", "*@q1.ext", "@q2.ext"}));
+        QCOMPARE(env.Lines(),
+                 env.Expand(QStringList{H, "A", "*@p1.sqs", "*@p2.sqs", "*@p3.sqs", H, "B", "*@q1.ext", "@q2.ext"}));
         QCOMPARE(env.tree.sRootText, QStringLiteral("B"));
         QCOMPARE(env.tree.nRootImage, 1);
         QCOMPARE(env.States(), QStringList({"q1.ext open doc 7", "q2.ext closed 6"}));
@@ -643,15 +669,23 @@ private slots:
 
         const QStringList base{H, "A", "@a.sqs", H, "B", "@b.sqs"};
         const QStringList renamedA{H, "C", "@a.sqs", H, "B", "@b.sqs"};
-        QTest::newRow("current project renames the setting and the root") << "A" << "C" << renamedA << "C";
-        QTest::newRow("old name matched without case") << "a" << "C" << renamedA << "C";
+        QTest::newRow("current project renames the setting and the root") << "A"
+                                                                          << "C" << renamedA << "C";
+        QTest::newRow("old name matched without case") << "a"
+                                                       << "C" << renamedA << "C";
         QTest::newRow("other project leaves the current one")
-            << "B" << "C" << QStringList{H, "A", "@a.sqs", H, "C", "@b.sqs"} << "A";
-        QTest::newRow("name of another project in other case refused") << "B" << "a" << base << "A";
-        QTest::newRow("name equal to a file line refused") << "B" << "@a.sqs" << base << "A";
-        QTest::newRow("name equal to the header refused") << "B" << "[project]" << base << "A";
-        QTest::newRow("case-only change of a name refused") << "A" << "a" << base << "A";
-        QTest::newRow("unknown old name") << "Z" << "C" << base << "A";
+            << "B"
+            << "C" << QStringList{H, "A", "@a.sqs", H, "C", "@b.sqs"} << "A";
+        QTest::newRow("name of another project in other case refused") << "B"
+                                                                       << "a" << base << "A";
+        QTest::newRow("name equal to a file line refused") << "B"
+                                                           << "@a.sqs" << base << "A";
+        QTest::newRow("name equal to the header refused") << "B"
+                                                          << "[project]" << base << "A";
+        QTest::newRow("case-only change of a name refused") << "A"
+                                                            << "a" << base << "A";
+        QTest::newRow("unknown old name") << "Z"
+                                          << "C" << base << "A";
     }
     void renameProject()
     {
@@ -678,10 +712,12 @@ private slots:
         const QByteArray crlf("[PROJECT]\r\nA\r\n/m/a.sqs\r\n");
         QTest::newRow("CR LF lines") << crlf << lines << crlf;
         QTest::newRow("LF lines written as CR LF") << QByteArray("[PROJECT]\nA\n/m/a.sqs\n") << lines << crlf;
-        QTest::newRow("empty lines dropped") << QByteArray("\r\n[PROJECT]\r\n\r\n\nA\r\n/m/a.sqs\r\n\r\n") << lines << crlf;
+        QTest::newRow("empty lines dropped")
+            << QByteArray("\r\n[PROJECT]\r\n\r\n\nA\r\n/m/a.sqs\r\n\r\n") << lines << crlf;
         QTest::newRow("last line without line end") << QByteArray("[PROJECT]\r\nA\r\n/m/a.sqs") << lines << crlf;
-        QTest::newRow("blanks inside lines kept") << QByteArray("[PROJECT]\r\n my project \r\n")
-                                                  << QStringList{H, " my project "} << QByteArray("[PROJECT]\r\n my project \r\n");
+        QTest::newRow("blanks inside lines kept")
+            << QByteArray("[PROJECT]\r\n my project \r\n") << QStringList{H, " my project "}
+            << QByteArray("[PROJECT]\r\n my project \r\n");
         QTest::newRow("empty file") << QByteArray("") << QStringList{} << QByteArray();
         QTest::newRow("missing file created empty") << QByteArray() << QStringList{} << QByteArray();
     }
@@ -712,10 +748,10 @@ private slots:
             << QByteArray("[PROJECT]\r\nMission \xE9t\xE9\r\nC:\\Missions\\\xC4rger\\init.sqs\r\n"
                           "[PROJECT]\r\nB\r\n*C:\\Missions\\\x80uro\x81.sqf\r\n")
             << QStringLiteral("C:\\Missions\\\u00C4rger\\init.sqs");
-        QTest::newRow("UTF-8 file")
-            << QByteArray("[PROJECT]\r\nMission \xC3\xA9t\xC3\xA9\r\n/home/u/\xC3\x84rger/init.sqs\r\n"
-                          "[PROJECT]\r\nB\r\n*/home/u/\xE2\x82\xACuro.sqf\r\n")
-            << QStringLiteral("/home/u/\u00C4rger/init.sqs");
+        QTest::newRow("UTF-8 file") << QByteArray(
+            "[PROJECT]\r\nMission \xC3\xA9t\xC3\xA9\r\n/home/u/\xC3\x84rger/init.sqs\r\n"
+            "[PROJECT]\r\nB\r\n*/home/u/\xE2\x82\xACuro.sqf\r\n")
+                                    << QStringLiteral("/home/u/\u00C4rger/init.sqs");
     }
     void nonAsciiPathsRoundTripByteExactly()
     {
@@ -765,7 +801,8 @@ private slots:
         QTest::newRow("project named like the header")
             << QStringList{H, "A", "*@a.sqs", H, H, "@x.sqs", H, "B", "@b.sqs"} << H << QStringList{};
         QTest::newRow("project named like a file of another project")
-            << QStringList{H, "A", "@b.sqs", "*@a.sqs", H, "@b.sqs", "@c.sqs", H, "B"} << "@b.sqs" << QStringList{"@c.sqs"};
+            << QStringList{H, "A", "@b.sqs", "*@a.sqs", H, "@b.sqs", "@c.sqs", H, "B"} << "@b.sqs"
+            << QStringList{"@c.sqs"};
         QTest::newRow("project named like its own file")
             << QStringList{H, "A", "*@a.sqs", H, "@c.sqs", "@c.sqs", H, "B"} << "@c.sqs" << QStringList{"@c.sqs"};
     }

@@ -64,7 +64,7 @@ QString RandomWord(QRandomGenerator& rng)
     return sWord;
 }
 
-} // namespace
+}  // namespace
 
 class TestSortStringArray : public QObject
 {
@@ -165,8 +165,8 @@ void TestSortStringArray::sort_data()
     QTest::newRow("underscore before letters of either case")
         << QStringList{"Abs", "_this", "abs"} << QStringList{"_this", "Abs"};
     QTest::newRow("prefix first") << QStringList{"ab", "a"} << QStringList{"a", "ab"};
-    QTest::newRow("code page byte order") << QStringList{"\u00FF", "\u017D", "z"}
-                                          << QStringList{"z", "\u017D", "\u00FF"};
+    QTest::newRow("code page byte order")
+        << QStringList{"\u00FF", "\u017D", "z"} << QStringList{"z", "\u017D", "\u00FF"};
 }
 
 void TestSortStringArray::sort()

@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr std::array kLists{EWordList::Commands,     EWordList::InfWeapons, EWordList::InfMagazines,
-                            EWordList::VehWeapons,   EWordList::VehMagazines, EWordList::Vehicles,
+constexpr std::array kLists{EWordList::Commands,   EWordList::InfWeapons,   EWordList::InfMagazines,
+                            EWordList::VehWeapons, EWordList::VehMagazines, EWordList::Vehicles,
                             EWordList::Equipment};
 
 // Pairs that a Unicode-aware lower-casing would merge but the dictionary's
@@ -56,18 +56,25 @@ QString Disagreement(const CWordIndex& index, EWordList eList, const CSortString
 const CSortStringArray& ListOf(const CDictionary& dict, EWordList eList)
 {
     switch (eList) {
-    case EWordList::Commands: return dict.m_arCommands;
-    case EWordList::InfWeapons: return dict.m_arInfWeapons;
-    case EWordList::InfMagazines: return dict.m_arInfMagazines;
-    case EWordList::VehWeapons: return dict.m_arVehWeapons;
-    case EWordList::VehMagazines: return dict.m_arVehMagazines;
-    case EWordList::Vehicles: return dict.m_arVehicles;
-    case EWordList::Equipment: return dict.m_arEquipment;
+    case EWordList::Commands:
+        return dict.m_arCommands;
+    case EWordList::InfWeapons:
+        return dict.m_arInfWeapons;
+    case EWordList::InfMagazines:
+        return dict.m_arInfMagazines;
+    case EWordList::VehWeapons:
+        return dict.m_arVehWeapons;
+    case EWordList::VehMagazines:
+        return dict.m_arVehMagazines;
+    case EWordList::Vehicles:
+        return dict.m_arVehicles;
+    case EWordList::Equipment:
+        return dict.m_arEquipment;
     }
     Q_UNREACHABLE();
 }
 
-} // namespace
+}  // namespace
 
 class TestWordIndex : public QObject
 {

@@ -71,7 +71,8 @@ void TestDocTitle::listedNameCarriesNoMark_data()
     QTest::newRow("untitled with two marks") << QString() << QStringLiteral("Script**") << QStringLiteral("Script");
     QTest::newRow("untitled with extension shown")
         << QString() << QStringLiteral("Script.sqs*") << QStringLiteral("Script.sqs");
-    QTest::newRow("untitled, star inside kept") << QString() << QStringLiteral("Op*Night*") << QStringLiteral("Op*Night");
+    QTest::newRow("untitled, star inside kept")
+        << QString() << QStringLiteral("Op*Night*") << QStringLiteral("Op*Night");
     // The title may hide the extension; the list always names the file.
     QTest::newRow("saved file by file name")
         << QStringLiteral("/op/ambush.sqs") << QStringLiteral("ambush*") << QStringLiteral("ambush.sqs");

@@ -28,25 +28,32 @@ void TestDocTypes::templatesKeepTheirOrderAndStrings_data()
     QTest::addColumn<QString>("command");
     QTest::newRow("Script") << 0 << EDocKind::Script << 131
                             << "\nScript\nScript\nScript Files (.sqs)\n.sqs\nQONScript.Document\nQON Script File"
-                            << "Script.sqs" << "&Script File (.sqs)";
+                            << "Script.sqs"
+                            << "&Script File (.sqs)";
     QTest::newRow("Description")
         << 1 << EDocKind::Description << 132
         << "\nDescription\nDescription\nDescription Files (.ext)\n.ext\nQONDescription.Document\nQON Description File"
-        << "Description.ext" << "&Description File (.ext)";
+        << "Description.ext"
+        << "&Description File (.ext)";
     QTest::newRow("StringTable") << 2 << EDocKind::StringTable << 133
                                  << "\nStringTable\nStringTable\nString Table Files (.csv)\n.csv\n"
                                     "QONStringTable.Document\nQON String Table File"
-                                 << "StringTable.csv" << "S&tring Table File (.csv)";
+                                 << "StringTable.csv"
+                                 << "S&tring Table File (.csv)";
     QTest::newRow("Briefing") << 3 << EDocKind::Briefing << 134
                               << "\nBriefing\nBriefing\nBriefing/Overview Files (.html)\n.html\n"
                                  "QONBriefing.Document\nQON Briefing File"
-                              << "Briefing.html" << "&Briefing File (.html)";
-    QTest::newRow("Function") << 4 << EDocKind::Function << 135
-                              << "\nFunction\nFunction\nFunction Files (.sqf)\n.sqf\nQONFunction.Document\nQON Function File"
-                              << "Function.sqf" << "&Function File (.sqf)";
+                              << "Briefing.html"
+                              << "&Briefing File (.html)";
+    QTest::newRow("Function")
+        << 4 << EDocKind::Function << 135
+        << "\nFunction\nFunction\nFunction Files (.sqf)\n.sqf\nQONFunction.Document\nQON Function File"
+        << "Function.sqf"
+        << "&Function File (.sqf)";
     QTest::newRow("Text") << 5 << EDocKind::Text << 136
                           << "\nText\nText\nText Files (.txt)\n.txt\nQONText.Document\nQON Text File"
-                          << "Text.txt" << "Te&xt File (.txt)";
+                          << "Text.txt"
+                          << "Te&xt File (.txt)";
 }
 
 void TestDocTypes::templatesKeepTheirOrderAndStrings()
@@ -107,16 +114,19 @@ void TestDocTypes::headerTokensAreFilledIn_data()
     QTest::addColumn<QString>("author");
     QTest::addColumn<QString>("expanded");
     const QString sDescription = QStringLiteral("// [GAME STRING] mission by [AUTHOR STRING]\r\n[BLANK LINE]\r\n");
-    QTest::newRow("second game, blank line left empty")
-        << sDescription << true << "Mapper" << "// Velk Vanguard mission by Mapper\r\n\r\n\r\n";
-    QTest::newRow("first game") << sDescription << false << "Mapper" << "// Qonmar Front mission by Mapper\r\n\r\n\r\n";
+    QTest::newRow("second game, blank line left empty") << sDescription << true << "Mapper"
+                                                        << "// Velk Vanguard mission by Mapper\r\n\r\n\r\n";
+    QTest::newRow("first game") << sDescription << false << "Mapper"
+                                << "// Qonmar Front mission by Mapper\r\n\r\n\r\n";
     QTest::newRow("every token, not just the first")
         << "[GAME STRING]/[GAME STRING] [AUTHOR STRING]+[AUTHOR STRING]" << true << "Ann"
         << "Velk Vanguard/Velk Vanguard Ann+Ann\r\n";
-    QTest::newRow("blank-line token inside a line") << "a[BLANK LINE]b[BLANK LINE]" << true << "" << "ab\r\n";
-    QTest::newRow("author text is not expanded again")
-        << "[AUTHOR STRING]" << false << "[GAME STRING]" << "[GAME STRING]\r\n";
-    QTest::newRow("empty section still ends the line") << "" << true << "Mapper" << "\r\n";
+    QTest::newRow("blank-line token inside a line") << "a[BLANK LINE]b[BLANK LINE]" << true << ""
+                                                    << "ab\r\n";
+    QTest::newRow("author text is not expanded again") << "[AUTHOR STRING]" << false << "[GAME STRING]"
+                                                       << "[GAME STRING]\r\n";
+    QTest::newRow("empty section still ends the line") << "" << true << "Mapper"
+                                                       << "\r\n";
 }
 
 void TestDocTypes::headerTokensAreFilledIn()

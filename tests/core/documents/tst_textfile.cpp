@@ -65,7 +65,7 @@ private:
     bool m_bActive = false;
 };
 
-} // namespace
+}  // namespace
 
 class TestTextFile : public QObject
 {
@@ -90,17 +90,22 @@ void TestTextFile::encodingIsKeptAsFound_data()
     QTest::addColumn<ETextEncoding>("encoding");
     QTest::addColumn<QString>("text");
     QTest::newRow("plain ASCII is code page") << QByteArray("hint \"go\"") << ETextEncoding::Cp1252 << "hint \"go\"";
-    QTest::newRow("valid UTF-8 with umlaut") << QByteArray("Br\xC3\xBC" "cke") << ETextEncoding::Utf8 << "Brücke";
-    QTest::newRow("code-page umlaut") << QByteArray("Br\xFC" "cke") << ETextEncoding::Cp1252 << "Brücke";
+    QTest::newRow("valid UTF-8 with umlaut") << QByteArray("Br\xC3\xBC"
+                                                           "cke")
+                                             << ETextEncoding::Utf8 << "Brücke";
+    QTest::newRow("code-page umlaut") << QByteArray("Br\xFC"
+                                                    "cke")
+                                      << ETextEncoding::Cp1252 << "Brücke";
     QTest::newRow("code-page euro sign") << QByteArray("\x80 5") << ETextEncoding::Cp1252 << "€ 5";
     QTest::newRow("UTF-8 broken halfway is code page")
         << QByteArray("\xC3\xBC \xC3") << ETextEncoding::Cp1252 << QString::fromUtf8("\xC3\x83\xC2\xBC \xC3\x83");
     QTest::newRow("UTF-8 euro sign") << QByteArray("\xE2\x82\xAC 5") << ETextEncoding::Utf8 << "€ 5";
     // The mark is no part of the text, yet it goes back into the file.
-    QTest::newRow("UTF-8 byte-order mark kept") << QByteArray("\xEF\xBB\xBFhint \xC3\xA9") << ETextEncoding::Utf8Bom
-                                                << "hint é";
-    QTest::newRow("byte-order mark before ASCII kept") << QByteArray("\xEF\xBB\xBF" "exit") << ETextEncoding::Utf8Bom
-                                                       << "exit";
+    QTest::newRow("UTF-8 byte-order mark kept")
+        << QByteArray("\xEF\xBB\xBFhint \xC3\xA9") << ETextEncoding::Utf8Bom << "hint é";
+    QTest::newRow("byte-order mark before ASCII kept") << QByteArray("\xEF\xBB\xBF"
+                                                                     "exit")
+                                                       << ETextEncoding::Utf8Bom << "exit";
     QTest::newRow("undefined byte keeps a character")
         << QByteArray("a\x81z") << ETextEncoding::Cp1252 << QString(QStringLiteral("a") + QChar(0x81) + u'z');
 }

@@ -22,14 +22,22 @@ void TestAutoComplete::suggestionIsTheRestOfTheFirstLongerEntry_data()
     QTest::addColumn<QString>("word");
     QTest::addColumn<QString>("rest");
     const QStringList list{"hint", "hintC", "setDamage", "setdir", "setpos"};
-    QTest::newRow("rest keeps the list's case") << list << "setd" << "amage";
-    QTest::newRow("typed case does not matter") << list << "SETDA" << "mage";
-    QTest::newRow("exact word with a longer entry after it") << list << "hint" << "C";
-    QTest::newRow("exact word with nothing longer") << list << "setpos" << "";
-    QTest::newRow("no entry begins with it") << list << "sleep" << "";
-    QTest::newRow("longer than every match") << list << "setdamagex" << "";
-    QTest::newRow("empty word") << list << "" << "";
-    QTest::newRow("entry equal but for case is skipped") << QStringList{"Hint", "hintc"} << "hint" << "c";
+    QTest::newRow("rest keeps the list's case") << list << "setd"
+                                                << "amage";
+    QTest::newRow("typed case does not matter") << list << "SETDA"
+                                                << "mage";
+    QTest::newRow("exact word with a longer entry after it") << list << "hint"
+                                                             << "C";
+    QTest::newRow("exact word with nothing longer") << list << "setpos"
+                                                    << "";
+    QTest::newRow("no entry begins with it") << list << "sleep"
+                                             << "";
+    QTest::newRow("longer than every match") << list << "setdamagex"
+                                             << "";
+    QTest::newRow("empty word") << list << ""
+                                << "";
+    QTest::newRow("entry equal but for case is skipped") << QStringList{"Hint", "hintc"} << "hint"
+                                                         << "c";
 }
 
 void TestAutoComplete::suggestionIsTheRestOfTheFirstLongerEntry()
@@ -48,15 +56,22 @@ void TestAutoComplete::neighbourStaysWithinTheTypedPrefix_data()
     QTest::addColumn<bool>("back");
     QTest::addColumn<QString>("rest");
     const QStringList list{"setDamage", "setdir", "setpos", "sleep"};
-    QTest::newRow("next with the same prefix") << list << "setdamage" << "setd" << false << "ir";
-    QTest::newRow("next with another prefix: none") << list << "setdir" << "setd" << false << "";
-    QTest::newRow("previous keeps the list's case") << list << "setdir" << "setd" << true << "amage";
-    QTest::newRow("before the first entry: none") << list << "setdamage" << "set" << true << "";
-    QTest::newRow("after the last entry: none") << list << "sleep" << "s" << false << "";
-    QTest::newRow("whole word not in the list") << list << "setdxx" << "setd" << false << "";
-    QTest::newRow("found ignoring case") << list << "SETDAMAGE" << "SetD" << false << "ir";
-    QTest::newRow("neighbour equal to the typed part: none")
-        << QStringList{"setd", "setdir"} << "setdir" << "setd" << true << "";
+    QTest::newRow("next with the same prefix") << list << "setdamage"
+                                               << "setd" << false << "ir";
+    QTest::newRow("next with another prefix: none") << list << "setdir"
+                                                    << "setd" << false << "";
+    QTest::newRow("previous keeps the list's case") << list << "setdir"
+                                                    << "setd" << true << "amage";
+    QTest::newRow("before the first entry: none") << list << "setdamage"
+                                                  << "set" << true << "";
+    QTest::newRow("after the last entry: none") << list << "sleep"
+                                                << "s" << false << "";
+    QTest::newRow("whole word not in the list") << list << "setdxx"
+                                                << "setd" << false << "";
+    QTest::newRow("found ignoring case") << list << "SETDAMAGE"
+                                         << "SetD" << false << "ir";
+    QTest::newRow("neighbour equal to the typed part: none") << QStringList{"setd", "setdir"} << "setdir"
+                                                             << "setd" << true << "";
 }
 
 void TestAutoComplete::neighbourStaysWithinTheTypedPrefix()

@@ -21,7 +21,7 @@ QList<int> AsList(const CBookmarkSlots& arSlots)
     return QList<int>(arSlots.begin(), arSlots.end());
 }
 
-} // namespace
+}  // namespace
 
 Q_DECLARE_METATYPE(CBookmarkSlots)
 
@@ -77,28 +77,19 @@ void TestBookmarks::shiftFollowsTheLineCount_data()
     QTest::addColumn<CBookmarkSlots>("after");
 
     // selLine is where the caret is after the change.
-    QTest::newRow("insert one line above the bookmark moves it down")
-        << Slots({5}) << 10 << 11 << 3 << Slots({6});
-    QTest::newRow("insert below the bookmark leaves it")
-        << Slots({2}) << 10 << 11 << 5 << Slots({2});
-    QTest::newRow("insert ending on the bookmark's new line moves it")
-        << Slots({4}) << 10 << 11 << 4 << Slots({5});
-    QTest::newRow("line where the insertion started keeps its bookmark")
-        << Slots({3}) << 10 << 11 << 4 << Slots({3});
+    QTest::newRow("insert one line above the bookmark moves it down") << Slots({5}) << 10 << 11 << 3 << Slots({6});
+    QTest::newRow("insert below the bookmark leaves it") << Slots({2}) << 10 << 11 << 5 << Slots({2});
+    QTest::newRow("insert ending on the bookmark's new line moves it") << Slots({4}) << 10 << 11 << 4 << Slots({5});
+    QTest::newRow("line where the insertion started keeps its bookmark") << Slots({3}) << 10 << 11 << 4 << Slots({3});
     QTest::newRow("insert of three lines moves those past the start by three")
         << Slots({1, 2, 3, 9}) << 10 << 13 << 4 << Slots({1, 5, 6, 12});
     QTest::newRow("deletion drops removed lines, keeps its start line, lifts the rest")
         << Slots({2, 3, 4, 5, 9}) << 10 << 7 << 2 << Slots({2, -1, -1, -1, 6});
-    QTest::newRow("deletion above the bookmark lifts it")
-        << Slots({8}) << 10 << 9 << 0 << Slots({7});
-    QTest::newRow("deletion below the bookmark leaves it")
-        << Slots({1}) << 10 << 8 << 4 << Slots({1});
-    QTest::newRow("empty slots stay empty")
-        << Slots({-1, 7}) << 10 << 12 << 0 << Slots({-1, 9});
-    QTest::newRow("unchanged count moves nothing")
-        << Slots({3}) << 10 << 10 << 0 << Slots({3});
-    QTest::newRow("no count known yet moves nothing")
-        << Slots({3}) << 0 << 5 << 0 << Slots({3});
+    QTest::newRow("deletion above the bookmark lifts it") << Slots({8}) << 10 << 9 << 0 << Slots({7});
+    QTest::newRow("deletion below the bookmark leaves it") << Slots({1}) << 10 << 8 << 4 << Slots({1});
+    QTest::newRow("empty slots stay empty") << Slots({-1, 7}) << 10 << 12 << 0 << Slots({-1, 9});
+    QTest::newRow("unchanged count moves nothing") << Slots({3}) << 10 << 10 << 0 << Slots({3});
+    QTest::newRow("no count known yet moves nothing") << Slots({3}) << 0 << 5 << 0 << Slots({3});
 }
 
 void TestBookmarks::shiftFollowsTheLineCount()
@@ -142,8 +133,8 @@ void TestBookmarks::storedValueLoadsLeniently_data()
     QTest::newRow("empty fields are 0") << QStringLiteral(",,") << Slots({0, 0});
     QTest::newRow("negative number") << QStringLiteral("-3,4,") << Slots({-3, 4});
     // Wrapping round in 32 bits would give -1, an empty slot.
-    QTest::newRow("huge number saturates") << QStringLiteral("4294967295,2,")
-                                           << Slots({std::numeric_limits<int>::max(), 2});
+    QTest::newRow("huge number saturates")
+        << QStringLiteral("4294967295,2,") << Slots({std::numeric_limits<int>::max(), 2});
     QStringList many;
     for (int i = 0; i < 40; ++i)
         many.append(QString::number(i + 100));

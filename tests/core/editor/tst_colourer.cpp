@@ -17,10 +17,35 @@ namespace {
 CDictionary MakeDictionary()
 {
     CDictionary dict;
-    dict.ReadCommands({"[COMMANDS]", "hint", "alive", "player", "addWeapon", "sleep", "format", "goto", "_private", "",
-                       "[INFANTRY WEAPONS VELK]", "M16", " Mag30", "", "[INFANTRY MAGAZINES VELK]", "Mag30", "",
-                       "[VEHICLE/STATIC WEAPONS VELK]", "M2", "", "[VEHICLE/STATIC MAGAZINES VELK]", "Belt50", "",
-                       "[VEHICLES VELK]", "Jeep", "", "[EQUIPMENT VELK]", "Binocular", ""},
+    dict.ReadCommands({"[COMMANDS]",
+                       "hint",
+                       "alive",
+                       "player",
+                       "addWeapon",
+                       "sleep",
+                       "format",
+                       "goto",
+                       "_private",
+                       "",
+                       "[INFANTRY WEAPONS VELK]",
+                       "M16",
+                       " Mag30",
+                       "",
+                       "[INFANTRY MAGAZINES VELK]",
+                       "Mag30",
+                       "",
+                       "[VEHICLE/STATIC WEAPONS VELK]",
+                       "M2",
+                       "",
+                       "[VEHICLE/STATIC MAGAZINES VELK]",
+                       "Belt50",
+                       "",
+                       "[VEHICLES VELK]",
+                       "Jeep",
+                       "",
+                       "[EQUIPMENT VELK]",
+                       "Binocular",
+                       ""},
                       true);
     return dict;
 }
@@ -47,12 +72,18 @@ char Letter(EColourClass eClass)
 const char* ClassName(char cLetter)
 {
     switch (cLetter) {
-    case 'T': return "Text";
-    case 'R': return "Remark";
-    case 'C': return "Command";
-    case 'W': return "Weapon";
-    case 'S': return "System";
-    case 'V': return "Variable";
+    case 'T':
+        return "Text";
+    case 'R':
+        return "Remark";
+    case 'C':
+        return "Command";
+    case 'W':
+        return "Weapon";
+    case 'S':
+        return "System";
+    case 'V':
+        return "Variable";
     }
     return "?";
 }
@@ -156,7 +187,7 @@ QStringList LineByLineCommentMasks(const QString& sText)
     return masks;
 }
 
-} // namespace
+}  // namespace
 
 class TestColourer : public QObject
 {
@@ -201,14 +232,13 @@ void TestColourer::everyCharacterGetsItsClass_data()
     row("hash line with FormatSys off is text and not tokenized", "#hint", kFileSQS, "RCWV", "TTTTT");
     row("tilde line is System and still tokenized", "~5 hint", kFileSQS, all, "SSS CCCC");
     row("tilde line with FormatSys off is text and tokenized", "~5 hint", kFileSQS, "RCWV", "TTT CCCC");
-    row("condition marks System, commands in any case, quoted word no command",
-        "?ALIVE Player : Hint \"ok\"", kFileSQS, all, "S CCCCC T CCCCCC T S T CCCC T TTTT");
+    row("condition marks System, commands in any case, quoted word no command", "?ALIVE Player : Hint \"ok\"", kFileSQS,
+        all, "S CCCCC T CCCCCC T S T CCCC T TTTT");
     row("command in quotes and weapon outside quotes stay plain", "\"hint\" m16 sleep", kFileSQS, all,
         "TTTTTT T TTT T CCCCC");
     row("special variables uncoloured with FormatSys off", "_this _time", kFileSQS, "RCWV", "TTTTT T TTTTT");
     row("special variables System", "_this _TIME", kFileSQS, all, "SSSSS T SSSSS");
-    row("local variable with FormatVar off neither coloured nor looked up", "_private", kFileSQS, "RCWS",
-        "TTTTTTTT");
+    row("local variable with FormatVar off neither coloured nor looked up", "_private", kFileSQS, "RCWS", "TTTTTTTT");
     row("local variable", "_MyVar = 1", kFileSQS, all, "VVVVVV TTTT");
     row("underscore word reaches the lists with both switches off", "_private", kFileSQS, "RCW", "CCCCCCCC");
     row("weapon between quotes, the quotes keep the base colour", "player addWeapon \"M16\"", kFileSQS, all,
@@ -219,10 +249,8 @@ void TestColourer::everyCharacterGetsItsClass_data()
     row("second word of a quoted string: Weapon starts one character late", "hint \"big m16\"", kFileSQS, all,
         "CCCC T T TTT T T WW T");
     row("words inside a string reach no command", "hint \"alive player\"", kFileSQS, all, "CCCC T TTTTTTTTTTTTTT");
-    row("percent is System inside strings only", "format [\"a%1\", x % 2]", kFileSQS, all,
-        "CCCCCC TTTT S TTTTTTTTTT");
-    row("operator characters inside strings are not System", "hint \"a?b:c!d@e\"", kFileSQS, all,
-        "CCCC T TTTTTTTTTTT");
+    row("percent is System inside strings only", "format [\"a%1\", x % 2]", kFileSQS, all, "CCCCCC TTTT S TTTTTTTTTT");
+    row("operator characters inside strings are not System", "hint \"a?b:c!d@e\"", kFileSQS, all, "CCCC T TTTTTTTTTTT");
     row("operator characters outside strings are System", "?a:b!c@d", kFileSQS, all, "STSTSTST");
     row("sqf slashes inside a string start a remark", "hint \"http://x\"", kFileSQF, all, "CCCC TTTTTTT RRRR");
     row("sqf remark after a #define", "#define A 1 // one", kFileSQF, all, "SSSSSSS TTTTT RRRRRR");
@@ -341,14 +369,22 @@ void TestColourer::blockCommentsCarriedAcrossLines_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("masks");
-    QTest::newRow("slash star slash closes at once") << "/*/ x */\ny" << "RRR.....\n.";
-    QTest::newRow("several comments on one line") << "a /* b */ c /*d*/" << "..RRRRRRR...RRRRR";
-    QTest::newRow("comment spanning lines") << "x /* a\nb\nc */ y" << "..RRRR\nR\nRRRR..";
-    QTest::newRow("unclosed comment runs to the end") << "/*\n\nhint" << "RR\n\nRRRR";
-    QTest::newRow("closing without opening is no comment") << "a */ b" << "......";
-    QTest::newRow("closing at the start of the next line") << "/*\n*/x" << "RR\nRR.";
-    QTest::newRow("comments do not nest") << "/* /* */ x */" << "RRRRRRRR.....";
-    QTest::newRow("line remark does not hide an opening") << "// /* x\ny */" << "...RRRR\nRRRR";
+    QTest::newRow("slash star slash closes at once") << "/*/ x */\ny"
+                                                     << "RRR.....\n.";
+    QTest::newRow("several comments on one line") << "a /* b */ c /*d*/"
+                                                  << "..RRRRRRR...RRRRR";
+    QTest::newRow("comment spanning lines") << "x /* a\nb\nc */ y"
+                                            << "..RRRR\nR\nRRRR..";
+    QTest::newRow("unclosed comment runs to the end") << "/*\n\nhint"
+                                                      << "RR\n\nRRRR";
+    QTest::newRow("closing without opening is no comment") << "a */ b"
+                                                           << "......";
+    QTest::newRow("closing at the start of the next line") << "/*\n*/x"
+                                                           << "RR\nRR.";
+    QTest::newRow("comments do not nest") << "/* /* */ x */"
+                                          << "RRRRRRRR.....";
+    QTest::newRow("line remark does not hide an opening") << "// /* x\ny */"
+                                                          << "...RRRR\nRRRR";
 }
 
 void TestColourer::blockCommentsCarriedAcrossLines()

@@ -7,13 +7,15 @@ using LineCommands::SLineEdit;
 Q_DECLARE_METATYPE(QList<SLineEdit>)
 
 namespace QTest {
-template <>
-char* toString(const SLineEdit& edit)
+template <> char* toString(const SLineEdit& edit)
 {
     return qstrdup(qPrintable(QStringLiteral("{line %1, col %2, remove %3, insert \"%4\"}")
-                                  .arg(edit.nLine).arg(edit.nColumn).arg(edit.nRemove).arg(edit.sInsert)));
+                                  .arg(edit.nLine)
+                                  .arg(edit.nColumn)
+                                  .arg(edit.nRemove)
+                                  .arg(edit.sInsert)));
 }
-} // namespace QTest
+}  // namespace QTest
 
 class TestLineCommands : public QObject
 {
@@ -67,15 +69,14 @@ void TestLineCommands::lineEditsTouchOnlyTheLinesThatQualify_data()
     QTest::newRow("comment out counts a line of blanks as not empty")
         << "comment;" << QStringList{QStringLiteral("  ")} << QList<SLineEdit>{{4, 0, 0, ";"}};
     QTest::newRow("uncomment removes ';' or '//' at column 0 only")
-        << "uncomment"
-        << QStringList{QStringLiteral(";a"), QStringLiteral("//b"), QStringLiteral("\t//c"), QStringLiteral("  ;d"),
-                       QStringLiteral("/e"), QString()}
+        << "uncomment" << QStringList{QStringLiteral(";a"),   QStringLiteral("//b"), QStringLiteral("\t//c"),
+                                      QStringLiteral("  ;d"), QStringLiteral("/e"),  QString()}
         << QList<SLineEdit>{{4, 0, 1, QString()}, {5, 0, 2, QString()}};
     QTest::newRow("uncomment removes one prefix only")
         << "uncomment" << QStringList{QStringLiteral(";;a"), QStringLiteral(";//b")}
         << QList<SLineEdit>{{4, 0, 1, QString()}, {5, 0, 1, QString()}};
-    QTest::newRow("indent adds a tab to non-empty lines") << "indent" << three
-                                                          << QList<SLineEdit>{{4, 0, 0, "\t"}, {6, 0, 0, "\t"}};
+    QTest::newRow("indent adds a tab to non-empty lines")
+        << "indent" << three << QList<SLineEdit>{{4, 0, 0, "\t"}, {6, 0, 0, "\t"}};
     QTest::newRow("outdent removes one tab, never spaces")
         << "outdent" << QStringList{QStringLiteral("\t\tx"), QStringLiteral("    y"), QStringLiteral(" \tz"), QString()}
         << QList<SLineEdit>{{4, 0, 1, QString()}};
@@ -132,8 +133,8 @@ void TestLineCommands::changeCaseKeepsTheLength_data()
     QTest::newRow("lower") << "SetDamage 1" << false << "setdamage 1";
     QTest::newRow("accented") << QStringLiteral("caf\u00e9") << true << QStringLiteral("CAF\u00c9");
     // A full conversion would make "SS" of it and shift every later position.
-    QTest::newRow("sharp s stays one character") << QStringLiteral("stra\u00dfe") << true
-                                                 << QStringLiteral("STRA\u00dfE");
+    QTest::newRow("sharp s stays one character")
+        << QStringLiteral("stra\u00dfe") << true << QStringLiteral("STRA\u00dfE");
 }
 
 void TestLineCommands::changeCaseKeepsTheLength()

@@ -16,7 +16,7 @@ void VerifyMatches(const CTextShadow& shadow, const QString& sModel)
         QCOMPARE(shadow.Line(i), lines[i]);
 }
 
-} // namespace
+}  // namespace
 
 class TestTextShadow : public QObject
 {
@@ -60,22 +60,39 @@ void TestTextShadow::replaceTellsWhatWasRemoved_data()
     QTest::addColumn<int>("reportedPos");
     QTest::addColumn<QString>("reportedRemoved");
 
-    QTest::newRow("typing inside a line") << "hint" << 2 << 0 << "x" << "hixnt" << 2 << "";
-    QTest::newRow("typing at the very start") << "a\nb" << 0 << 0 << "x" << "xa\nb" << 0 << "";
-    QTest::newRow("typing at the very end") << "a\nb" << 3 << 0 << "x" << "a\nbx" << 3 << "";
-    QTest::newRow("typing at a line end belongs to that line") << "a\nb" << 1 << 0 << "x" << "ax\nb" << 1 << "";
-    QTest::newRow("enter splits a line") << "ab" << 1 << 0 << "\n" << "a\nb" << 1 << "";
-    QTest::newRow("backspace joins two lines") << "a\nb" << 1 << 1 << "" << "ab" << 1 << "\n";
-    QTest::newRow("removal over two line breaks") << "ab\ncd\nef" << 1 << 6 << "" << "af" << 1 << "b\ncd\ne";
-    QTest::newRow("removal of whole lines") << "a\nb\nc\n" << 2 << 4 << "" << "a\n" << 2 << "b\nc\n";
-    QTest::newRow("replacing across lines by more lines")
-        << "ab\ncd" << 1 << 3 << "1\n2\n3" << "a1\n2\n3d" << 1 << "b\nc";
-    QTest::newRow("paste of many lines") << "xy" << 1 << 0 << "1\n2\n3\n4\n5\n6" << "x1\n2\n3\n4\n5\n6y" << 1 << "";
-    QTest::newRow("negative position starts at 0") << "abc" << -5 << 1 << "" << "bc" << 0 << "a";
-    QTest::newRow("position past the end goes to the end") << "abc" << 9 << 2 << "x" << "abcx" << 3 << "";
-    QTest::newRow("removal past the end is clipped") << "ab\ncd" << 3 << 50 << "" << "ab\n" << 3 << "cd";
-    QTest::newRow("negative removal removes nothing") << "abc" << 1 << -3 << "x" << "axbc" << 1 << "";
-    QTest::newRow("everything replaced") << "a\nb\nc" << 0 << 5 << "z" << "z" << 0 << "a\nb\nc";
+    QTest::newRow("typing inside a line") << "hint" << 2 << 0 << "x"
+                                          << "hixnt" << 2 << "";
+    QTest::newRow("typing at the very start") << "a\nb" << 0 << 0 << "x"
+                                              << "xa\nb" << 0 << "";
+    QTest::newRow("typing at the very end") << "a\nb" << 3 << 0 << "x"
+                                            << "a\nbx" << 3 << "";
+    QTest::newRow("typing at a line end belongs to that line") << "a\nb" << 1 << 0 << "x"
+                                                               << "ax\nb" << 1 << "";
+    QTest::newRow("enter splits a line") << "ab" << 1 << 0 << "\n"
+                                         << "a\nb" << 1 << "";
+    QTest::newRow("backspace joins two lines") << "a\nb" << 1 << 1 << ""
+                                               << "ab" << 1 << "\n";
+    QTest::newRow("removal over two line breaks") << "ab\ncd\nef" << 1 << 6 << ""
+                                                  << "af" << 1 << "b\ncd\ne";
+    QTest::newRow("removal of whole lines") << "a\nb\nc\n"
+                                            << 2 << 4 << ""
+                                            << "a\n"
+                                            << 2 << "b\nc\n";
+    QTest::newRow("replacing across lines by more lines") << "ab\ncd" << 1 << 3 << "1\n2\n3"
+                                                          << "a1\n2\n3d" << 1 << "b\nc";
+    QTest::newRow("paste of many lines") << "xy" << 1 << 0 << "1\n2\n3\n4\n5\n6"
+                                         << "x1\n2\n3\n4\n5\n6y" << 1 << "";
+    QTest::newRow("negative position starts at 0") << "abc" << -5 << 1 << ""
+                                                   << "bc" << 0 << "a";
+    QTest::newRow("position past the end goes to the end") << "abc" << 9 << 2 << "x"
+                                                           << "abcx" << 3 << "";
+    QTest::newRow("removal past the end is clipped") << "ab\ncd" << 3 << 50 << ""
+                                                     << "ab\n"
+                                                     << 3 << "cd";
+    QTest::newRow("negative removal removes nothing") << "abc" << 1 << -3 << "x"
+                                                      << "axbc" << 1 << "";
+    QTest::newRow("everything replaced") << "a\nb\nc" << 0 << 5 << "z"
+                                         << "z" << 0 << "a\nb\nc";
 }
 
 void TestTextShadow::replaceTellsWhatWasRemoved()

@@ -60,7 +60,7 @@ private:
     CUndoHistory m_history;
 };
 
-} // namespace
+}  // namespace
 
 class TestUndoHistory : public QObject
 {

@@ -11,7 +11,8 @@ QStringList Texts(const QList<SMenuEntry>& entries)
     for (const SMenuEntry& entry : entries) {
         switch (entry.eKind) {
         case SMenuEntry::Command:
-            texts.append(entry.pszText ? QLatin1String(entry.pszText) : QLatin1String(CommandInfo(entry.eCommand).pszText));
+            texts.append(entry.pszText ? QLatin1String(entry.pszText)
+                                       : QLatin1String(CommandInfo(entry.eCommand).pszText));
             break;
         case SMenuEntry::Separator:
             texts.append(QStringLiteral("-"));
@@ -28,7 +29,7 @@ QStringList Texts(const QList<SMenuEntry>& entries)
     return texts;
 }
 
-} // namespace
+}  // namespace
 
 class TestCommandTable : public QObject
 {
@@ -67,7 +68,8 @@ void TestCommandTable::commandTexts_data()
         QTest::newRow(pszText) << int(e) << QString::fromLatin1(pszText) << QString::fromLatin1(pszPrompt);
     };
     row(ECommand::NewBriefing, "&Briefing File (.html)", "Create a new html file\nNew HTML File");
-    row(ECommand::UnitWizard, "Custom &Unit Wizard...", "Create a custom unit script using a wizard\nCustom Unit Wizard");
+    row(ECommand::UnitWizard, "Custom &Unit Wizard...",
+        "Create a custom unit script using a wizard\nCustom Unit Wizard");
     row(ECommand::SaveAll, "Save A&ll\tF2", "Save all modified documents\nSave All");
     row(ECommand::Exit, "E&xit\tEsc", "Quit the application; prompts to save documents\nExit");
     row(ECommand::Replace, "&Replace\tCtrl+H", "Replace text in the active document");
@@ -79,7 +81,8 @@ void TestCommandTable::commandTexts_data()
         "Add the active document to the current project  (NOTE: Must have a valid path)");
     row(ECommand::Options, "&Options...", "Open the options Velk Edit\nOptions");
     row(ECommand::EditCommandsData, "Edit &Commands/Weapons Data",
-        "Open the main data file for editing. This file contains the weapons, ammo, and equipment data.\nEdit Weapons Data");
+        "Open the main data file for editing. This file contains the weapons, ammo, and equipment data.\nEdit Weapons "
+        "Data");
     row(ECommand::CheckForUpdates, "&Check For Updates", "Check to see if this version of Velk Edit is up-to-date");
 }
 
@@ -114,9 +117,25 @@ void TestCommandTable::fileMenuDependsOnDocuments()
              (QStringList{"[&New File]", "[&Wizard Created Files]", "N&ew Project...", "-", "&Open...\tCtrl+O", "-",
                           "Launch &Game", "-", "Print Set&up...", "-", "[&Recent Files]", "-", "E&xit\tEsc"}));
     QCOMPARE(Texts(MenuBar(true).first().entries),
-             (QStringList{"[&New File]", "[&Wizard Created Files]", "N&ew Project...", "-", "&Open...\tCtrl+O", "&Close",
-                          "-", "&Save\tCtrl+S", "Save &As...", "Save A&ll\tF2", "-", "Launch &Game", "-",
-                          "&Print...\tCtrl+P", "Print Pre&view...", "Print Set&up...", "-", "[&Recent Files]", "-",
+             (QStringList{"[&New File]",
+                          "[&Wizard Created Files]",
+                          "N&ew Project...",
+                          "-",
+                          "&Open...\tCtrl+O",
+                          "&Close",
+                          "-",
+                          "&Save\tCtrl+S",
+                          "Save &As...",
+                          "Save A&ll\tF2",
+                          "-",
+                          "Launch &Game",
+                          "-",
+                          "&Print...\tCtrl+P",
+                          "Print Pre&view...",
+                          "Print Set&up...",
+                          "-",
+                          "[&Recent Files]",
+                          "-",
                           "E&xit\tEsc"}));
 }
 
@@ -130,14 +149,16 @@ void TestCommandTable::menuBarsHoldTheirMenus()
     };
     QCOMPARE(titles(false), (QStringList{"&File", "&View", "&Project", "&Tools", "&Help"}));
     QCOMPARE(titles(true), (QStringList{"&File", "&Edit", "&View", "&Project", "&Tools", "&Window", "&Help"}));
-    QCOMPARE(Texts(MenuBar(true)[6].entries),
-             (QStringList{"&Help Contents\tF1", "-", "&Check For Updates", "&Report An Error", "-", "&About Velk Edit..."}));
+    QCOMPARE(
+        Texts(MenuBar(true)[6].entries),
+        (QStringList{"&Help Contents\tF1", "-", "&Check For Updates", "&Report An Error", "-", "&About Velk Edit..."}));
 }
 
 void TestCommandTable::contextMenusUseTheirShortTexts()
 {
-    QCOMPARE(Texts(EditorContextMenu()), (QStringList{"&Cut", "C&opy", "&Paste", "-", "&Insert Command", "-",
-                                                     "I&nsert Snippet", "&Save Snippet...", "-", "&Add to Project"}));
+    QCOMPARE(Texts(EditorContextMenu()),
+             (QStringList{"&Cut", "C&opy", "&Paste", "-", "&Insert Command", "-", "I&nsert Snippet", "&Save Snippet...",
+                          "-", "&Add to Project"}));
     QCOMPARE(Texts(ProjectFileMenu()), (QStringList{"&Open File", "&Close File", "&Rename File", "-", "R&emove File"}));
     QCOMPARE(Texts(SnippetItemMenu()),
              (QStringList{"&Insert Snippet", "&Edit/View Snippet", "&Rename Snippet", "-", "&Delete Snippet"}));

@@ -20,12 +20,18 @@ void TestStatusPanes::positionPanes_data()
     QTest::addColumn<int>("col2");
     QTest::addColumn<QString>("lineText");
     QTest::addColumn<QString>("columnText");
-    QTest::newRow("caret at the very start") << 0 << 0 << 0 << 0 << "Ln: 1" << "Ch: 1";
-    QTest::newRow("first five characters of a line") << 0 << 0 << 0 << 5 << "Ln: 1" << "Ch: 1-5";
-    QTest::newRow("characters 3 to 7 of line 4") << 3 << 2 << 3 << 7 << "Ln: 4" << "Ch: 3-7";
-    QTest::newRow("start of line 2 to start of line 3") << 1 << 0 << 2 << 0 << "Ln: 2-3" << "Ch: 1-0";
-    QTest::newRow("same column on two lines still shows a range") << 4 << 6 << 9 << 6 << "Ln: 5-10" << "Ch: 7-6";
-    QTest::newRow("lines beyond four digits") << 12344 << 120 << 12344 << 120 << "Ln: 12345" << "Ch: 121";
+    QTest::newRow("caret at the very start") << 0 << 0 << 0 << 0 << "Ln: 1"
+                                             << "Ch: 1";
+    QTest::newRow("first five characters of a line") << 0 << 0 << 0 << 5 << "Ln: 1"
+                                                     << "Ch: 1-5";
+    QTest::newRow("characters 3 to 7 of line 4") << 3 << 2 << 3 << 7 << "Ln: 4"
+                                                 << "Ch: 3-7";
+    QTest::newRow("start of line 2 to start of line 3") << 1 << 0 << 2 << 0 << "Ln: 2-3"
+                                                        << "Ch: 1-0";
+    QTest::newRow("same column on two lines still shows a range") << 4 << 6 << 9 << 6 << "Ln: 5-10"
+                                                                  << "Ch: 7-6";
+    QTest::newRow("lines beyond four digits") << 12344 << 120 << 12344 << 120 << "Ln: 12345"
+                                              << "Ch: 121";
 }
 
 void TestStatusPanes::positionPanes()

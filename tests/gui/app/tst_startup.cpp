@@ -34,7 +34,6 @@ private slots:
     void startFileReopensOnlyInsideItsProject();
 };
 
-
 void TestStartup::firstStartOpensCentredWindowWithDictionary()
 {
     CStart start;
@@ -45,8 +44,7 @@ void TestStartup::firstStartOpensCentredWindowWithDictionary()
     QVERIFY(!pFrame->isMaximized());
     QCOMPARE(pFrame->windowTitle(), QStringLiteral("Velk Edit"));
     const QSize screen = QGuiApplication::primaryScreen()->size();
-    QCOMPARE(pFrame->StoredPlacement(),
-             QRect(screen.width() / 2 - 425, screen.height() / 2 - 300, 850, 600));
+    QCOMPARE(pFrame->StoredPlacement(), QRect(screen.width() / 2 - 425, screen.height() / 2 - 300, 850, 600));
     QVERIFY(start.App().Dictionary().m_arCommands.size() >= 300);
     QVERIFY(!start.App().Dictionary().m_arAutoComplete.isEmpty());
     QVERIFY(start.Prompter().m_messages.isEmpty());
@@ -143,7 +141,8 @@ void TestStartup::secondStartHandsItsFilesToTheFirst()
     QVERIFY(first.App().InitInstance());
     QTemporaryDir dir;
     QDir().mkpath(dir.filePath(QStringLiteral("a b")));
-    const QStringList files = {dir.filePath(QStringLiteral("a b/init.sqs")), dir.filePath(QStringLiteral("brücke.sqf"))};
+    const QStringList files
+        = {dir.filePath(QStringLiteral("a b/init.sqs")), dir.filePath(QStringLiteral("brücke.sqf"))};
     for (const QString& sFile : files)
         WriteFile(sFile, "// x\r\n");
     CSingleInstance second(CStart::InstanceName());
@@ -171,8 +170,7 @@ void TestStartup::firstRunRegistersScriptAndDescriptionOnce()
         CStart start({}, &seed);
         QVERIFY(start.App().InitInstance());
         QCOMPARE(start.Associations().ReadDefault(QStringLiteral(".sqs")), QStringLiteral("VELK.Script.Document"));
-        QCOMPARE(start.Associations().ReadDefault(QStringLiteral(".ext")),
-                 QStringLiteral("VELK.Description.Document"));
+        QCOMPARE(start.Associations().ReadDefault(QStringLiteral(".ext")), QStringLiteral("VELK.Description.Document"));
         QVERIFY(start.Associations().m_keys.value(QStringLiteral(".sqs")).bShellNew);
         QVERIFY(!start.Associations().KeyExists(QStringLiteral(".txt")));
         seed = start.CloseAndKeepStore();

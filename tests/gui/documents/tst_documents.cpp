@@ -147,7 +147,7 @@ void ClickEntry(QListWidget* pList, int nRow)
     QTest::mouseClick(pList->viewport(), Qt::LeftButton, {}, pList->visualItemRect(pList->item(nRow)).center());
 }
 
-} // namespace
+}  // namespace
 
 class TestDocuments : public QObject
 {
@@ -195,17 +195,30 @@ void TestDocuments::untitledTitleThroughSave_data()
     QTest::addColumn<QString>("fresh");
     QTest::addColumn<QString>("proposed");
     QTest::addColumn<QString>("after");
-    QTest::newRow("hidden extensions, saved as ambush.sqs")
-        << 0 << kSaveAs << "ambush.sqs" << "Script" << "Script" << "ambush";
-    QTest::newRow("hidden extensions, name typed without extension gets .sqs")
-        << 0 << kSaveAs << "ambush" << "Script" << "Script" << "ambush";
-    QTest::newRow("hidden extensions, cancelled") << 0 << kSaveAs << "" << "Script" << "Script" << "Script*";
-    QTest::newRow("shown extensions, saved") << 1 << kSaveAs << "ambush.sqs" << "Script.sqs" << "Script"
+    QTest::newRow("hidden extensions, saved as ambush.sqs") << 0 << kSaveAs << "ambush.sqs"
+                                                            << "Script"
+                                                            << "Script"
+                                                            << "ambush";
+    QTest::newRow("hidden extensions, name typed without extension gets .sqs") << 0 << kSaveAs << "ambush"
+                                                                               << "Script"
+                                                                               << "Script"
+                                                                               << "ambush";
+    QTest::newRow("hidden extensions, cancelled") << 0 << kSaveAs << ""
+                                                  << "Script"
+                                                  << "Script"
+                                                  << "Script*";
+    QTest::newRow("shown extensions, saved") << 1 << kSaveAs << "ambush.sqs"
+                                             << "Script.sqs"
+                                             << "Script"
                                              << "ambush.sqs";
-    QTest::newRow("shown extensions, cancelled keeps extension and mark")
-        << 1 << kSaveAs << "" << "Script.sqs" << "Script" << "Script.sqs*";
-    QTest::newRow("Save on an untitled document asks like Save As")
-        << 1 << kSave << "ambush" << "Script.sqs" << "Script" << "ambush.sqs";
+    QTest::newRow("shown extensions, cancelled keeps extension and mark") << 1 << kSaveAs << ""
+                                                                          << "Script.sqs"
+                                                                          << "Script"
+                                                                          << "Script.sqs*";
+    QTest::newRow("Save on an untitled document asks like Save As") << 1 << kSave << "ambush"
+                                                                    << "Script.sqs"
+                                                                    << "Script"
+                                                                    << "ambush.sqs";
 }
 
 void TestDocuments::untitledTitleThroughSave()
@@ -316,8 +329,7 @@ void TestDocuments::openedFileGetsTypeCodeAndNoHeader_data()
     QTest::newRow("empty existing .sqs") << "empty.sqs" << QByteArray() << EDocKind::Script << kFileSQS << "empty";
     QTest::newRow("upper-case .HTM") << "OVERVIEW.HTM" << QByteArray("<html>\r\n") << EDocKind::Script << kFileHTML
                                      << "OVERVIEW";
-    QTest::newRow("upper-case .SQF") << "FN.SQF" << QByteArray("_a = 1;\r\n") << EDocKind::Function << kFileSQF
-                                     << "FN";
+    QTest::newRow("upper-case .SQF") << "FN.SQF" << QByteArray("_a = 1;\r\n") << EDocKind::Function << kFileSQF << "FN";
     QTest::newRow(".dat data file") << "unit.dat" << QByteArray("[UNITS]\r\n") << EDocKind::Script << kFileDAT
                                     << "unit";
     QTest::newRow("no extension opens as Script with code 0")
@@ -392,8 +404,8 @@ void TestDocuments::closingModifiedDocument_data()
     QTest::addColumn<QByteArray>("onDisk");
     const QByteArray old("old\r\n");
     const QByteArray edited("new old\r\n");
-    QTest::newRow("unmodified closes without asking") << false << false << EAnswer::Cancel << true << false << true
-                                                      << old;
+    QTest::newRow("unmodified closes without asking")
+        << false << false << EAnswer::Cancel << true << false << true << old;
     QTest::newRow("No discards the changes") << false << true << EAnswer::No << true << false << true << old;
     QTest::newRow("Cancel keeps the window and its mark")
         << false << true << EAnswer::Cancel << true << false << false << old;
@@ -490,7 +502,7 @@ void TestDocuments::askedDocumentIsListedWithoutMark()
     Type(pDoc, QStringLiteral("x"));
     const QString sMarked = pDoc->GetTitle();
     QVERIFY(sMarked.endsWith(QLatin1Char('*')));
-    QVERIFY(Trigger(start, kClose));  // answered Cancel
+    QVERIFY(Trigger(start, kClose));                     // answered Cancel
     QVERIFY(start.App().MainFrame()->close() == false);  // answered Cancel again
     QCOMPARE(start.Prompter().m_saveModifiedLists, (QList<QStringList>{{listed}, {listed}}));
     QCOMPARE(pDoc->GetTitle(), sMarked);
@@ -561,7 +573,8 @@ void TestDocuments::quitAsksForEveryModifiedDocument()
     }
     QCOMPARE(start.App().AllDocuments().size(), 2);
     QCOMPARE(pScript->Frame()->windowTitle(), QStringLiteral("init*"));
-    QCOMPARE(pText->Frame()->windowTitle(), answer == EAnswer::Yes ? QStringLiteral("notes") : QStringLiteral("notes*"));
+    QCOMPARE(pText->Frame()->windowTitle(),
+             answer == EAnswer::Yes ? QStringLiteral("notes") : QStringLiteral("notes*"));
     QuitDiscarding(start);
 }
 
@@ -609,9 +622,12 @@ void TestDocuments::savedBytesKeepTheFileEncoding_data()
     QTest::addColumn<int>("messages");
     QTest::newRow("every Windows-1252 byte survives unchanged")
         << EveryHighByte() << "" << EveryHighByte() << ETextEncoding::Cp1252 << 0;
-    QTest::newRow("UTF-8 with non-ASCII stays UTF-8")
-        << QByteArray("; Br\xC3\xBC" "cke \xE2\x80\x93 \xE2\x82\xAC\r\n") << "ä"
-        << QByteArray("\xC3\xA4; Br\xC3\xBC" "cke \xE2\x80\x93 \xE2\x82\xAC\r\n") << ETextEncoding::Utf8 << 0;
+    QTest::newRow("UTF-8 with non-ASCII stays UTF-8") << QByteArray("; Br\xC3\xBC"
+                                                                    "cke \xE2\x80\x93 \xE2\x82\xAC\r\n")
+                                                      << "ä"
+                                                      << QByteArray("\xC3\xA4; Br\xC3\xBC"
+                                                                    "cke \xE2\x80\x93 \xE2\x82\xAC\r\n")
+                                                      << ETextEncoding::Utf8 << 0;
     QTest::newRow("LF-only lines are written with CR LF")
         << QByteArray("a\nb\n\nc") << "" << QByteArray("a\r\nb\r\n\r\nc") << ETextEncoding::Cp1252 << 0;
     QTest::newRow("character outside the code page switches to UTF-8 and says so")

@@ -72,9 +72,9 @@ QString Classes(const CScriptView* pView, int nLine)
 {
     const QTextBlock block = pView->document()->findBlockByNumber(nLine);
     QString sClasses(block.length() - 1, u'.');
-    const QList<QPair<QColor, QChar>> letters{{QColor(0, 0, 0), u'T'},       {QColor(0, 128, 0), u'R'},
-                                              {QColor(255, 0, 0), u'C'},     {QColor(255, 0, 255), u'W'},
-                                              {QColor(0, 0, 255), u'S'},     {QColor(128, 128, 128), u'V'}};
+    const QList<QPair<QColor, QChar>> letters{{QColor(0, 0, 0), u'T'},   {QColor(0, 128, 0), u'R'},
+                                              {QColor(255, 0, 0), u'C'}, {QColor(255, 0, 255), u'W'},
+                                              {QColor(0, 0, 255), u'S'}, {QColor(128, 128, 128), u'V'}};
     for (const QTextLayout::FormatRange& range : block.layout()->formats()) {
         QChar cLetter = u'?';
         for (const auto& [colour, c] : letters)
@@ -118,7 +118,7 @@ QPoint PointOf(const CScriptView* pView, int nPos)
 const QString kCommentOut = QStringLiteral("&Comment Out Line(s)");
 const QString kUncomment = QStringLiteral("U&ncomment Line(s)");
 
-} // namespace
+}  // namespace
 
 class TestEditing : public QObject
 {
@@ -209,16 +209,16 @@ void TestEditing::lineCommandsEditTheQualifyingLines_data()
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("result");
-    QTest::newRow("uncomment '//' in a script") << "a.sqs" << QByteArray("//hint \"a\"") << kUncomment
-                                                << "hint \"a\"";
+    QTest::newRow("uncomment '//' in a script") << "a.sqs" << QByteArray("//hint \"a\"") << kUncomment << "hint \"a\"";
     QTest::newRow("uncomment ';' and '//' in a function file")
         << "a.sqf" << QByteArray(";a\r\n//b\r\nc") << kUncomment << "a\nb\nc";
     QTest::newRow("indent adds a tab to non-empty lines")
-        << "a.sqs" << QByteArray("a\r\n\r\n  b") << "&Increase Line Indent" << "\ta\n\n\t  b";
+        << "a.sqs" << QByteArray("a\r\n\r\n  b") << "&Increase Line Indent"
+        << "\ta\n\n\t  b";
     QTest::newRow("outdent removes one tab per line")
-        << "a.sqs" << QByteArray("\t\ta\r\n\tb\r\n    c") << "&Decrease Line Indent" << "\ta\nb\n    c";
-    QTest::newRow("comment out in a function file") << "a.sqf" << QByteArray("a\r\n\tb") << kCommentOut
-                                                    << "//a\n//\tb";
+        << "a.sqs" << QByteArray("\t\ta\r\n\tb\r\n    c") << "&Decrease Line Indent"
+        << "\ta\nb\n    c";
+    QTest::newRow("comment out in a function file") << "a.sqf" << QByteArray("a\r\n\tb") << kCommentOut << "//a\n//\tb";
 }
 
 void TestEditing::lineCommandsEditTheQualifyingLines()
@@ -439,8 +439,7 @@ void TestEditing::enterIndentsTheNewLine_data()
     QTest::addColumn<bool>("whiteSpace");
     QTest::addColumn<bool>("autoTabs");
     QTest::addColumn<QString>("newLine");
-    QTest::newRow("brace copies the indentation and adds a tab") << QByteArray("\t  {") << false << true
-                                                                 << "\t\t  ";
+    QTest::newRow("brace copies the indentation and adds a tab") << QByteArray("\t  {") << false << true << "\t\t  ";
     QTest::newRow("no brace with white space off inserts nothing") << QByteArray("hint x") << false << true << "";
     QTest::newRow("white space on copies tabs and spaces") << QByteArray("\t hint x") << true << false << "\t ";
     QTest::newRow("brace without auto tabs only copies") << QByteArray("\t{") << false << false << "\t";
@@ -481,10 +480,10 @@ void TestEditing::undoRightAfterAnUnrecordedEditRestoresTheTextBefore_data()
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("edited");
-    QTest::newRow("automatic indentation") << QByteArray("\tif (a) then {") << int(Qt::Key_Return)
-                                           << "\tif (a) then {\n\t\t";
-    QTest::newRow("closing-brace outdent") << QByteArray("if (a) then {\r\n\t") << int(Qt::Key_BraceRight)
-                                           << "if (a) then {\n}";
+    QTest::newRow("automatic indentation")
+        << QByteArray("\tif (a) then {") << int(Qt::Key_Return) << "\tif (a) then {\n\t\t";
+    QTest::newRow("closing-brace outdent")
+        << QByteArray("if (a) then {\r\n\t") << int(Qt::Key_BraceRight) << "if (a) then {\n}";
 }
 
 // The view adds these edits on its own, recorded with the next step; an
@@ -619,8 +618,8 @@ void TestEditing::contextMenuOffersTheEditorCommands()
     QContextMenuEvent event(QContextMenuEvent::Mouse, pt, pView->viewport()->mapToGlobal(pt));
     QApplication::sendEvent(pView->viewport(), &event);
     QVERIFY(bShown);
-    const QStringList expected{"&Cut", "C&opy", "&Paste", "-", "&Insert Command", "-", "I&nsert Snippet",
-                               "&Save Snippet..."};
+    const QStringList expected{"&Cut", "C&opy",           "&Paste",          "-", "&Insert Command",
+                               "-",    "I&nsert Snippet", "&Save Snippet..."};
     QCOMPARE(items.mid(0, expected.size()), expected);
 }
 

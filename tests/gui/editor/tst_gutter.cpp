@@ -103,8 +103,7 @@ QImage ExpectedRow(const CScriptView* pView, const QSize& size, const QRect& rcL
     painter.setFont(pView->m_fontGutter);
     painter.setPen(bMarked ? Qt::white : Qt::black);
     painter.drawText(QRect(1, rcLine.top(), CScriptView::kGutterWidth - 1, rcLine.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                     QString::asprintf("%.4d", nNumber));
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, QString::asprintf("%.4d", nNumber));
     return image;
 }
 
@@ -146,7 +145,7 @@ bool CloseDocument(CScriptDoc* pDoc)
     return QTest::qWaitFor([&] { return pView.isNull(); });
 }
 
-} // namespace
+}  // namespace
 
 class TestGutter : public QObject
 {

@@ -136,7 +136,7 @@ bool EditCommandEnabled(CStart& start, const QString& sText)
 const QByteArray kTenLines = "hint \"a\"\r\nsleep 1\r\nhint \"b\"\r\nalive player\r\nsleep 2\r\n"
                              "hint \"c\"\r\nplayer\r\nsleep 3\r\nalive player\r\nhint \"d\"";
 
-} // namespace
+}  // namespace
 
 class TestScriptView : public QObject
 {

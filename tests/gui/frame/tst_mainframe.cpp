@@ -39,7 +39,7 @@ CMemorySettingsStore Seeded(std::initializer_list<std::pair<const char*, int>> v
     return store;
 }
 
-} // namespace
+}  // namespace
 
 class TestMainFrame : public QObject
 {
@@ -201,7 +201,8 @@ void TestMainFrame::placementOffEveryScreenComesBack()
 {
     QFETCH(QPoint, stored);
     QFETCH(bool, keptAsStored);
-    CMemorySettingsStore seed = Seeded({{"WinX", stored.x()}, {"WinY", stored.y()}, {"WinWidth", 700}, {"WinHeight", 500}});
+    CMemorySettingsStore seed
+        = Seeded({{"WinX", stored.x()}, {"WinY", stored.y()}, {"WinWidth", 700}, {"WinHeight", 500}});
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     const QRect rc = start.App().MainFrame()->StoredPlacement();
@@ -375,8 +376,9 @@ void TestMainFrame::aboutBoxShowsVersionAndMemory()
     QStringList groups;
     for (const QGroupBox* pGroup : about.findChildren<QGroupBox*>())
         groups.append(pGroup->title());
-    QCOMPARE(groups, (QStringList{"Application Information", "Application Description", "Editable Document Types",
-                                  "System Info"}));
+    QCOMPARE(
+        groups,
+        (QStringList{"Application Information", "Application Description", "Editable Document Types", "System Info"}));
     QVERIFY(about.MemoryText().startsWith(QStringLiteral("Total Memory:\t")));
     bool bVersionShown = false;
     for (const QLabel* pLabel : about.findChildren<QLabel*>())
@@ -407,8 +409,9 @@ void TestMainFrame::recentFilesShowTheFirstSix()
     QStringList labels;
     for (QAction* pAction : pRecent->actions())
         labels.append(pAction->text());
-    QCOMPARE(labels, (QStringList{"&1 ...\\Init0.sqs", "&2 ...\\Init1.sqs", "&3 ...\\Init2.sqs",
-                                  "&4 ...\\Init3.sqs", "&5 ...\\Init4.sqs", "&6 ...\\Init5.sqs"}));
+    QCOMPARE(labels,
+             (QStringList{"&1 ...\\Init0.sqs", "&2 ...\\Init1.sqs", "&3 ...\\Init2.sqs", "&4 ...\\Init3.sqs",
+                          "&5 ...\\Init4.sqs", "&6 ...\\Init5.sqs"}));
     start.CloseAndKeepStore();
 }
 
