@@ -89,13 +89,15 @@ qint64 Bytes(const QStringList& lines)
     return nBytes;
 }
 
+// Line by line, the comment state handed on, as the editor colours a text.
 void ColourAllLines(const CColourer& colourer, const QStringList& lines)
 {
     const SColourSwitches switches;
     bool bOpen = false;
     for (const QString& sLine : lines) {
-        benchmark::DoNotOptimize(colourer.ColourLine(sLine, kFileSQF, switches));
-        bOpen = CColourer::BlockComments(sLine, bOpen).bOpenAtEnd;
+        const SLineColours colours = colourer.ColourLine(sLine, bOpen, kFileSQF, switches);
+        benchmark::DoNotOptimize(colours.runs.constData());
+        bOpen = colours.bCommentOpenAtEnd;
     }
 }
 
@@ -118,6 +120,18 @@ void BM_ColourFunctionFileLinearLookups(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * Bytes(lines));
 }
 BENCHMARK(BM_ColourFunctionFileLinearLookups)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// The pass that fills the completion list when a file opens, on top of
+// colouring it.
+void BM_CollectLocalVariables(benchmark::State& state)
+{
+    const QStringList lines = GeneratedFunctionFile(20000);
+    for (auto _ : state)
+        for (const QString& sLine : lines)
+            benchmark::DoNotOptimize(CColourer::LocalVariables(sLine, kFileSQF).constData());
+    state.SetBytesProcessed(state.iterations() * Bytes(lines));
+}
+BENCHMARK(BM_CollectLocalVariables)->Unit(benchmark::kMillisecond);
 
 double SecondsToColour(const CColourer& colourer, const QStringList& lines)
 {

@@ -90,7 +90,7 @@ void KeystrokeFigures(CScriptEditApp& app, const QTemporaryDir& dir)
             dMedianSmall = dMedian;
         std::printf("Keystroke in %6d lines: median %.3f ms, 99th percentile %.3f ms (%.1fx the 1,000-line median)\n",
                     nLines, dMedian, Percentile(times, 0.99), dMedian / dMedianSmall);
-        pView->Document().OnCloseDocument();
+        static_cast<CScriptDoc&>(pView->Document()).OnCloseDocument();
         QCoreApplication::processEvents();
     }
 }
@@ -103,8 +103,8 @@ void HistoryFigure(CScriptEditApp& app, const QTemporaryDir& dir)
     for (int i = 0; i < 48; ++i)
         QTest::keyClick(pView, 'x');
     std::printf("History after 48 one-character steps in a %.1f MB script: %lld bytes of text held\n",
-                text.size() / 1e6, static_cast<long long>(pView->History().TextBytes()));
-    pView->Document().OnCloseDocument();
+                text.size() / 1e6, static_cast<long long>(pView->Document().History().TextBytes()));
+    static_cast<CScriptDoc&>(pView->Document()).OnCloseDocument();
     QCoreApplication::processEvents();
 }
 
@@ -118,7 +118,7 @@ void OpenFigure(CScriptEditApp& app, const QTemporaryDir& dir)
     pView->viewport()->repaint();
     std::printf("Opening and colouring a %.1f MB script to its first painted screen: %.0f ms\n", text.size() / 1e6,
                 timer.nsecsElapsed() / 1e6);
-    pView->Document().OnCloseDocument();
+    static_cast<CScriptDoc&>(pView->Document()).OnCloseDocument();
     QCoreApplication::processEvents();
 }
 

@@ -17,29 +17,43 @@ bool IsDataFolder(const QString& sDir)
     return QFileInfo(QDir(sDir).filePath(QStringLiteral("commands.dat"))).isFile();
 }
 
+// A file the user already has stays as it is.
+bool CopyIfMissing(const QString& sSource, const QString& sTarget)
+{
+    return QFileInfo(sTarget).isFile() || QFile::copy(sSource, sTarget);
+}
+
+// The folders the program ships may be left out of a copy; what is in them must arrive.
+bool CopyFolder(const QDir& from, const QDir& to, const QString& sFolder)
+{
+    bool bOk = to.mkpath(sFolder);
+    QDirIterator it(from.filePath(sFolder), QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString sSource = it.next();
+        const QString sTarget = to.filePath(from.relativeFilePath(sSource));
+        if (it.fileInfo().isDir())
+            bOk = QDir().mkpath(sTarget) && bOk;
+        else
+            bOk = CopyIfMissing(sSource, sTarget) && bOk;
+    }
+    return bOk;
+}
+
 // Only what the program ships, never whatever else shares the executable's
-// folder; a file the user already has stays as it is.
+// folder. commands.dat marks a finished folder, so it is copied last and only
+// when everything before it arrived: a copy cut short is redone at the next start.
 void CopyDefaults(const QString& sFrom, const QString& sTo)
 {
     const QDir from(sFrom);
     const QDir to(sTo);
-    QDir().mkpath(sTo);
-    for (const char* pszFile : {"commands.dat", "unit.dat", "header.dat"})
-        QFile::copy(from.filePath(QLatin1String(pszFile)), to.filePath(QLatin1String(pszFile)));
-    for (const char* pszFolder : {"snippets", "help"}) {
-        const QString sFolder = QLatin1String(pszFolder);
-        QDirIterator it(from.filePath(sFolder), QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
-                        QDirIterator::Subdirectories);
-        to.mkpath(sFolder);
-        while (it.hasNext()) {
-            const QString sSource = it.next();
-            const QString sTarget = to.filePath(from.relativeFilePath(sSource));
-            if (it.fileInfo().isDir())
-                QDir().mkpath(sTarget);
-            else
-                QFile::copy(sSource, sTarget);
-        }
-    }
+    bool bOk = QDir().mkpath(sTo);
+    for (const char* pszFile : {"unit.dat", "header.dat"})
+        bOk = CopyIfMissing(from.filePath(QLatin1String(pszFile)), to.filePath(QLatin1String(pszFile))) && bOk;
+    for (const char* pszFolder : {"snippets", "help"})
+        bOk = CopyFolder(from, to, QLatin1String(pszFolder)) && bOk;
+    if (bOk)
+        CopyIfMissing(from.filePath(QStringLiteral("commands.dat")), to.filePath(QStringLiteral("commands.dat")));
 }
 
 }  // namespace
@@ -63,7 +77,7 @@ QString CDataPaths::ChooseAppPath(const QString& sExeDir, const QString& sUserDa
     if (IsDataFolder(sExeDir) && bWritable)
         return WithSeparator(sExeDir);
     // A folder that lacks its dictionary (a first copy cut short) is filled
-    // again; files already there are never overwritten.
+    // again.
     if (!IsDataFolder(sUserDataDir)) {
         if (IsDataFolder(sExeDir))
             CopyDefaults(sExeDir, sUserDataDir);

@@ -5,14 +5,15 @@
 #include <span>
 
 class IAssociationStore;
-struct CAppSettings;
+class IPrompter;
+class CSettings;
 
 // The six extensions the editor can take over in the shell.
 struct SFileTypeInfo
 {
     const char* pszExtension;
     const char* pszIdentifier;
-    int CAppSettings::*pbFlag;
+    int CSettings::*pbFlag;
     bool bShellNew;
 };
 
@@ -21,12 +22,20 @@ const SFileTypeInfo* FindFileType(const QString& sExtension);
 
 inline const QString kOldDefault = QStringLiteral("(Old Default)");
 
-void RegisterFileType(IAssociationStore& store, const SFileTypeInfo& type);
-void UnregisterFileType(IAssociationStore& store, const SFileTypeInfo& type);
+// False when the store could not write a step; the steps after it are left
+// undone, so the handler that came before us is never lost.
+bool RegisterFileType(IAssociationStore& store, const SFileTypeInfo& type);
+bool UnregisterFileType(IAssociationStore& store, const SFileTypeInfo& type);
+
+// The routines below tell the user, through the prompter, about every
+// extension whose records could not be written, and return false then.
+
 // The routine of one extension: registers when its flag is set, else unregisters.
-void UpdateFileType(IAssociationStore& store, const CAppSettings& settings, const SFileTypeInfo& type);
+bool UpdateFileType(IAssociationStore& store, const CSettings& settings, const SFileTypeInfo& type,
+                    IPrompter& prompter);
 // Clears every set flag in turn and unregisters its extension. The cleared
 // flags stay in memory only; the store keeps its values.
-void UnregisterFileTypes(IAssociationStore& store, CAppSettings& settings);
-// A first start takes over .sqs and .ext.
-void RegisterOnFirstRun(IAssociationStore& store, CAppSettings& settings);
+bool UnregisterFileTypes(IAssociationStore& store, CSettings& settings, IPrompter& prompter);
+// A first start takes over .sqs and .ext. It is not tried again at the next
+// start when it failed: the user was told, and the options can retry it.
+bool RegisterOnFirstRun(IAssociationStore& store, CSettings& settings, IPrompter& prompter);

@@ -135,7 +135,38 @@ QString CFreedesktopAssociationStore::OwnValueName(const QString& sExt, const QS
     return sExt + QLatin1Char(' ') + sName;
 }
 
-bool CFreedesktopAssociationStore::WritePackage(const QString& sExt) const
+bool CFreedesktopAssociationStore::Fail(const QString& sError)
+{
+    m_sLastError = sError;
+    return false;
+}
+
+bool CFreedesktopAssociationStore::SaveMimeApps(const CMimeAppsList& list)
+{
+    QString sError;
+    if (!QDir().mkpath(m_folders.sConfigHome))
+        return Fail(QStringLiteral("The folder %1 could not be created.").arg(m_folders.sConfigHome));
+    if (!list.Save(MimeAppsPath(), &sError))
+        return Fail(QStringLiteral("%1 could not be written: %2").arg(MimeAppsPath(), sError));
+    return true;
+}
+
+bool CFreedesktopAssociationStore::FlushOwnStore()
+{
+    if (m_ownStore.Flush())
+        return true;
+    return Fail(QStringLiteral("The program's settings file could not be written."));
+}
+
+bool CFreedesktopAssociationStore::RemoveFile(const QString& sPath)
+{
+    QFile file(sPath);
+    if (file.remove())
+        return true;
+    return Fail(QStringLiteral("%1 could not be deleted: %2").arg(sPath, file.errorString()));
+}
+
+bool CFreedesktopAssociationStore::WritePackage(const QString& sExt)
 {
     const SMimeType* pType = FindMimeType(sExt);
     const QString sXml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -148,10 +179,11 @@ bool CFreedesktopAssociationStore::WritePackage(const QString& sExt) const
                                         "</mime-info>\n")
                              .arg(QLatin1String(pType->pszMimeType), QLatin1String(pType->pszComment), sExt);
     const QString sPath = PackagePath(sExt);
+    QString sError;
     if (!QDir().mkpath(QFileInfo(sPath).path()))
-        return false;
-    if (!AtomicFile::Write(sPath, sXml.toUtf8()))
-        return false;
+        return Fail(QStringLiteral("The folder %1 could not be created.").arg(QFileInfo(sPath).path()));
+    if (!AtomicFile::Write(sPath, sXml.toUtf8(), &sError))
+        return Fail(QStringLiteral("%1 could not be written: %2").arg(sPath, sError));
     UpdateMimeDatabase();
     return true;
 }
@@ -194,14 +226,16 @@ QString CFreedesktopAssociationStore::ReadDefault(const QString& sExt) const
     return IdentifierOf(list.Value(CMimeAppsList::kDefaults, MimeTypeOf(sExt)));
 }
 
-void CFreedesktopAssociationStore::WriteDefault(const QString& sExt, const QString& sIdentifier)
+bool CFreedesktopAssociationStore::WriteDefault(const QString& sExt, const QString& sIdentifier)
 {
+    if (!FindMimeType(sExt))
+        return false;
     CMimeAppsList list;
-    if (!FindMimeType(sExt) || !list.Load(MimeAppsPath()))
-        return;
+    // Rewriting a list we could not read would throw away the user's other entries.
+    if (!list.Load(MimeAppsPath()))
+        return Fail(QStringLiteral("%1 could not be read.").arg(MimeAppsPath()));
     list.SetValue(CMimeAppsList::kDefaults, MimeTypeOf(sExt), EntryOf(sIdentifier));
-    QDir().mkpath(m_folders.sConfigHome);
-    list.Save(MimeAppsPath());
+    return SaveMimeApps(list);
 }
 
 QString CFreedesktopAssociationStore::ReadValue(const QString& sExt, const QString& sName) const
@@ -209,46 +243,60 @@ QString CFreedesktopAssociationStore::ReadValue(const QString& sExt, const QStri
     return m_ownStore.ReadString(kSection, OwnValueName(sExt, sName), QString());
 }
 
-void CFreedesktopAssociationStore::WriteValue(const QString& sExt, const QString& sName, const QString& sValue)
+bool CFreedesktopAssociationStore::WriteValue(const QString& sExt, const QString& sName, const QString& sValue)
 {
     m_ownStore.WriteString(kSection, OwnValueName(sExt, sName), sValue);
-    m_ownStore.Flush();
+    return FlushOwnStore();
 }
 
-void CFreedesktopAssociationStore::DeleteValue(const QString& sExt, const QString& sName)
+bool CFreedesktopAssociationStore::DeleteValue(const QString& sExt, const QString& sName)
 {
     m_ownStore.DeleteValue(kSection, OwnValueName(sExt, sName));
-    m_ownStore.Flush();
+    return FlushOwnStore();
 }
 
-void CFreedesktopAssociationStore::DeleteKey(const QString& sExt)
+bool CFreedesktopAssociationStore::DeleteKey(const QString& sExt)
 {
     if (!FindMimeType(sExt))
-        return;
+        return true;
     CMimeAppsList list;
-    if (list.Load(MimeAppsPath()) && !list.Value(CMimeAppsList::kDefaults, MimeTypeOf(sExt)).isEmpty()) {
+    if (!list.Load(MimeAppsPath()))
+        return Fail(QStringLiteral("%1 could not be read.").arg(MimeAppsPath()));
+    if (!list.Value(CMimeAppsList::kDefaults, MimeTypeOf(sExt)).isEmpty()) {
         list.RemoveValue(CMimeAppsList::kDefaults, MimeTypeOf(sExt));
-        list.Save(MimeAppsPath());
+        if (!SaveMimeApps(list))
+            return false;
     }
-    DeleteValue(sExt, kOldDefault);
-    if (HasOwnPackage(sExt) && QFile::remove(PackagePath(sExt)))
-        UpdateMimeDatabase();
+    if (!DeleteValue(sExt, kOldDefault))
+        return false;
+    if (!HasOwnPackage(sExt) || !QFileInfo::exists(PackagePath(sExt)))
+        return true;
+    if (!RemoveFile(PackagePath(sExt)))
+        return false;
+    UpdateMimeDatabase();
+    return true;
 }
 
 bool CFreedesktopAssociationStore::CreateShellNew(const QString& sExt)
 {
     const QString sPath = ShellNewPath(sExt);
-    if (sPath.isEmpty() || !QDir().mkpath(QFileInfo(sPath).path()))
-        return false;
-    if (QFileInfo::exists(sPath))
+    // A user without a templates folder has no "New" menu to add to.
+    if (sPath.isEmpty() || QFileInfo::exists(sPath))
         return true;
-    return AtomicFile::Write(sPath, QByteArray());
+    const QString sFolder = QFileInfo(sPath).path();
+    if (!QDir().mkpath(sFolder))
+        return Fail(QStringLiteral("The folder %1 could not be created.").arg(sFolder));
+    QString sError;
+    if (!AtomicFile::Write(sPath, QByteArray(), &sError))
+        return Fail(QStringLiteral("%1 could not be written: %2").arg(sPath, sError));
+    return true;
 }
 
-void CFreedesktopAssociationStore::DeleteShellNew(const QString& sExt)
+bool CFreedesktopAssociationStore::DeleteShellNew(const QString& sExt)
 {
     const QString sPath = ShellNewPath(sExt);
     // Only our own empty file: a template the user filled is theirs.
-    if (!sPath.isEmpty() && QFileInfo(sPath).isFile() && QFileInfo(sPath).size() == 0)
-        QFile::remove(sPath);
+    if (sPath.isEmpty() || !QFileInfo(sPath).isFile() || QFileInfo(sPath).size() != 0)
+        return true;
+    return RemoveFile(sPath);
 }

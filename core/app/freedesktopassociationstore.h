@@ -2,6 +2,7 @@
 
 #include "core/app/associationstore.h"
 
+class CMimeAppsList;
 class ISettingsStore;
 
 // The shell's records on a freedesktop desktop. An extension's "key" is its
@@ -27,13 +28,14 @@ public:
     bool CreateKey(const QString& sExt) override;
     bool KeyExists(const QString& sExt) const override;
     QString ReadDefault(const QString& sExt) const override;
-    void WriteDefault(const QString& sExt, const QString& sIdentifier) override;
+    bool WriteDefault(const QString& sExt, const QString& sIdentifier) override;
     QString ReadValue(const QString& sExt, const QString& sName) const override;
-    void WriteValue(const QString& sExt, const QString& sName, const QString& sValue) override;
-    void DeleteValue(const QString& sExt, const QString& sName) override;
-    void DeleteKey(const QString& sExt) override;
+    bool WriteValue(const QString& sExt, const QString& sName, const QString& sValue) override;
+    bool DeleteValue(const QString& sExt, const QString& sName) override;
+    bool DeleteKey(const QString& sExt) override;
     bool CreateShellNew(const QString& sExt) override;
-    void DeleteShellNew(const QString& sExt) override;
+    bool DeleteShellNew(const QString& sExt) override;
+    QString LastError() const override { return m_sLastError; }
 
     static QString MimeTypeOf(const QString& sExt);
     QString MimeAppsPath() const;
@@ -45,10 +47,16 @@ public:
 
 private:
     static bool HasOwnPackage(const QString& sExt);
-    bool WritePackage(const QString& sExt) const;
+    bool WritePackage(const QString& sExt);
     void UpdateMimeDatabase() const;
     QString OwnValueName(const QString& sExt, const QString& sName) const;
+    // Writes the list back, creating its folder when needed.
+    bool SaveMimeApps(const CMimeAppsList& list);
+    bool FlushOwnStore();
+    bool RemoveFile(const QString& sPath);
+    bool Fail(const QString& sError);
 
     ISettingsStore& m_ownStore;
     SFolders m_folders;
+    QString m_sLastError;
 };

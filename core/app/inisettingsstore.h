@@ -4,6 +4,8 @@
 
 #include <QSettings>
 
+#include <memory>
+
 // The store on disk: an INI file in the user's configuration folder.
 class CIniSettingsStore : public ISettingsStore
 {
@@ -20,15 +22,16 @@ public:
     void DeleteValue(const QString& sSection, const QString& sName) override;
     bool Flush() override;
 
-    QString FilePath() const { return m_settings.fileName(); }
-
     // Value names may be file paths; QSettings would read their slashes as
     // groups, so names are percent-encoded, which leaves plain names as they are.
     static QString EncodeName(const QString& sName);
-    static QString DecodeName(const QString& sKey);
 
 private:
     QString Key(const QString& sSection, const QString& sName) const;
 
-    mutable QSettings m_settings;
+    // QSettings keeps a failed write's error for its whole life, so after a
+    // failure the next flush goes through a fresh object on the same file,
+    // which still holds the unwritten values.
+    std::unique_ptr<QSettings> m_pSettings;
+    bool m_bFlushFailed = false;
 };

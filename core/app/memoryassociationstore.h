@@ -18,13 +18,16 @@ public:
     bool CreateKey(const QString& sExt) override;
     bool KeyExists(const QString& sExt) const override { return m_keys.contains(sExt); }
     QString ReadDefault(const QString& sExt) const override { return m_keys.value(sExt).sDefault; }
-    void WriteDefault(const QString& sExt, const QString& sIdentifier) override;
+    bool WriteDefault(const QString& sExt, const QString& sIdentifier) override;
     QString ReadValue(const QString& sExt, const QString& sName) const override;
-    void WriteValue(const QString& sExt, const QString& sName, const QString& sValue) override;
-    void DeleteValue(const QString& sExt, const QString& sName) override;
-    void DeleteKey(const QString& sExt) override { m_keys.remove(sExt); }
+    bool WriteValue(const QString& sExt, const QString& sName, const QString& sValue) override;
+    bool DeleteValue(const QString& sExt, const QString& sName) override;
+    bool DeleteKey(const QString& sExt) override;
     bool CreateShellNew(const QString& sExt) override;
-    void DeleteShellNew(const QString& sExt) override;
+    bool DeleteShellNew(const QString& sExt) override;
 
     QMap<QString, SKey> m_keys;
+    // Stands for a desktop whose records cannot be written: every change
+    // fails and leaves the keys as they are.
+    bool m_bReadOnly = false;
 };

@@ -35,12 +35,12 @@ bool CMimeAppsList::Load(const QString& sPath)
     return true;
 }
 
-bool CMimeAppsList::Save(const QString& sPath) const
+bool CMimeAppsList::Save(const QString& sPath, QString* psError) const
 {
     QByteArray bytes;
     for (const QString& sLine : m_lines)
         bytes += sLine.toUtf8() + '\n';
-    return AtomicFile::Write(sPath, bytes);
+    return AtomicFile::Write(sPath, bytes, psError);
 }
 
 int CMimeAppsList::FindGroup(const QString& sGroup, int* pnEnd) const

@@ -12,13 +12,12 @@ public:
 
     // A missing file reads as empty; false only when it exists but cannot be read.
     bool Load(const QString& sPath);
-    bool Save(const QString& sPath) const;
+    // Written whole or not at all; *psError says why not.
+    bool Save(const QString& sPath, QString* psError = nullptr) const;
 
     QString Value(const QString& sGroup, const QString& sKey) const;
     void SetValue(const QString& sGroup, const QString& sKey, const QString& sValue);
     void RemoveValue(const QString& sGroup, const QString& sKey);
-
-    const QStringList& Lines() const { return m_lines; }
 
 private:
     // Index of the group's header line, or -1; *pnEnd gets the line after its last entry.

@@ -13,6 +13,9 @@ public:
     enum class EButtons { Ok, OkCancel, YesNo, YesNoCancel };
     enum class EAnswer { Ok, Cancel, Yes, No };
 
+    // The name prompt's title unless a command gives its own.
+    static inline const QString kNewName = QStringLiteral("New Name");
+
     virtual ~IPrompter() = default;
 
     virtual EAnswer Ask(const QString& sText, const QString& sCaption, EButtons eButtons, EIcon eIcon) = 0;
@@ -35,6 +38,24 @@ public:
         Q_UNUSED(names);
         Q_UNUSED(pSelected);
         return EAnswer::Cancel;
+    }
+
+    // The name prompt, titled sCaption, its field holding sInitial. The name
+    // comes back as typed: stripping the characters a file name cannot hold
+    // is the caller's (NameChars::Strip). Empty when cancelled.
+    virtual QString GetName(const QString& sCaption, const QString& sInitial)
+    {
+        Q_UNUSED(sCaption);
+        Q_UNUSED(sInitial);
+        return QString();
+    }
+    // Existing files, several at once, in the order the dialog reports them;
+    // empty when cancelled.
+    virtual QStringList GetOpenFileNames(const QString& sTitle, const QString& sFilter)
+    {
+        Q_UNUSED(sTitle);
+        Q_UNUSED(sFilter);
+        return QStringList();
     }
 
     void ShowMessage(const QString& sText, const QString& sCaption, EIcon eIcon = EIcon::None)

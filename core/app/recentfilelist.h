@@ -16,7 +16,6 @@ public:
     void Remove(int nIndex);
     QString GetAt(int nIndex) const;
     int Count() const { return int(m_files.size()); }
-    int Size() const { return m_nSize; }
 
     static inline const QString kSection = QStringLiteral("Recent File List");
 

@@ -2,182 +2,116 @@
 
 #include "core/app/settingsstore.h"
 
-#include <array>
-
 namespace {
 
-using R = ESettingReader;
-using W = ESettingWriter;
 using T = ESettingType;
 using S = EScreenDefault;
+using C = ECloseBatch;
+using CS = CSettings;
 
+constexpr const char* kSec = kSettingsSectionName;
+
+// The rows stand in the order of the close batch: first the two that are
+// never written, then the frame's bar placement, the window state, the main
+// run, and last what the close state says about the active document.
 constexpr SSettingInfo kSettings[] = {
-    // name, type, default, default text, screen default, read, written, in options
-    {"AllowMenus", T::Int, 1, "", S::None, R::AppStartup, W::Never, false},
-    {"FirstRun", T::Int, 1, "", S::None, R::AppStartup, W::FrameClose, false},
-    {"AppMax", T::Int, 0, "", S::None, R::AppStartup, W::FrameClose, false},
-    {"DocMax", T::Int, 1, "", S::None, R::AppStartup, W::FrameClose, false},
-    {"Velk", T::Int, 1, "", S::None, R::AppStartup, W::FrameClose, true},
-    {"ShowExt", T::Int, 0, "", S::None, R::AppStartup, W::FrameClose, true},
-    {"ShowHtml", T::Int, 0, "", S::None, R::AppStartup, W::Never, false},
-    {"RegSQS", T::Int, 0, "", S::None, R::AppStartup, W::FrameClose, true},
-    {"RegEXT", T::Int, 0, "", S::None, R::AppStartup, W::FrameClose, true},
-    {"RegSQF", T::Int, 0, "", S::None, R::AppStartup, W::FrameClose, true},
-    {"RegCSV", T::Int, 0, "", S::None, R::AppStartup, W::FrameClose, true},
-    {"RegHTML", T::Int, 0, "", S::None, R::AppStartup, W::FrameClose, true},
-    {"RegTXT", T::Int, 0, "", S::None, R::AppStartup, W::FrameClose, true},
-    {"AutoComplete", T::Int, 1, "", S::None, R::AppStartup, W::FrameClose, true},
-    {"CurProject", T::String, 0, "", S::None, R::AppStartup, W::FrameClose, false},
-    {"StartFile", T::String, 0, "", S::None, R::AppStartup, W::FrameClose, false},
-    {"WinX", T::Int, 0, "", S::HalfWidthMinus425, R::FrameConstruction, W::FrameCloseNotMaximised, false},
-    {"WinY", T::Int, 0, "", S::HalfHeightMinus300, R::FrameConstruction, W::FrameCloseNotMaximised, false},
-    {"WinWidth", T::Int, 850, "", S::None, R::FrameConstruction, W::FrameCloseNotMaximised, false},
-    {"WinHeight", T::Int, 600, "", S::None, R::FrameConstruction, W::FrameCloseNotMaximised, false},
-    {"DlgX", T::Int, 0, "", S::None, R::FrameConstruction, W::FrameClose, false},
-    {"DlgY", T::Int, 0, "", S::None, R::FrameConstruction, W::FrameClose, false},
-    {"BarWidth", T::Int, 230, "", S::None, R::FrameConstruction, W::FrameClose, false},
-    {"BarRight", T::Int, 0, "", S::None, R::FrameConstruction, W::FrameClose, true},
-    {"ToolBar", T::Int, 1, "", S::None, R::FrameConstruction, W::FrameClose, false},
-    {"CommandBar", T::Int, 1, "", S::None, R::FrameConstruction, W::FrameClose, false},
-    {"ScriptsBar", T::Int, 1, "", S::None, R::FrameConstruction, W::FrameClose, false},
-    {"StatusBar", T::Int, 1, "", S::None, R::FrameConstruction, W::FrameClose, false},
-    {"Format", T::Int, 1, "", S::None, R::FrameConstruction, W::FrameClose, true},
-    {"AddHeader", T::Int, 1, "", S::None, R::FrameConstruction, W::FrameClose, true},
-    {"BoldFonts", T::Int, 0, "", S::None, R::FrameConstruction, W::FrameClose, true},
-    {"FormatRem", T::Int, 1, "", S::None, R::FrameConstruction, W::FrameClose, true},
-    {"FormatCom", T::Int, 1, "", S::None, R::FrameConstruction, W::FrameClose, true},
-    {"FormatWeap", T::Int, 1, "", S::None, R::FrameConstruction, W::FrameClose, true},
-    {"FormatSys", T::Int, 1, "", S::None, R::FrameConstruction, W::FrameClose, true},
-    {"FormatVar", T::Int, 1, "", S::None, R::FrameConstruction, W::FrameClose, true},
-    {"LineNumbers", T::Int, 0, "", S::None, R::FrameConstruction, W::FrameClose, true},
-    {"AutoTabs", T::Int, 1, "", S::None, R::FrameConstruction, W::FrameClose, true},
-    {"WhiteSpace", T::Int, 1, "", S::None, R::FrameConstruction, W::FrameClose, true},
-    {"WrapText", T::Int, 1, "", S::None, R::FrameConstruction, W::FrameClose, true},
-    {"FontSize", T::Int, 10, "", S::None, R::FrameConstruction, W::FrameClose, true},
-    {"TextColor", T::Int, Rgb(0, 0, 0), "", S::None, R::FrameConstruction, W::FrameClose, true},
-    {"RemColor", T::Int, Rgb(0, 128, 0), "", S::None, R::FrameConstruction, W::FrameClose, true},
-    {"ComColor", T::Int, Rgb(255, 0, 0), "", S::None, R::FrameConstruction, W::FrameClose, true},
-    {"WeapColor", T::Int, Rgb(255, 0, 255), "", S::None, R::FrameConstruction, W::FrameClose, true},
-    {"SysColor", T::Int, Rgb(0, 0, 255), "", S::None, R::FrameConstruction, W::FrameClose, true},
-    {"VarColor", T::Int, Rgb(128, 128, 128), "", S::None, R::FrameConstruction, W::FrameClose, true},
-    {"WindowColor", T::Int, Rgb(255, 255, 255), "", S::None, R::FrameConstruction, W::FrameClose, true},
-    {"Font", T::String, 0, "Courier New", S::None, R::FrameConstruction, W::FrameClose, true},
-    {"Author", T::String, 0, "TODO: Author Name", S::None, R::FrameConstruction, W::FrameClose, true},
+    // name, section, type, default, default text, screen default, int member, string member, close batch
+    {"AllowMenus", kSec, T::Int, 1, "", S::None, &CS::m_nAllowMenus, nullptr, C::Never},
+    {"ShowHtml", kSec, T::Int, 0, "", S::None, &CS::m_bShowHtml, nullptr, C::Never},
+    {"DlgX", kSec, T::Int, 0, "", S::None, &CS::m_nDlgX, nullptr, C::BeforeWindow},
+    {"DlgY", kSec, T::Int, 0, "", S::None, &CS::m_nDlgY, nullptr, C::BeforeWindow},
+    {"BarWidth", kSec, T::Int, 230, "", S::None, &CS::m_nBarWidth, nullptr, C::BeforeWindow},
+    {"BarRight", kSec, T::Int, 0, "", S::None, &CS::m_bBarRight, nullptr, C::BeforeWindow},
+    {"AppMax", kSec, T::Int, 0, "", S::None, &CS::m_bAppMax, nullptr, C::FromCloseState},
+    {"WinX", kSec, T::Int, 0, "", S::HalfWidthMinus425, &CS::m_nWinX, nullptr, C::FromCloseState},
+    {"WinY", kSec, T::Int, 0, "", S::HalfHeightMinus300, &CS::m_nWinY, nullptr, C::FromCloseState},
+    {"WinWidth", kSec, T::Int, 850, "", S::None, &CS::m_nWinWidth, nullptr, C::FromCloseState},
+    {"WinHeight", kSec, T::Int, 600, "", S::None, &CS::m_nWinHeight, nullptr, C::FromCloseState},
+    {"Velk", kSec, T::Int, 1, "", S::None, &CS::m_bVelk, nullptr, C::AfterWindow},
+    {"ShowExt", kSec, T::Int, 0, "", S::None, &CS::m_bShowExt, nullptr, C::AfterWindow},
+    {"FirstRun", kSec, T::Int, 1, "", S::None, &CS::m_bFirstRun, nullptr, C::AfterWindow},
+    {"RegSQS", kSec, T::Int, 0, "", S::None, &CS::m_bRegSQS, nullptr, C::AfterWindow},
+    {"RegEXT", kSec, T::Int, 0, "", S::None, &CS::m_bRegEXT, nullptr, C::AfterWindow},
+    {"RegSQF", kSec, T::Int, 0, "", S::None, &CS::m_bRegSQF, nullptr, C::AfterWindow},
+    {"RegCSV", kSec, T::Int, 0, "", S::None, &CS::m_bRegCSV, nullptr, C::AfterWindow},
+    {"RegHTML", kSec, T::Int, 0, "", S::None, &CS::m_bRegHTML, nullptr, C::AfterWindow},
+    {"RegTXT", kSec, T::Int, 0, "", S::None, &CS::m_bRegTXT, nullptr, C::AfterWindow},
+    {"ToolBar", kSec, T::Int, 1, "", S::None, &CS::m_bToolBar, nullptr, C::AfterWindow},
+    {"CommandBar", kSec, T::Int, 1, "", S::None, &CS::m_bCommandBar, nullptr, C::AfterWindow},
+    {"ScriptsBar", kSec, T::Int, 1, "", S::None, &CS::m_bScriptsBar, nullptr, C::AfterWindow},
+    {"StatusBar", kSec, T::Int, 1, "", S::None, &CS::m_bStatusBar, nullptr, C::AfterWindow},
+    {"Format", kSec, T::Int, 1, "", S::None, &CS::m_bFormat, nullptr, C::AfterWindow},
+    {"AddHeader", kSec, T::Int, 1, "", S::None, &CS::m_bAddHeader, nullptr, C::AfterWindow},
+    {"BoldFonts", kSec, T::Int, 0, "", S::None, &CS::m_bBoldFonts, nullptr, C::AfterWindow},
+    {"FontSize", kSec, T::Int, 10, "", S::None, &CS::m_nFontSize, nullptr, C::AfterWindow},
+    {"FormatRem", kSec, T::Int, 1, "", S::None, &CS::m_bFormatRem, nullptr, C::AfterWindow},
+    {"FormatCom", kSec, T::Int, 1, "", S::None, &CS::m_bFormatCom, nullptr, C::AfterWindow},
+    {"FormatWeap", kSec, T::Int, 1, "", S::None, &CS::m_bFormatWeap, nullptr, C::AfterWindow},
+    {"FormatSys", kSec, T::Int, 1, "", S::None, &CS::m_bFormatSys, nullptr, C::AfterWindow},
+    {"FormatVar", kSec, T::Int, 1, "", S::None, &CS::m_bFormatVar, nullptr, C::AfterWindow},
+    {"LineNumbers", kSec, T::Int, 0, "", S::None, &CS::m_bLineNumbers, nullptr, C::AfterWindow},
+    {"AutoTabs", kSec, T::Int, 1, "", S::None, &CS::m_bAutoTabs, nullptr, C::AfterWindow},
+    {"WhiteSpace", kSec, T::Int, 1, "", S::None, &CS::m_bWhiteSpace, nullptr, C::AfterWindow},
+    {"WrapText", kSec, T::Int, 1, "", S::None, &CS::m_bWrapText, nullptr, C::AfterWindow},
+    {"AutoComplete", kSec, T::Int, 1, "", S::None, &CS::m_bAutoComplete, nullptr, C::AfterWindow},
+    {"TextColor", kSec, T::Int, Rgb(0, 0, 0), "", S::None, &CS::m_crText, nullptr, C::AfterWindow},
+    {"WindowColor", kSec, T::Int, Rgb(255, 255, 255), "", S::None, &CS::m_crWindow, nullptr, C::AfterWindow},
+    {"RemColor", kSec, T::Int, Rgb(0, 128, 0), "", S::None, &CS::m_crRem, nullptr, C::AfterWindow},
+    {"ComColor", kSec, T::Int, Rgb(255, 0, 0), "", S::None, &CS::m_crCom, nullptr, C::AfterWindow},
+    {"WeapColor", kSec, T::Int, Rgb(255, 0, 255), "", S::None, &CS::m_crWeap, nullptr, C::AfterWindow},
+    {"SysColor", kSec, T::Int, Rgb(0, 0, 255), "", S::None, &CS::m_crSys, nullptr, C::AfterWindow},
+    {"VarColor", kSec, T::Int, Rgb(128, 128, 128), "", S::None, &CS::m_crVar, nullptr, C::AfterWindow},
+    {"Font", kSec, T::String, 0, "Courier New", S::None, nullptr, &CS::m_sFont, C::AfterWindow},
+    {"Author", kSec, T::String, 0, "TODO: Author Name", S::None, nullptr, &CS::m_sAuthor, C::AfterWindow},
+    {"CurProject", kSec, T::String, 0, "", S::None, nullptr, &CS::m_sCurProject, C::AfterWindow},
+    {"StartFile", kSec, T::String, 0, "", S::None, nullptr, &CS::m_sStartFile, C::FromCloseState},
+    {"DocMax", kSec, T::Int, 1, "", S::None, &CS::m_bDocMax, nullptr, C::FromCloseState},
 };
 
-// Which member holds which setting; a setting is either an int or a string.
-template <class TSettings> struct SBinding
+QString NameOf(const SSettingInfo& info)
 {
-    const char* pszName;
-    int TSettings::*pnValue;
-    QString TSettings::*psValue;
-};
-
-using SApp = SBinding<CAppSettings>;
-using SFrame = SBinding<CFrameSettings>;
-
-// In the order of the store's start-up read.
-constexpr SApp kAppBindings[] = {
-    {"AllowMenus", &CAppSettings::m_nAllowMenus, nullptr},
-    {"FirstRun", &CAppSettings::m_bFirstRun, nullptr},
-    {"AppMax", &CAppSettings::m_bAppMax, nullptr},
-    {"DocMax", &CAppSettings::m_bDocMax, nullptr},
-    {"Velk", &CAppSettings::m_bVelk, nullptr},
-    {"ShowExt", &CAppSettings::m_bShowExt, nullptr},
-    {"ShowHtml", &CAppSettings::m_bShowHtml, nullptr},
-    {"RegSQS", &CAppSettings::m_bRegSQS, nullptr},
-    {"RegEXT", &CAppSettings::m_bRegEXT, nullptr},
-    {"RegSQF", &CAppSettings::m_bRegSQF, nullptr},
-    {"RegCSV", &CAppSettings::m_bRegCSV, nullptr},
-    {"RegHTML", &CAppSettings::m_bRegHTML, nullptr},
-    {"RegTXT", &CAppSettings::m_bRegTXT, nullptr},
-    {"AutoComplete", &CAppSettings::m_bAutoComplete, nullptr},
-    {"CurProject", nullptr, &CAppSettings::m_sCurProject},
-    {"StartFile", nullptr, &CAppSettings::m_sStartFile},
-};
-
-constexpr SFrame kFrameBindings[] = {
-    {"WinX", &CFrameSettings::m_nWinX, nullptr},
-    {"WinY", &CFrameSettings::m_nWinY, nullptr},
-    {"WinWidth", &CFrameSettings::m_nWinWidth, nullptr},
-    {"WinHeight", &CFrameSettings::m_nWinHeight, nullptr},
-    {"DlgX", &CFrameSettings::m_nDlgX, nullptr},
-    {"DlgY", &CFrameSettings::m_nDlgY, nullptr},
-    {"BarWidth", &CFrameSettings::m_nBarWidth, nullptr},
-    {"BarRight", &CFrameSettings::m_bBarRight, nullptr},
-    {"ToolBar", &CFrameSettings::m_bToolBar, nullptr},
-    {"CommandBar", &CFrameSettings::m_bCommandBar, nullptr},
-    {"ScriptsBar", &CFrameSettings::m_bScriptsBar, nullptr},
-    {"StatusBar", &CFrameSettings::m_bStatusBar, nullptr},
-    {"Format", &CFrameSettings::m_bFormat, nullptr},
-    {"AddHeader", &CFrameSettings::m_bAddHeader, nullptr},
-    {"BoldFonts", &CFrameSettings::m_bBoldFonts, nullptr},
-    {"FormatRem", &CFrameSettings::m_bFormatRem, nullptr},
-    {"FormatCom", &CFrameSettings::m_bFormatCom, nullptr},
-    {"FormatWeap", &CFrameSettings::m_bFormatWeap, nullptr},
-    {"FormatSys", &CFrameSettings::m_bFormatSys, nullptr},
-    {"FormatVar", &CFrameSettings::m_bFormatVar, nullptr},
-    {"LineNumbers", &CFrameSettings::m_bLineNumbers, nullptr},
-    {"AutoTabs", &CFrameSettings::m_bAutoTabs, nullptr},
-    {"WhiteSpace", &CFrameSettings::m_bWhiteSpace, nullptr},
-    {"WrapText", &CFrameSettings::m_bWrapText, nullptr},
-    {"FontSize", &CFrameSettings::m_nFontSize, nullptr},
-    {"TextColor", &CFrameSettings::m_crText, nullptr},
-    {"RemColor", &CFrameSettings::m_crRem, nullptr},
-    {"ComColor", &CFrameSettings::m_crCom, nullptr},
-    {"WeapColor", &CFrameSettings::m_crWeap, nullptr},
-    {"SysColor", &CFrameSettings::m_crSys, nullptr},
-    {"VarColor", &CFrameSettings::m_crVar, nullptr},
-    {"WindowColor", &CFrameSettings::m_crWindow, nullptr},
-    {"Font", nullptr, &CFrameSettings::m_sFont},
-    {"Author", nullptr, &CFrameSettings::m_sAuthor},
-};
-
-// The close-time batch around AppMax and the window rectangle.
-constexpr const char* kCloseBatchLeading[] = {"DlgX", "DlgY", "BarWidth", "BarRight"};
-constexpr const char* kCloseBatchMain[] = {
-    "Velk",       "ShowExt",   "FirstRun",     "RegSQS",     "RegEXT",      "RegSQF",    "RegCSV",      "RegHTML",
-    "RegTXT",     "ToolBar",   "CommandBar",   "ScriptsBar", "StatusBar",   "Format",    "AddHeader",   "BoldFonts",
-    "FontSize",   "FormatRem", "FormatCom",    "FormatWeap", "FormatSys",   "FormatVar", "LineNumbers", "AutoTabs",
-    "WhiteSpace", "WrapText",  "AutoComplete", "TextColor",  "WindowColor", "RemColor",  "ComColor",    "WeapColor",
-    "SysColor",   "VarColor",  "Font",         "Author",     "CurProject",
-};
-
-template <class TSettings, std::size_t N>
-void ReadBindings(const ISettingsStore& store, const SBinding<TSettings> (&bindings)[N], const QSize& screenSize,
-                  TSettings& settings)
-{
-    for (const auto& binding : bindings) {
-        const SSettingInfo& info = *FindSetting(QLatin1String(binding.pszName));
-        const QString sName = QLatin1String(info.pszName);
-        if (binding.pnValue)
-            settings.*binding.pnValue = store.ReadInt(kSettingsSection, sName, DefaultInt(info, screenSize));
-        else
-            settings.*binding.psValue = store.ReadString(kSettingsSection, sName, QLatin1String(info.pszDefault));
-    }
+    return QLatin1String(info.pszName);
 }
 
-template <class TSettings, std::size_t N>
-bool WriteBinding(ISettingsStore& store, const SBinding<TSettings> (&bindings)[N], const TSettings& settings,
-                  const char* pszName)
+QString SectionOf(const SSettingInfo& info)
 {
-    for (const auto& binding : bindings) {
-        if (qstrcmp(binding.pszName, pszName) != 0)
-            continue;
-        const QString sName = QLatin1String(pszName);
-        if (binding.pnValue)
-            store.WriteInt(kSettingsSection, sName, settings.*binding.pnValue);
-        else
-            store.WriteString(kSettingsSection, sName, settings.*binding.psValue);
-        return true;
-    }
-    return false;
+    return QLatin1String(info.pszSection);
 }
 
-void WriteNamed(ISettingsStore& store, const CAppSettings& app, const CFrameSettings& frame, const char* pszName)
+void ApplyDefault(CSettings& settings, const SSettingInfo& info, const QSize& screenSize)
 {
-    if (!WriteBinding(store, kAppBindings, app, pszName))
-        WriteBinding(store, kFrameBindings, frame, pszName);
+    if (info.eType == ESettingType::Int)
+        settings.*info.pnMember = DefaultInt(info, screenSize);
+    else
+        settings.*info.psMember = QLatin1String(info.pszDefault);
+}
+
+void WriteMember(ISettingsStore& store, const CSettings& settings, const SSettingInfo& info)
+{
+    if (info.eType == ESettingType::Int)
+        store.WriteInt(SectionOf(info), NameOf(info), settings.*info.pnMember);
+    else
+        store.WriteString(SectionOf(info), NameOf(info), settings.*info.psMember);
+}
+
+// The values the closing frame reports replace the members of these rows.
+const SSettingInfo& CloseStateRow(const char* pszName, ESettingType eType)
+{
+    const SSettingInfo* pInfo = FindSetting(QLatin1String(pszName));
+    Q_ASSERT(pInfo && pInfo->eClose == ECloseBatch::FromCloseState && pInfo->eType == eType);
+    return *pInfo;
+}
+
+void WriteFromClose(ISettingsStore& store, const char* pszName, int nValue)
+{
+    const SSettingInfo& info = CloseStateRow(pszName, ESettingType::Int);
+    store.WriteInt(SectionOf(info), NameOf(info), nValue);
+}
+
+void WriteFromClose(ISettingsStore& store, const char* pszName, const QString& sValue)
+{
+    const SSettingInfo& info = CloseStateRow(pszName, ESettingType::String);
+    store.WriteString(SectionOf(info), NameOf(info), sValue);
 }
 
 }  // namespace
@@ -208,36 +142,50 @@ int DefaultInt(const SSettingInfo& info, const QSize& screenSize)
     return info.nDefault;
 }
 
-CAppSettings ReadAppSettings(const ISettingsStore& store)
+CSettings::CSettings(QObject* pParent) : QObject(pParent)
 {
-    CAppSettings settings;
-    ReadBindings(store, kAppBindings, QSize(), settings);
-    return settings;
+    for (const SSettingInfo& info : kSettings)
+        ApplyDefault(*this, info, QSize(0, 0));
 }
 
-CFrameSettings ReadFrameSettings(const ISettingsStore& store, const QSize& screenSize)
+void CSettings::Read(const ISettingsStore& store, const QSize& screenSize)
 {
-    CFrameSettings settings;
-    ReadBindings(store, kFrameBindings, screenSize, settings);
-    return settings;
-}
-
-void WriteSettingsOnClose(ISettingsStore& store, const CAppSettings& app, const CFrameSettings& frame,
-                          const CCloseState& close, const std::function<void()>& saveProjectData)
-{
-    for (const char* pszName : kCloseBatchLeading)
-        WriteNamed(store, app, frame, pszName);
-    store.WriteInt(kSettingsSection, QStringLiteral("AppMax"), close.bMaximised ? 1 : 0);
-    if (!close.bMaximised) {
-        store.WriteInt(kSettingsSection, QStringLiteral("WinX"), close.rcWindow.left());
-        store.WriteInt(kSettingsSection, QStringLiteral("WinY"), close.rcWindow.top());
-        store.WriteInt(kSettingsSection, QStringLiteral("WinWidth"), close.rcWindow.width());
-        store.WriteInt(kSettingsSection, QStringLiteral("WinHeight"), close.rcWindow.height());
+    for (const SSettingInfo& info : kSettings) {
+        if (info.eType == ESettingType::Int)
+            this->*info.pnMember = store.ReadInt(SectionOf(info), NameOf(info), DefaultInt(info, screenSize));
+        else
+            this->*info.psMember = store.ReadString(SectionOf(info), NameOf(info), QLatin1String(info.pszDefault));
     }
-    for (const char* pszName : kCloseBatchMain)
-        WriteNamed(store, app, frame, pszName);
+}
+
+void CSettings::WriteMembers(ISettingsStore& store, ECloseBatch ePart) const
+{
+    for (const SSettingInfo& info : kSettings)
+        if (info.eClose == ePart)
+            WriteMember(store, *this, info);
+}
+
+void CSettings::WriteOnClose(ISettingsStore& store, const CCloseState& close,
+                             const std::function<void()>& saveProjectData) const
+{
+    WriteMembers(store, ECloseBatch::BeforeWindow);
+    WriteFromClose(store, "AppMax", close.bMaximised ? 1 : 0);
+    // A maximised window keeps the rectangle it had before, for the next
+    // start to restore into.
+    if (!close.bMaximised) {
+        WriteFromClose(store, "WinX", close.rcWindow.left());
+        WriteFromClose(store, "WinY", close.rcWindow.top());
+        WriteFromClose(store, "WinWidth", close.rcWindow.width());
+        WriteFromClose(store, "WinHeight", close.rcWindow.height());
+    }
+    WriteMembers(store, ECloseBatch::AfterWindow);
     if (saveProjectData)
         saveProjectData();
-    store.WriteString(kSettingsSection, QStringLiteral("StartFile"), close.sStartFile);
-    store.WriteInt(kSettingsSection, QStringLiteral("DocMax"), close.bDocMax ? 1 : 0);
+    WriteFromClose(store, "StartFile", close.sStartFile);
+    WriteFromClose(store, "DocMax", close.bDocMax ? 1 : 0);
+}
+
+void CSettings::NotifyChanged()
+{
+    emit Changed();
 }

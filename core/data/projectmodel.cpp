@@ -28,7 +28,7 @@ const QLatin1Char kOpenMark('*');
 
 }  // namespace
 
-CProjectModel::CProjectModel(CAppSettings& settings) : m_settings(settings)
+CProjectModel::CProjectModel(CSettings& settings) : m_settings(settings)
 {
 }
 
@@ -52,8 +52,11 @@ QString CProjectModel::DisplayName(const QString& sPath) const
 bool CProjectModel::LoadProjectList(const QString& sPath)
 {
     m_arProjectData.clear();
-    if (!QFileInfo::exists(sPath))
+    if (!QFileInfo::exists(sPath)) {
+        // A new list is in the games' code page, whatever an earlier one was in.
+        m_eEncoding = ETextEncoding::Cp1252;
         return TextLines::Write(sPath, {}, m_eEncoding);
+    }
     QStringList lines;
     if (!TextLines::Read(sPath, &lines, &m_eEncoding))
         return false;
@@ -162,9 +165,7 @@ void CProjectModel::OpenProjectFiles()
         if (!file.pDoc) {
             file.bOpen = 0;
             Tree().SetItemImage(file.hItem, FileTypeImage(file.sPath, false));
-            continue;
         }
-        Documents()->RemoveNewestRecentFile();
     }
 }
 
@@ -280,7 +281,6 @@ void CProjectModel::OpenRecord(int nIndex)
         return;
     file.pDoc = pDoc;
     file.bOpen = 1;
-    Documents()->RemoveNewestRecentFile();
     Tree().SetItemImage(file.hItem, FileTypeImage(file.sPath, true));
 }
 

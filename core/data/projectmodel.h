@@ -8,7 +8,7 @@
 #include <array>
 #include <utility>
 
-struct CAppSettings;
+class CSettings;
 
 // The user's projects (project.dat, kept as its lines) and the file records
 // of the current project. Its name is the CurProject setting.
@@ -17,7 +17,7 @@ class CProjectModel
 public:
     static constexpr int kMaxFiles = 32;
 
-    explicit CProjectModel(CAppSettings& settings);
+    explicit CProjectModel(CSettings& settings);
 
     void SetTree(IProjectTree* pTree) { m_pTree = pTree; }
     void SetDocuments(IProjectDocuments* pDocuments) { m_pDocuments = pDocuments; }
@@ -65,7 +65,7 @@ private:
     void OpenRecord(int nIndex);
     void ClearRecords();
 
-    CAppSettings& m_settings;
+    CSettings& m_settings;
     IProjectTree* m_pTree = nullptr;
     IProjectDocuments* m_pDocuments = nullptr;
     HTreeItem m_hLastItem = kRootTreeItem;

@@ -24,10 +24,9 @@ class IProjectDocuments
 {
 public:
     virtual ~IProjectDocuments() = default;
-    // Opens the file, or activates it when it is open already; null on failure.
+    // Opens the file, or activates it when it is open already; null on
+    // failure. Openings through the project do not count as recent files.
     virtual QObject* OpenDocument(const QString& sPath) = 0;
-    // Openings through the project do not count as recent files.
-    virtual void RemoveNewestRecentFile() = 0;
     virtual bool IsModified(QObject* pDoc) const = 0;
     // Offers to save; whatever the answer, the caller closes the document next.
     virtual void SaveModifiedCheck(QObject* pDoc) = 0;

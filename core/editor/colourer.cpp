@@ -18,6 +18,74 @@ constexpr quint8 kWeaponLists = CWordIndex::Bit(EWordList::InfWeapons) | CWordIn
 
 const QLatin1Char kQuote('"');
 
+int LeadingBlanks(const QString& sLine)
+{
+    int nOffset = 0;
+    while (nOffset < sLine.size() && (sLine[nOffset] == QLatin1Char(' ') || sLine[nOffset] == QLatin1Char('\t')))
+        ++nOffset;
+    return nOffset;
+}
+
+// Whether a script or function file line goes through the tokenizer: remark
+// lines and label or directive lines end with their first character.
+bool Tokenized(QChar cFirst)
+{
+    return cFirst != QLatin1Char(';') && cFirst != QLatin1Char('#') && cFirst != QLatin1Char('&');
+}
+
+bool IsSpecialVariable(QStringView word)
+{
+    return word == u"_this" || word == u"_time";
+}
+
+bool IsLocalVariable(QStringView word)
+{
+    return word.startsWith(QLatin1Char('_')) && !IsSpecialVariable(word);
+}
+
+// Walks a trimmed, lower-cased line word by word, handing every word the
+// rules classify to onWord with its stretch, and every System character to
+// onSystem. The word is kept as a stretch of the line, not copied character
+// by character: this is the hot loop of opening a large script.
+template <typename FWord, typename FSystem> void Tokenize(const QString& t, FWord&& onWord, FSystem&& onSystem)
+{
+    const int n = int(t.size());
+    int nWordStart = 0;
+    int nWordLength = 0;
+    bool bInString = false;
+    auto word = [&] { return QStringView(t).mid(nWordStart, nWordLength); };
+    auto append = [&](int i) {
+        if (nWordLength == 0)
+            nWordStart = i;
+        ++nWordLength;
+    };
+    for (int i = 0; i <= n; ++i) {
+        const QChar c = i < n ? t[i] : QChar();
+        if (c == kQuote)
+            bInString = !bInString;
+        if (!bInString
+            && (c == QLatin1Char('?') || c == QLatin1Char(':') || c == QLatin1Char('!') || c == QLatin1Char('@'))) {
+            onWord(word(), i - nWordLength, i);
+            onSystem(i);
+            nWordLength = 0;
+        }
+        if (bInString && c == QLatin1Char('%')) {
+            onSystem(i);
+            nWordLength = 0;
+        } else if (!bInString && c == kQuote) {
+            append(i);
+            onWord(word(), i + 1 - nWordLength, i + 1);
+            nWordLength = 0;
+        } else if (i < n && CColourer::IsWordChar(c, true)) {
+            append(i);
+        } else {
+            if (!bInString)
+                onWord(word(), i - nWordLength, i);
+            nWordLength = 0;
+        }
+    }
+}
+
 }  // namespace
 
 CColourer::CColourer(const CDictionary& dictionary)
@@ -32,7 +100,6 @@ struct CColourer::SContext
     int nLineEnd;      // length of the whole line
     EFileType eType;
     const SColourSwitches& switches;
-    CSortStringArray* pCollect;
     QList<SColourRun> runs;
 
     void Run(int nFrom, int nTo, EColourClass eClass) { runs.append({nOffset + nFrom, nOffset + nTo, eClass}); }
@@ -57,19 +124,57 @@ bool CColourer::IsReservedWord(QStringView word)
     return false;
 }
 
-QList<SColourRun> CColourer::ColourLine(const QString& sLine, EFileType eType, const SColourSwitches& switches,
-                                        CSortStringArray* pCollect) const
+SLineColours CColourer::ColourLine(const QString& sLine, bool bCommentOpenAtStart, EFileType eType,
+                                   const SColourSwitches& switches) const
 {
+    SLineColours result;
     if (eType == kFileCSV || eType == kFileHTML || eType == kFileTXT)
-        return {};
-    int nOffset = 0;
-    while (nOffset < sLine.size() && (sLine[nOffset] == QLatin1Char(' ') || sLine[nOffset] == QLatin1Char('\t')))
-        ++nOffset;
-    if (nOffset == sLine.size())
-        return {};
-    SContext ctx{FoldAscii(QStringView(sLine).mid(nOffset)), nOffset, int(sLine.size()), eType, switches, pCollect, {}};
-    LineRules(ctx);
-    return ctx.runs;
+        return result;
+    const int nOffset = LeadingBlanks(sLine);
+    if (nOffset < sLine.size()) {
+        SContext ctx{FoldAscii(QStringView(sLine).mid(nOffset)), nOffset, int(sLine.size()), eType, switches, {}};
+        LineRules(ctx);
+        result.runs = std::move(ctx.runs);
+    }
+    // Blank lines too: inside a comment they are part of it.
+    if (eType == kFileSQF && switches.bFormatRem) {
+        const SBlockComments comments = BlockComments(sLine, bCommentOpenAtStart);
+        for (const auto& [nFrom, nTo] : comments.spans)
+            result.runs.append({nFrom, nTo, EColourClass::Remark});
+        result.bCommentOpenAtEnd = comments.bOpenAtEnd;
+    }
+    return result;
+}
+
+QList<SLineColours> CColourer::ColourText(const QStringList& lines, EFileType eType,
+                                          const SColourSwitches& switches) const
+{
+    QList<SLineColours> text;
+    text.reserve(lines.size());
+    bool bOpen = false;
+    for (const QString& sLine : lines) {
+        text.append(ColourLine(sLine, bOpen, eType, switches));
+        bOpen = text.constLast().bCommentOpenAtEnd;
+    }
+    return text;
+}
+
+QStringList CColourer::LocalVariables(const QString& sLine, EFileType eType)
+{
+    QStringList words;
+    if (eType != kFileSQS && eType != kFileSQF)
+        return words;
+    const int nOffset = LeadingBlanks(sLine);
+    if (nOffset == sLine.size() || !Tokenized(sLine[nOffset]))
+        return words;
+    Tokenize(
+        FoldAscii(QStringView(sLine).mid(nOffset)),
+        [&words](QStringView word, int, int) {
+            if (IsLocalVariable(word))
+                words.append(word.toString());
+        },
+        [](int) {});
+    return words;
 }
 
 void CColourer::LineRules(SContext& ctx) const
@@ -130,57 +235,19 @@ void CColourer::LineRules(SContext& ctx) const
         }
         if (!bColoured)
             ctx.RunToEnd(0, EColourClass::Text);
-        if (!bFinished)
-            Tokenize(ctx);
+        if (!bFinished) {
+            Tokenize(
+                t, [&](QStringView word, int nFrom, int nTo) { ClassifyWord(ctx, word, nFrom, nTo); },
+                [&](int i) {
+                    if (ctx.switches.bFormatSys)
+                        ctx.Run(i, i + 1, EColourClass::System);
+                });
+        }
     }
     if ((ctx.eType == kFileSQF || ctx.eType == kFileEXT) && ctx.switches.bFormatRem) {
         const qsizetype p = t.indexOf(QLatin1String("//"));
         if (p >= 0)
             ctx.RunToEnd(int(p), EColourClass::Remark);
-    }
-}
-
-void CColourer::Tokenize(SContext& ctx) const
-{
-    // The word is kept as a stretch of the line, not copied character by
-    // character: this is the hot loop of opening a large script.
-    const QString& t = ctx.sTrimmed;
-    const int n = int(t.size());
-    int nWordStart = 0;
-    int nWordLength = 0;
-    bool bInString = false;
-    auto word = [&] { return QStringView(t).mid(nWordStart, nWordLength); };
-    auto append = [&](int i) {
-        if (nWordLength == 0)
-            nWordStart = i;
-        ++nWordLength;
-    };
-    for (int i = 0; i <= n; ++i) {
-        const QChar c = i < n ? t[i] : QChar();
-        if (c == kQuote)
-            bInString = !bInString;
-        if (!bInString
-            && (c == QLatin1Char('?') || c == QLatin1Char(':') || c == QLatin1Char('!') || c == QLatin1Char('@'))) {
-            ClassifyWord(ctx, word(), i - nWordLength, i);
-            if (ctx.switches.bFormatSys)
-                ctx.Run(i, i + 1, EColourClass::System);
-            nWordLength = 0;
-        }
-        if (bInString && c == QLatin1Char('%')) {
-            if (ctx.switches.bFormatSys)
-                ctx.Run(i, i + 1, EColourClass::System);
-            nWordLength = 0;
-        } else if (!bInString && c == kQuote) {
-            append(i);
-            ClassifyWord(ctx, word(), i + 1 - nWordLength, i + 1);
-            nWordLength = 0;
-        } else if (i < n && IsWordChar(c, true)) {
-            append(i);
-        } else {
-            if (!bInString)
-                ClassifyWord(ctx, word(), i - nWordLength, i);
-            nWordLength = 0;
-        }
     }
 }
 
@@ -194,13 +261,11 @@ void CColourer::ClassifyWord(SContext& ctx, QStringView word, int nFrom, int nTo
         return;
     }
     if ((sw.bFormatVar || sw.bFormatSys) && word.startsWith(QLatin1Char('_'))) {
-        if (word == u"_this" || word == u"_time") {
+        if (IsSpecialVariable(word)) {
             if (sw.bFormatSys)
                 ctx.Run(nFrom, nTo, EColourClass::System);
         } else if (sw.bFormatVar) {
             ctx.Run(nFrom, nTo, EColourClass::Variable);
-            if (ctx.pCollect)
-                ctx.pCollect->InsertSorted(word.toString());
         }
         return;
     }

@@ -4,11 +4,11 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
 class CDictionary;
-class CSortStringArray;
 
 enum class EColourClass : quint8 { Text, Remark, Command, Weapon, System, Variable };
 
@@ -39,8 +39,19 @@ struct SBlockComments
     bool bOpenAtEnd = false;
 };
 
-// Cuts one line into colour runs from its own text, the file type, the
-// switches and the dictionary, without any window.
+// What one line looks like, and what it hands on to the next line: whether
+// that one starts inside a block comment.
+struct SLineColours
+{
+    QList<SColourRun> runs;
+    bool bCommentOpenAtEnd = false;
+    bool operator==(const SLineColours&) const = default;
+};
+
+// Cuts one line into colour runs from its own text, the state the line
+// before left, the file type, the switches and the dictionary, without any
+// window. Nothing else goes in and nothing else changes: the same line in
+// the same state always comes out the same.
 class CColourer
 {
 public:
@@ -52,9 +63,19 @@ public:
     // Any other way of looking words up, with the same answers.
     explicit CColourer(ListsOf listsOf) : m_listsOf(std::move(listsOf)) { }
 
-    // While pCollect is given, every local variable met is added to it.
-    QList<SColourRun> ColourLine(const QString& sLine, EFileType eType, const SColourSwitches& switches,
-                                 CSortStringArray* pCollect = nullptr) const;
+    // Block comments count in function files with FormatRem on only; their
+    // runs come last, so they cover whatever the line's own rules gave.
+    SLineColours ColourLine(const QString& sLine, bool bCommentOpenAtStart, EFileType eType,
+                            const SColourSwitches& switches) const;
+    // Every line of a text, the comment state carried from one to the next.
+    QList<SLineColours> ColourText(const QStringList& lines, EFileType eType, const SColourSwitches& switches) const;
+
+    // The words colouring gives the Variable class while FormatVar is on,
+    // lower-cased, in the order met and repeats kept: the local variables
+    // auto-completion offers. Words after "//" or inside a block comment
+    // count as well, as they always have: the line's own rules decide, not
+    // the remark laid over them.
+    static QStringList LocalVariables(const QString& sLine, EFileType eType);
 
     // The comment stretches of a line that starts inside a block comment or
     // not; the same stretches a scan of the whole text finds: "*/" is looked
@@ -67,7 +88,6 @@ public:
 private:
     struct SContext;
     void LineRules(SContext& ctx) const;
-    void Tokenize(SContext& ctx) const;
     void ClassifyWord(SContext& ctx, QStringView word, int nFrom, int nTo) const;
 
     ListsOf m_listsOf;

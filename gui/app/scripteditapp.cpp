@@ -2,17 +2,16 @@
 
 #include "core/app/appinfo.h"
 #include "core/app/filetypes.h"
-#include "core/documents/doctitle.h"
 #include "core/app/freedesktopassociationstore.h"
 #include "core/app/inisettingsstore.h"
 #include "core/app/filefilter.h"
-#include "gui/app/logoimage.h"
-#include "gui/app/projectdocuments.h"
+#include "gui/controls/logoimage.h"
 #include "gui/app/singleinstance.h"
 #include "gui/app/splashwnd.h"
 #include "gui/app/widgetprompter.h"
-#include "gui/documents/childfrm.h"
-#include "gui/documents/doctemplate.h"
+#include "gui/app/desktopshell.h"
+#include "gui/documents/docmanager.h"
+#include "gui/documents/projectdocuments.h"
 #include "gui/documents/scriptdoc.h"
 #include "gui/frame/mainfrm.h"
 
@@ -20,7 +19,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QPixmap>
-#include <QMdiArea>
+#include <QScreen>
 #include <QStandardPaths>
 
 CScriptEditApp::CScriptEditApp(int& argc, char** argv, CAppEnvironment environment)
@@ -41,6 +40,7 @@ CScriptEditApp::~CScriptEditApp()
 {
     m_project.SetDocuments(nullptr);
     m_pMainFrame.reset();
+    m_pDocuments.reset();
 }
 
 bool CScriptEditApp::IsUnregisterArgument(const QString& sArgument)
@@ -53,13 +53,14 @@ bool CScriptEditApp::InitInstance()
     // Qt's widgets need no separate initialisation of common controls,
     // component libraries or control hosting, so nothing can fail before the store.
     SelectSettingsStore();
-    m_settings = ReadAppSettings(*m_pStore);
+    const QScreen* pScreen = primaryScreen();
+    m_settings.Read(*m_pStore, pScreen ? pScreen->size() : QSize(1024, 768));
     m_sVersion = AppInfo::kVersion;
     SelectAssociationStore();
 
     const QStringList args = arguments().mid(1);
     if (!args.isEmpty() && IsUnregisterArgument(args.first())) {
-        UnregisterFileTypes(*m_pAssociations, m_settings);
+        UnregisterFileTypes(*m_pAssociations, m_settings, *m_pPrompter);
         return false;
     }
     const QStringList files = FileArguments();
@@ -78,7 +79,7 @@ bool CScriptEditApp::InitInstance()
     m_pRecentFiles = std::make_unique<CRecentFileList>(*m_pStore, m_settings.m_nAllowMenus ? 16 : 4);
     m_pRecentFiles->Read();
 
-    RegisterOnFirstRun(*m_pAssociations, m_settings);
+    RegisterOnFirstRun(*m_pAssociations, m_settings, *m_pPrompter);
 
     ChooseDataPaths();
     m_dictionary.LoadDataFiles(m_paths, m_settings.m_bVelk != 0);
@@ -119,9 +120,9 @@ void CScriptEditApp::SelectSettingsStore()
 
 void CScriptEditApp::CreateTemplates()
 {
-    for (const SDocTypeInfo& type : DocTypes())
-        m_templates.append(new CDocTemplate(*this, type));
-    m_pProjectDocuments = std::make_unique<CProjectDocuments>(*this);
+    m_pDocuments = std::make_unique<CDocManager>(
+        SDocServices{m_settings, *m_pPrompter, m_dictionary, *m_pStore, m_project, m_pRecentFiles.get()});
+    m_pProjectDocuments = std::make_unique<CProjectDocuments>(*m_pDocuments);
     m_project.SetDocuments(m_pProjectDocuments.get());
 }
 
@@ -148,14 +149,20 @@ bool CScriptEditApp::HandOffToRunningInstance(const QStringList& files)
     m_pInstance = new CSingleInstance(sName, this);
     if (m_pInstance->HandOff(files))
         return true;
-    connect(m_pInstance, &CSingleInstance::FilesReceived, this, [this](const QStringList& received) {
-        for (const QString& sFile : received)
-            OpenDocumentFile(sFile);
-        if (m_pMainFrame) {
-            m_pMainFrame->raise();
-            m_pMainFrame->activateWindow();
-        }
-    });
+    // Queued: opening may ask the user something, and a dialog's own event
+    // loop must not run inside the socket's handler, which would free the
+    // socket under it.
+    connect(
+        m_pInstance, &CSingleInstance::FilesReceived, this,
+        [this](const QStringList& received) {
+            for (const QString& sFile : received)
+                OpenDocumentFile(sFile);
+            if (m_pMainFrame) {
+                m_pMainFrame->raise();
+                m_pMainFrame->activateWindow();
+            }
+        },
+        Qt::QueuedConnection);
     if (!m_pInstance->Listen())
         qWarning("Velk Edit: cannot serve %s; later starts will open their own window", qPrintable(sName));
     return false;
@@ -175,9 +182,13 @@ void CScriptEditApp::ChooseDataPaths()
 
 bool CScriptEditApp::CreateMainFrame()
 {
-    m_pMainFrame = std::make_unique<CMainFrame>(*this);
+    m_pMainFrame = std::make_unique<CMainFrame>(SFrameServices{m_settings, *m_pStore, *m_pPrompter, *m_pShell,
+                                                               m_dictionary, m_project, *m_pDocuments, m_paths,
+                                                               m_sVersion, [this] { SaveProjectData(); }});
+    m_pDocuments->SetWindows(m_pMainFrame.get());
     if (m_pMainFrame->Create())
         return true;
+    m_pDocuments->SetWindows(nullptr);
     m_pMainFrame.reset();
     return false;
 }
@@ -193,36 +204,9 @@ QStringList CScriptEditApp::FileArguments() const
     return files;
 }
 
-QString CScriptEditApp::GetRecentFile(int nIndex) const
-{
-    return m_pRecentFiles ? m_pRecentFiles->GetAt(nIndex) : QString();
-}
-
 bool CScriptEditApp::ReloadDataFiles()
 {
     return m_dictionary.ReloadDataFiles(m_paths, m_settings.m_bVelk != 0, *m_pPrompter);
-}
-
-CDocTemplate* CScriptEditApp::Template(EDocKind eKind) const
-{
-    return m_templates.value(int(eKind));
-}
-
-QList<CScriptDoc*> CScriptEditApp::AllDocuments() const
-{
-    QList<CScriptDoc*> documents;
-    for (const CDocTemplate* pTemplate : m_templates)
-        documents += pTemplate->Documents();
-    return documents;
-}
-
-CScriptDoc* CScriptEditApp::FindDocument(const QString& sPath) const
-{
-    const QString sAbsolute = QFileInfo(sPath).absoluteFilePath();
-    for (CScriptDoc* pDoc : AllDocuments())
-        if (pDoc->GetPathName() == sAbsolute)
-            return pDoc;
-    return nullptr;
 }
 
 CScriptDoc* CScriptEditApp::OpenDocumentFile(const QString& sPath, bool bAddToRecent)
@@ -231,68 +215,7 @@ CScriptDoc* CScriptEditApp::OpenDocumentFile(const QString& sPath, bool bAddToRe
         m_pendingOpens.append(sPath);
         return nullptr;
     }
-    if (CScriptDoc* pOpen = FindDocument(sPath)) {
-        if (pOpen->Frame())
-            m_pMainFrame->MdiArea()->setActiveSubWindow(pOpen->Frame());
-        return pOpen;
-    }
-    const SDocTypeInfo& type = DocTypeForPath(sPath);
-    return Template(type.eKind)->OpenDocumentFile(QFileInfo(sPath).absoluteFilePath(), bAddToRecent);
-}
-
-void CScriptEditApp::OnFileNew(EDocKind eKind)
-{
-    Template(eKind)->OpenDocumentFile(QString());
-}
-
-void CScriptEditApp::OnFileOpen()
-{
-    const QString sPath = m_pPrompter->GetOpenFileName(QStringLiteral("Open File"), GetFileFilter());
-    if (!sPath.isEmpty())
-        OpenDocumentFile(sPath);
-}
-
-void CScriptEditApp::OnOpenRecentFile(int nIndex)
-{
-    const QString sPath = GetRecentFile(nIndex);
-    if (sPath.isEmpty())
-        return;
-    if (!OpenDocumentFile(sPath))
-        m_pRecentFiles->Remove(nIndex);
-}
-
-bool CScriptEditApp::SaveAllModified()
-{
-    QList<CScriptDoc*> modified;
-    QStringList names;
-    for (CScriptDoc* pDoc : AllDocuments()) {
-        if (!pDoc->IsModified())
-            continue;
-        modified.append(pDoc);
-        names.append(DocTitle::ListName(pDoc->GetPathName(), pDoc->GetTitle()));
-    }
-    if (modified.isEmpty())
-        return true;
-    QList<bool> selected;
-    switch (m_pPrompter->SaveModified(names, &selected)) {
-    case IPrompter::EAnswer::Yes: {
-        bool bAllSaved = true;
-        for (int i = 0; i < modified.size(); ++i)
-            if (selected.value(i))
-                bAllSaved = modified[i]->DoFileSave() && bAllSaved;
-        return bAllSaved;
-    }
-    case IPrompter::EAnswer::No:
-        return true;
-    default:
-        return false;
-    }
-}
-
-void CScriptEditApp::CloseAllDocuments()
-{
-    for (CScriptDoc* pDoc : AllDocuments())
-        pDoc->OnCloseDocument();
+    return m_pDocuments->OpenDocumentFile(sPath, bAddToRecent);
 }
 
 void CScriptEditApp::SaveProjectData()

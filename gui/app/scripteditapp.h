@@ -6,15 +6,15 @@
 #include "core/app/recentfilelist.h"
 #include "core/app/settings.h"
 #include "core/app/settingsstore.h"
+#include "core/app/shell.h"
 #include "core/data/dictionary.h"
 #include "core/data/projectmodel.h"
-#include "core/documents/doctypes.h"
 
 #include <QApplication>
 
 #include <memory>
 
-class CDocTemplate;
+class CDocManager;
 class CMainFrame;
 class CProjectDocuments;
 class CScriptDoc;
@@ -27,12 +27,15 @@ struct CAppEnvironment
     std::unique_ptr<ISettingsStore> pStore;            // the user's INI file when empty
     std::unique_ptr<IPrompter> pPrompter;              // real message boxes when empty
     std::unique_ptr<IAssociationStore> pAssociations;  // the desktop's file associations when empty
+    std::unique_ptr<IShell> pShell;                    // the desktop's own when empty
     QString sExeDir;                                   // the executable's folder when empty
     QString sUserDataDir;                              // the per-user data folder when empty
     QString sDefaultsDir;                              // the installed defaults when empty
     QString sInstanceName;                             // the per-user name when empty
 };
 
+// The process: settings, data files, the project, the documents and the
+// main window, made in the start-up's order and kept until the end.
 class CScriptEditApp : public QApplication
 {
     Q_OBJECT
@@ -46,15 +49,14 @@ public:
 
     ISettingsStore& Store() { return *m_pStore; }
     IPrompter& Prompter() { return *m_pPrompter; }
-    CAppSettings& Settings() { return m_settings; }
+    CSettings& Settings() { return m_settings; }
     const CDataPaths& Paths() const { return m_paths; }
     CDictionary& Dictionary() { return m_dictionary; }
     CProjectModel& Project() { return m_project; }
     IAssociationStore& Associations() { return *m_pAssociations; }
+    CDocManager& Documents() const { return *m_pDocuments; }
     CMainFrame* MainFrame() const { return m_pMainFrame.get(); }
     const QString& Version() const { return m_sVersion; }
-
-    QString GetRecentFile(int nIndex) const;
     CRecentFileList* RecentFiles() const { return m_pRecentFiles.get(); }
     bool ReloadDataFiles();
 
@@ -63,20 +65,6 @@ public:
     // activated. Null when it cannot be opened or no main window stands yet
     // (files handed over that early wait in line).
     CScriptDoc* OpenDocumentFile(const QString& sPath, bool bAddToRecent = true);
-    CDocTemplate* Template(EDocKind eKind) const;
-    const QList<CDocTemplate*>& Templates() const { return m_templates; }
-    // Every open document, in template and then document order.
-    QList<CScriptDoc*> AllDocuments() const;
-    CScriptDoc* FindDocument(const QString& sPath) const;
-
-    void OnFileNew(EDocKind eKind);
-    void OnFileOpen();
-    void OnOpenRecentFile(int nIndex);
-
-    // The save-all check on close; true when closing may go on.
-    bool SaveAllModified();
-    // After the check: every window goes without asking again.
-    void CloseAllDocuments();
     // The current project into the list, then the list to disk; the user
     // hears of it when the disk refuses.
     void SaveProjectData();
@@ -96,14 +84,15 @@ private:
     CAppEnvironment m_env;
     std::unique_ptr<ISettingsStore> m_pStore;
     std::unique_ptr<IPrompter> m_pPrompter;
-    CAppSettings m_settings{};
+    std::unique_ptr<IShell> m_pShell;
+    CSettings m_settings;
     QString m_sVersion;
     CDataPaths m_paths;
     CDictionary m_dictionary;
     CProjectModel m_project{m_settings};
     std::unique_ptr<IAssociationStore> m_pAssociations;
     std::unique_ptr<CRecentFileList> m_pRecentFiles;
-    QList<CDocTemplate*> m_templates;
+    std::unique_ptr<CDocManager> m_pDocuments;
     std::unique_ptr<CProjectDocuments> m_pProjectDocuments;
     std::unique_ptr<CSplashWnd> m_pSplash;
     std::unique_ptr<CMainFrame> m_pMainFrame;
@@ -111,8 +100,3 @@ private:
     QStringList m_pendingOpens;
     int m_nExitCode = 0;
 };
-
-inline CScriptEditApp* theApp()
-{
-    return static_cast<CScriptEditApp*>(QCoreApplication::instance());
-}

@@ -1,7 +1,7 @@
 #include "gui/app/splashwnd.h"
 
 #include "core/app/appinfo.h"
-#include "gui/app/logoimage.h"
+#include "gui/controls/logoimage.h"
 
 #include <QFontInfo>
 #include <QGuiApplication>

@@ -1,6 +1,7 @@
 #include "gui/app/widgetprompter.h"
 
 #include "core/app/filefilter.h"
+#include "gui/app/namedlg.h"
 #include "gui/documents/savemodifieddlg.h"
 
 #include <QFileDialog>
@@ -88,4 +89,15 @@ IPrompter::EAnswer CWidgetPrompter::SaveModified(const QStringList& names, QList
     default:
         return EAnswer::Cancel;
     }
+}
+
+QString CWidgetPrompter::GetName(const QString& sCaption, const QString& sInitial)
+{
+    CNameDlg dialog(sInitial, sCaption, m_owner ? m_owner() : nullptr);
+    return dialog.exec() == QDialog::Accepted ? dialog.Name() : QString();
+}
+
+QStringList CWidgetPrompter::GetOpenFileNames(const QString& sTitle, const QString& sFilter)
+{
+    return QFileDialog::getOpenFileNames(m_owner ? m_owner() : nullptr, sTitle, QString(), DialogFilter(sFilter));
 }

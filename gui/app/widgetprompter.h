@@ -16,6 +16,8 @@ public:
     QString GetOpenFileName(const QString& sTitle, const QString& sFilter) override;
     QString GetSaveFileName(const QString& sProposed, const QString& sFilter, const QString& sDefaultExt) override;
     EAnswer SaveModified(const QStringList& names, QList<bool>* pSelected) override;
+    QString GetName(const QString& sCaption, const QString& sInitial) override;
+    QStringList GetOpenFileNames(const QString& sTitle, const QString& sFilter) override;
 
 private:
     std::function<QWidget*()> m_owner;

@@ -1,33 +1,26 @@
 #include "gui/documents/childfrm.h"
 
-#include "gui/app/scripteditapp.h"
-#include "gui/documents/doctemplate.h"
 #include "gui/documents/scriptdoc.h"
-#include "gui/frame/mainfrm.h"
 #include "gui/editor/scriptview.h"
 
 #include <QCloseEvent>
 
-CChildFrame::CChildFrame(CScriptDoc& doc) : m_doc(doc), m_pView(new CScriptView(doc, this))
+CChildFrame::CChildFrame(CScriptDoc& doc, CEditorContext& context)
+    : m_doc(doc)
+    , m_pView(new CScriptView(doc, context, this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidget(m_pView);
-    UpdateTitle();
-    connect(&m_doc, &CScriptDoc::TitleChanged, this, &CChildFrame::UpdateTitle);
+    setWindowTitle(m_doc.GetTitle());
+    connect(&m_doc, &CScriptDoc::TitleChanged, this, [this] { setWindowTitle(m_doc.GetTitle()); });
     // The document outlives its window only until the window is gone.
     connect(this, &QObject::destroyed, &m_doc, &QObject::deleteLater);
 }
 
-CMainFrame* CChildFrame::MainFrame() const
+CChildFrame::~CChildFrame()
 {
-    return m_doc.Template().App().MainFrame();
-}
-
-void CChildFrame::UpdateTitle()
-{
-    setWindowTitle(m_doc.GetTitle());
-    if (MainFrame() && MainFrame()->FindTabIndex(this) >= 0)
-        MainFrame()->UpdateScriptTab(this);
+    // However the window goes, the bookmarks are kept for the next time.
+    m_doc.SaveBookmarks();
 }
 
 void CChildFrame::CloseWithoutAsking()
@@ -44,8 +37,7 @@ void CChildFrame::closeEvent(QCloseEvent* pEvent)
     }
     if (!m_bClosed) {
         m_bClosed = true;
-        if (MainFrame())
-            MainFrame()->RemoveScriptTab(this);
+        emit Closing(this);
         m_doc.SetFrame(nullptr);
         m_doc.OnFrameClosed();
     }

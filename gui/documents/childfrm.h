@@ -2,7 +2,7 @@
 
 #include <QMdiSubWindow>
 
-class CMainFrame;
+class CEditorContext;
 class CScriptDoc;
 class CScriptView;
 
@@ -11,14 +11,17 @@ class CChildFrame : public QMdiSubWindow
 {
     Q_OBJECT
 public:
-    explicit CChildFrame(CScriptDoc& doc);
+    CChildFrame(CScriptDoc& doc, CEditorContext& context);
+    ~CChildFrame() override;
 
     CScriptDoc& Document() const { return m_doc; }
     CScriptView* View() const { return m_pView; }
     // Closes without the save-modified check.
     void CloseWithoutAsking();
-    void UpdateTitle();
-    CMainFrame* MainFrame() const;
+
+signals:
+    // The window goes: whoever lists it lets go of it.
+    void Closing(CChildFrame* pFrame);
 
 protected:
     void closeEvent(QCloseEvent* pEvent) override;

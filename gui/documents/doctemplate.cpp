@@ -1,12 +1,16 @@
 #include "gui/documents/doctemplate.h"
 
-#include "gui/app/scripteditapp.h"
+#include "core/app/settings.h"
+#include "core/documents/textfile.h"
 #include "gui/documents/childfrm.h"
+#include "gui/documents/docmanager.h"
 #include "gui/documents/scriptdoc.h"
 #include "gui/editor/scriptview.h"
-#include "gui/frame/mainfrm.h"
 
-CDocTemplate::CDocTemplate(CScriptEditApp& app, const SDocTypeInfo& type) : QObject(&app), m_app(app), m_type(type)
+CDocTemplate::CDocTemplate(CDocManager& manager, const SDocTypeInfo& type)
+    : QObject(&manager)
+    , m_manager(manager)
+    , m_type(type)
 {
 }
 
@@ -18,22 +22,41 @@ QString CDocTemplate::SaveFilter() const
 
 CScriptDoc* CDocTemplate::OpenDocumentFile(const QString& sPath, bool bAddToRecent)
 {
-    if (!m_app.MainFrame())
+    if (!m_manager.Windows())
         return nullptr;
     auto* pDoc = new CScriptDoc(*this);
-    if (sPath.isEmpty()) {
-        pDoc->SetTitle();
-    } else {
-        if (!pDoc->OnOpenDocument(sPath)) {
-            delete pDoc;
-            return nullptr;
-        }
-        pDoc->SetPathName(sPath, bAddToRecent);
+    if (!pDoc->OnOpenDocument(sPath)) {
+        delete pDoc;
+        return nullptr;
     }
+    pDoc->SetPathName(sPath, bAddToRecent);
+    pDoc->LoadBookmarks();
+    return Show(pDoc);
+}
+
+CScriptDoc* CDocTemplate::NewDocument(bool bHeader)
+{
+    if (!m_manager.Windows())
+        return nullptr;
+    auto* pDoc = new CScriptDoc(*this);
+    pDoc->SetTitle();
+    // A file read from disk keeps its text as it was, even one without an
+    // extension: only documents made new get a header.
+    if (bHeader) {
+        const SDocServices& services = m_manager.Services();
+        const QString sHeader = ExpandHeader(HeaderTextFor(services.dictionary, pDoc->FileType()),
+                                             services.settings.m_bVelk != 0, services.settings.m_sAuthor);
+        pDoc->ApplyEdits({{0, 0, TextFile::NormaliseLineEnds(sHeader)}}, EEditHistory::Restart);
+    }
+    return Show(pDoc);
+}
+
+CScriptDoc* CDocTemplate::Show(CScriptDoc* pDoc)
+{
     m_documents.append(pDoc);
-    auto* pFrame = new CChildFrame(*pDoc);
+    auto* pFrame = new CChildFrame(*pDoc, m_manager.Windows()->EditorContext());
     pDoc->SetFrame(pFrame);
-    m_app.MainFrame()->AddDocumentWindow(pFrame);
+    m_manager.Windows()->AddDocumentWindow(pFrame);
     pFrame->View()->OnInitialUpdate();
     return pDoc;
 }

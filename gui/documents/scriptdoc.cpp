@@ -1,37 +1,37 @@
 #include "gui/documents/scriptdoc.h"
 
 #include "core/app/appinfo.h"
+#include "core/app/prompter.h"
+#include "core/app/recentfilelist.h"
+#include "core/app/settings.h"
+#include "core/app/settingsstore.h"
+#include "core/data/projectmodel.h"
 #include "core/documents/doctitle.h"
 #include "core/documents/textfile.h"
-#include "gui/app/scripteditapp.h"
+#include "core/editor/bookmarks.h"
 #include "gui/documents/childfrm.h"
+#include "gui/documents/docmanager.h"
 #include "gui/documents/doctemplate.h"
 
 #include <QFileInfo>
-#include <QPlainTextDocumentLayout>
-#include <QTextBlock>
-#include <QTextDocument>
 
-CScriptDoc::CScriptDoc(CDocTemplate& docTemplate)
-    : QObject(&docTemplate)
-    , m_template(docTemplate)
-    , m_pText(new QTextDocument(this))
+CScriptDoc::CScriptDoc(CDocTemplate& docTemplate) : CEditBuffer(&docTemplate), m_template(docTemplate)
 {
-    // The view copies the text's modify flag over after each real change;
-    // colouring touches the text's flag too, so the document does not follow it.
-    m_pText->setDocumentLayout(new QPlainTextDocumentLayout(m_pText));
+    SetFileType(ViewFileType(QString(), m_template.Type()));
+    connect(this, &CEditBuffer::ModifiedChanged, this,
+            [this](bool bModified) { StoreTitle(DocTitle::Marked(m_sTitle, bModified)); });
 }
 
 CScriptDoc::~CScriptDoc() = default;
 
-CScriptEditApp& CScriptDoc::App() const
+SDocServices& CScriptDoc::Services() const
 {
-    return m_template.App();
+    return m_template.Manager().Services();
 }
 
 bool CScriptDoc::ShowExt() const
 {
-    return App().Settings().m_bShowExt != 0;
+    return Services().settings.m_bShowExt != 0;
 }
 
 void CScriptDoc::StoreTitle(const QString& sTitle)
@@ -50,31 +50,10 @@ void CScriptDoc::SetTitle()
 void CScriptDoc::SetPathName(const QString& sPath, bool bAddToRecent)
 {
     m_sPathName = QFileInfo(sPath).absoluteFilePath();
+    SetFileType(ViewFileType(m_sPathName, m_template.Type()));
     SetTitle();
-    if (bAddToRecent && App().RecentFiles())
-        App().RecentFiles()->Add(m_sPathName);
-}
-
-void CScriptDoc::SetModifiedFlag(bool bModified)
-{
-    m_bModified = bModified;
-    if (m_pText->isModified() != bModified)
-        m_pText->setModified(bModified);
-    StoreTitle(DocTitle::Marked(m_sTitle, bModified));
-}
-
-QString CScriptDoc::PlainText() const
-{
-    QString sText;
-    sText.reserve(m_pText->characterCount());
-    for (QTextBlock block = m_pText->begin(); block.isValid(); block = block.next()) {
-        if (block != m_pText->begin())
-            sText += QLatin1Char('\n');
-        sText += block.text();
-    }
-    // A line separator inside a block is a line break in the file too.
-    sText.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    return sText;
+    if (bAddToRecent && Services().pRecentFiles)
+        Services().pRecentFiles->Add(m_sPathName);
 }
 
 bool CScriptDoc::OnOpenDocument(const QString& sPath)
@@ -82,13 +61,12 @@ bool CScriptDoc::OnOpenDocument(const QString& sPath)
     TextFile::SLoaded loaded;
     QString sError;
     if (TextFile::Load(sPath, &loaded, &sError) != TextFile::ELoad::Ok) {
-        App().Prompter().ShowMessage(QStringLiteral("Cannot open the file:\n%1\n\n%2").arg(sPath, sError),
-                                     AppInfo::kTitle, IPrompter::EIcon::Error);
+        Services().prompter.ShowMessage(QStringLiteral("Cannot open the file:\n%1\n\n%2").arg(sPath, sError),
+                                        AppInfo::kTitle, IPrompter::EIcon::Error);
         return false;
     }
     m_eEncoding = loaded.eEncoding;
-    m_pText->setPlainText(loaded.sText);
-    SetModifiedFlag(false);
+    Load(loaded.sText);
     return true;
 }
 
@@ -96,13 +74,13 @@ bool CScriptDoc::OnSaveDocument(const QString& sPath)
 {
     const TextFile::SSaved saved = TextFile::Save(sPath, PlainText(), m_eEncoding);
     if (!saved.bOk) {
-        App().Prompter().ShowMessage(QStringLiteral("Error saving the file:\n%1\n\n%2").arg(sPath, saved.sError),
-                                     QStringLiteral("FILE ERROR"), IPrompter::EIcon::Error);
+        Services().prompter.ShowMessage(QStringLiteral("Error saving the file:\n%1\n\n%2").arg(sPath, saved.sError),
+                                        QStringLiteral("FILE ERROR"), IPrompter::EIcon::Error);
         return false;
     }
     if (saved.bSwitchedToUtf8) {
         m_eEncoding = ETextEncoding::Utf8;
-        App().Prompter().ShowMessage(
+        Services().prompter.ShowMessage(
             QStringLiteral("%1 holds characters that the Windows-1252 code page cannot store.\n"
                            "It was saved as UTF-8 so that none of them is lost.")
                 .arg(QFileInfo(sPath).fileName()),
@@ -117,7 +95,7 @@ bool CScriptDoc::DoSave(const QString& sPath)
     if (sTarget.isEmpty()) {
         const QString sProposed = m_sPathName.isEmpty() ? m_sTitle : m_sPathName;
         const QString sExt = m_template.GetDocString(EDocField::FilterExt);
-        sTarget = App().Prompter().GetSaveFileName(sProposed, m_template.SaveFilter(), sExt);
+        sTarget = Services().prompter.GetSaveFileName(sProposed, m_template.SaveFilter(), sExt);
         if (sTarget.isEmpty())
             return false;
         if (QFileInfo(sTarget).suffix().isEmpty())
@@ -127,6 +105,8 @@ bool CScriptDoc::DoSave(const QString& sPath)
         return false;
     SetPathName(sTarget);
     SetModifiedFlag(false);
+    // Undoing past a save leads away from the file, so those steps count as changes.
+    MarkSaved();
     emit Saved();
     return true;
 }
@@ -136,7 +116,7 @@ bool CScriptDoc::SaveInFrame(const QString& sPathOrEmpty)
     const DocTitle::SSaveFrame frame = DocTitle::BeforeSave(m_sTitle, ShowExt(), !m_sPathName.isEmpty());
     StoreTitle(frame.sTitle);
     const bool bSaved = DoSave(sPathOrEmpty);
-    StoreTitle(DocTitle::AfterSave(frame, m_sPathName, ShowExt(), m_bModified));
+    StoreTitle(DocTitle::AfterSave(frame, m_sPathName, ShowExt(), IsModified()));
     return bSaved;
 }
 
@@ -157,17 +137,17 @@ void CScriptDoc::OnFileSaveAs()
 
 bool CScriptDoc::SaveModified()
 {
-    if (!m_bModified)
+    if (!IsModified())
         return true;
     StoreTitle(DocTitle::StripStars(m_sTitle));
     QList<bool> selected;
-    const IPrompter::EAnswer eAnswer
-        = App().Prompter().SaveModified({DocTitle::ListName(m_sPathName, m_sTitle)}, &selected);
+    const IPrompter::EAnswer eAnswer =
+        Services().prompter.SaveModified({DocTitle::ListName(m_sPathName, m_sTitle)}, &selected);
     if (eAnswer == IPrompter::EAnswer::No)
         return true;
     if (eAnswer == IPrompter::EAnswer::Yes && selected.value(0) && DoFileSave())
         return true;
-    SetModifiedFlag(m_bModified);
+    SetModifiedFlag(IsModified());
     return false;
 }
 
@@ -177,8 +157,41 @@ void CScriptDoc::OnCloseDocument()
         m_pFrame->CloseWithoutAsking();
 }
 
+void CScriptDoc::OnCloseWindow()
+{
+    if (m_pFrame)
+        m_pFrame->close();
+}
+
 void CScriptDoc::OnFrameClosed()
 {
-    App().Project().ProjectDocClosed(this);
+    Services().project.ProjectDocClosed(this);
     m_template.RemoveDocument(this);
+}
+
+void CScriptDoc::LoadBookmarks()
+{
+    if (!m_sPathName.isEmpty())
+        SetBookmarks(Bookmarks::FromStored(Services().store.ReadString(kBookmarksSection, m_sPathName, QString())));
+}
+
+void CScriptDoc::SaveBookmarks()
+{
+    // An untitled document keeps no bookmarks: stored under the empty name,
+    // they would turn up in the next untitled document.
+    if (m_sPathName.isEmpty())
+        return;
+    ISettingsStore& store = Services().store;
+    const QString sStored = Bookmarks::ToStored(Bookmarks());
+    if (!sStored.isEmpty())
+        store.WriteString(kBookmarksSection, m_sPathName, sStored);
+    else if (!store.ReadString(kBookmarksSection, m_sPathName, QString()).isEmpty())
+        store.DeleteValue(kBookmarksSection, m_sPathName);
+    else
+        return;
+    if (!store.Flush())
+        Services().prompter.ShowMessage(
+            QStringLiteral("The bookmarks of %1 could not be stored: the settings file cannot be written.")
+                .arg(QFileInfo(m_sPathName).fileName()),
+            QStringLiteral("FILE ERROR"), IPrompter::EIcon::Error);
 }

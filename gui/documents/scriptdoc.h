@@ -1,17 +1,15 @@
 #pragma once
 
 #include "core/data/codepage.h"
-
-#include <QObject>
+#include "gui/editor/editbuffer.h"
 
 class CChildFrame;
 class CDocTemplate;
-class CScriptEditApp;
-class QTextDocument;
+struct SDocServices;
 
-// One open file, or an untitled one, of any of the six kinds. The text lives
-// in a text document that its view shows.
-class CScriptDoc : public QObject
+// One open file, or an untitled one, of any of the six kinds: its text with
+// history and bookmarks, its path, title and encoding.
+class CScriptDoc : public CEditBuffer
 {
     Q_OBJECT
 public:
@@ -19,10 +17,6 @@ public:
     ~CScriptDoc() override;
 
     CDocTemplate& Template() const { return m_template; }
-    QTextDocument* TextDocument() const { return m_pText; }
-    // The text exactly as it will be saved, line breaks as "\n". The text
-    // document's own plain text turns no-break spaces into spaces.
-    QString PlainText() const;
     CChildFrame* Frame() const { return m_pFrame; }
     void SetFrame(CChildFrame* pFrame) { m_pFrame = pFrame; }
 
@@ -33,8 +27,6 @@ public:
     void SetTitle();
     // A title of the caller's choosing, for documents made from text.
     void SetTitle(const QString& sTitle) { StoreTitle(sTitle); }
-    bool IsModified() const { return m_bModified; }
-    void SetModifiedFlag(bool bModified = true);
     ETextEncoding Encoding() const { return m_eEncoding; }
 
     bool OnOpenDocument(const QString& sPath);
@@ -50,8 +42,14 @@ public:
     bool SaveModified();
     // Closes the document and its window without asking.
     void OnCloseDocument();
+    // The Close command: the window goes, after the save-modified check.
+    void OnCloseWindow();
     // The window is going away: tell the project and leave the template.
     void OnFrameClosed();
+
+    // Bookmarks are kept per file between sessions.
+    void LoadBookmarks();
+    void SaveBookmarks();
 
 signals:
     void TitleChanged();
@@ -59,18 +57,16 @@ signals:
     void Saved();
 
 private:
+    SDocServices& Services() const;
     bool ShowExt() const;
-    CScriptEditApp& App() const;
     // The frame around the framework's save: keeps "*" and a held-back
     // extension out of the proposed file name.
     bool SaveInFrame(const QString& sPathOrEmpty);
     void StoreTitle(const QString& sTitle);
 
     CDocTemplate& m_template;
-    QTextDocument* m_pText;
     CChildFrame* m_pFrame = nullptr;
     QString m_sPathName;
     QString m_sTitle;
-    bool m_bModified = false;
     ETextEncoding m_eEncoding = ETextEncoding::Cp1252;
 };

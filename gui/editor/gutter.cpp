@@ -3,6 +3,7 @@
 #include "core/editor/bookmarks.h"
 #include "gui/editor/scriptview.h"
 
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextBlock>
@@ -13,20 +14,33 @@ const QColor kBookmark(128, 0, 0);
 
 }  // namespace
 
-CGutter::CGutter(CScriptView& view) : QWidget(&view), m_view(view)
+CGutter::CGutter(CScriptView& view)
+    : QWidget(&view)
+    , m_view(view)
+    , m_crStrip(view.palette().color(QPalette::Button))
+    , m_crEdge(view.palette().color(QPalette::Dark))
+    , m_fontNumbers(QStringLiteral("Tahoma"))
 {
     setCursor(Qt::ArrowCursor);
+    m_fontNumbers.setStyleHint(QFont::SansSerif);
+    m_fontNumbers.setWeight(QFont::Normal);
+    m_fontNumbers.setPixelSize(qMax(1, qRound(7 * view.logicalDpiY() / 72.0)));
+    // Where the narrow face is missing, a wider one must still fit four
+    // digits into the strip.
+    while (m_fontNumbers.pixelSize() > 5
+           && QFontMetrics(m_fontNumbers).horizontalAdvance(QStringLiteral("0000")) > CScriptView::kGutterWidth - 2)
+        m_fontNumbers.setPixelSize(m_fontNumbers.pixelSize() - 1);
 }
 
 void CGutter::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     constexpr int kEdge = CScriptView::kGutterWidth;
-    painter.fillRect(QRect(0, 0, kEdge, height()), m_view.m_crGutter);
-    painter.fillRect(QRect(kEdge + 1, 0, width() - kEdge - 1, height()), CScriptView::ColourOf(m_view.m_crWindow));
-    painter.setPen(m_view.m_crGutterEdge);
+    painter.fillRect(QRect(0, 0, kEdge, height()), m_crStrip);
+    painter.fillRect(QRect(kEdge + 1, 0, width() - kEdge - 1, height()), CScriptView::ColourOf(m_view.Options().crWindow));
+    painter.setPen(m_crEdge);
     painter.drawLine(kEdge, 0, kEdge, height());
-    painter.setFont(m_view.m_fontGutter);
+    painter.setFont(m_fontNumbers);
 
     const QPointF offset = m_view.contentOffset();
     for (QTextBlock block = m_view.firstVisibleBlock(); block.isValid(); block = block.next()) {
@@ -37,16 +51,16 @@ void CGutter::paintEvent(QPaintEvent*)
         // A wrapped line numbers its first row only.
         const int h = block.layout() && block.layout()->lineCount() > 0 ? int(block.layout()->lineAt(0).height())
                                                                         : int(rcBlock.height());
-        const bool bMarked = Bookmarks::Has(m_view.m_nBookmarks, block.blockNumber());
+        const bool bMarked = Bookmarks::Has(m_view.Document().Bookmarks(), block.blockNumber());
         if (bMarked) {
             painter.setPen(Qt::NoPen);
             painter.setBrush(kBookmark);
-            if (m_view.m_bLineNumbers)
+            if (m_view.Options().bLineNumbers)
                 painter.drawRect(QRect(QPoint(0, y + 1), QPoint(kEdge - 1, y + h - 2)));
             else
                 painter.drawEllipse(QRect(QPoint(3, y + 2), QPoint(18, y + h - 3)));
         }
-        if (m_view.m_bLineNumbers) {
+        if (m_view.Options().bLineNumbers) {
             painter.setPen(bMarked ? Qt::white : Qt::black);
             painter.drawText(QRect(1, y, kEdge - 1, h), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                              QStringLiteral("%1").arg(block.blockNumber() + 1, 4, 10, QLatin1Char('0')));

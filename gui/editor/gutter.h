@@ -1,16 +1,21 @@
 #pragma once
 
+#include <QFont>
 #include <QWidget>
 
 class CScriptView;
 
 // The strip left of the text: line numbers and bookmarks. It only paints
-// and takes clicks; the view holds the bookmarks.
+// and takes clicks; the document holds the bookmarks.
 class CGutter : public QWidget
 {
     Q_OBJECT
 public:
     explicit CGutter(CScriptView& view);
+
+    const QColor& StripColour() const { return m_crStrip; }
+    const QColor& EdgeColour() const { return m_crEdge; }
+    const QFont& NumberFont() const { return m_fontNumbers; }
 
 protected:
     void paintEvent(QPaintEvent* pEvent) override;
@@ -18,4 +23,7 @@ protected:
 
 private:
     CScriptView& m_view;
+    QColor m_crStrip;
+    QColor m_crEdge;
+    QFont m_fontNumbers;
 };

@@ -18,14 +18,11 @@ QList<QTextLayout::FormatRange> CScriptHighlighter::Formats(const QString& sText
     *pbOpenAtEnd = false;
     if (!m_bEnabled)
         return ranges;
-    for (const SColourRun& run : m_colourer.ColourLine(sText, m_eType, m_switches, m_pCollect))
+    const SLineColours colours = m_colourer.ColourLine(sText, bOpenAtStart, m_eType, m_switches);
+    ranges.reserve(colours.runs.size());
+    for (const SColourRun& run : colours.runs)
         ranges.append({run.nFrom, run.nTo - run.nFrom, m_formats[size_t(run.eClass)]});
-    if (m_eType != kFileSQF || !m_switches.bFormatRem)
-        return ranges;
-    const SBlockComments comments = CColourer::BlockComments(sText, bOpenAtStart);
-    for (const auto& [nFrom, nTo] : comments.spans)
-        ranges.append({nFrom, nTo - nFrom, m_formats[size_t(EColourClass::Remark)]});
-    *pbOpenAtEnd = comments.bOpenAtEnd;
+    *pbOpenAtEnd = colours.bCommentOpenAtEnd;
     return ranges;
 }
 

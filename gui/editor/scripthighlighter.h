@@ -8,11 +8,10 @@
 
 #include <array>
 
-class CSortStringArray;
-
-// Applies the colourer's runs to a document's lines. Colours follow from the
-// text alone (plus the block-comment state carried between lines), so any
-// change recolours exactly the lines whose colours change.
+// Applies the colourer's runs to a document's lines and keeps the state the
+// colourer hands from line to line as the block state. Colours follow from
+// the text alone, so any change recolours exactly the lines whose colours
+// change.
 class CScriptHighlighter : public QSyntaxHighlighter
 {
     Q_OBJECT
@@ -23,8 +22,8 @@ public:
     void SetFileType(EFileType eType) { m_eType = eType; }
     void SetSwitches(const SColourSwitches& switches) { m_switches = switches; }
     void SetColour(EColourClass eClass, const QColor& colour);
-    // While set, local variables met are collected into the list.
-    void SetCollect(CSortStringArray* pCollect) { m_pCollect = pCollect; }
+    EFileType FileType() const { return m_eType; }
+    const SColourSwitches& Switches() const { return m_switches; }
 
     // The colours of one line, given whether it starts inside a block
     // comment; *pbOpenAtEnd tells whether the next one does. Printing uses
@@ -42,5 +41,4 @@ private:
     EFileType m_eType = kFileTXT;
     SColourSwitches m_switches;
     std::array<QTextCharFormat, 6> m_formats;
-    CSortStringArray* m_pCollect = nullptr;
 };

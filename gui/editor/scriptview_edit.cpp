@@ -2,11 +2,6 @@
 #include "gui/editor/scriptview.h"
 
 #include "core/editor/autocomplete.h"
-#include "core/frame/commandtable.h"
-#include "gui/app/scripteditapp.h"
-#include "gui/documents/scriptdoc.h"
-#include "gui/editor/updatingguard.h"
-#include "gui/frame/mainfrm.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -20,7 +15,7 @@ bool IsEnter(const QKeyEvent* pEvent)
     return pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter;
 }
 
-}  // namespace
+} // namespace
 
 QStringList CScriptView::LinesOfSelection(int* pnFirst, int* pnLast) const
 {
@@ -33,35 +28,26 @@ QStringList CScriptView::LinesOfSelection(int* pnFirst, int* pnLast) const
     return lines;
 }
 
-void CScriptView::MarkModified()
+void CScriptView::RunLineCommand(const QList<LineCommands::SLineEdit>& lineEdits, int nFirst, int nLast)
 {
-    document()->setModified(true);
-    m_doc.SetModifiedFlag(true);
-}
-
-void CScriptView::RunLineCommand(const QList<LineCommands::SLineEdit>& edits, int nFirst, int nLast, bool bRecolour)
-{
-    if (edits.isEmpty())
+    if (lineEdits.isEmpty())
         return;
     CancelSuggestion();
-    CUpdating updating(m_bUpdating);
-    for (const LineCommands::SLineEdit& edit : edits) {
-        QTextCursor cursor(document()->findBlockByNumber(edit.nLine));
-        cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor, edit.nColumn);
-        cursor.movePosition(QTextCursor::Right, QTextCursor::KeepAnchor, edit.nRemove);
-        cursor.insertText(edit.sInsert);
+    QList<SEdit> edits;
+    int nGrowth = 0;
+    for (const LineCommands::SLineEdit& edit : lineEdits) {
+        edits.append({document()->findBlockByNumber(edit.nLine).position() + edit.nColumn, edit.nRemove, edit.sInsert});
+        nGrowth += int(edit.sInsert.size()) - edit.nRemove;
     }
-    if (bRecolour)
-        ColourLineRange(nFirst, nLast, false);
-    MarkModified();
+    // The lines stay selected whole, however long they grew.
     const QTextBlock last = document()->findBlockByNumber(nLast);
-    SetSelection(document()->findBlockByNumber(nFirst).position(), last.position() + last.length() - 1);
-    PushUndo();
+    const int nStart = document()->findBlockByNumber(nFirst).position();
+    m_doc.ApplyEdits(edits, EEditHistory::Step, QPair<int, int>(nStart, last.position() + last.length() - 1 + nGrowth));
 }
 
 bool CScriptView::CanCommentLines() const
 {
-    return LineCommands::HasLineComments(m_nFileType);
+    return LineCommands::HasLineComments(FileType());
 }
 
 void CScriptView::OnEditCommentOut()
@@ -71,8 +57,7 @@ void CScriptView::OnEditCommentOut()
     int nFirst = 0;
     int nLast = 0;
     const QStringList lines = LinesOfSelection(&nFirst, &nLast);
-    RunLineCommand(LineCommands::CommentOut(lines, nFirst, LineCommands::CommentPrefix(m_nFileType)), nFirst, nLast,
-                   true);
+    RunLineCommand(LineCommands::CommentOut(lines, nFirst, LineCommands::CommentPrefix(FileType())), nFirst, nLast);
 }
 
 void CScriptView::OnEditUncomment()
@@ -82,7 +67,7 @@ void CScriptView::OnEditUncomment()
     int nFirst = 0;
     int nLast = 0;
     const QStringList lines = LinesOfSelection(&nFirst, &nLast);
-    RunLineCommand(LineCommands::Uncomment(lines, nFirst), nFirst, nLast, true);
+    RunLineCommand(LineCommands::Uncomment(lines, nFirst), nFirst, nLast);
 }
 
 void CScriptView::OnEditIndent()
@@ -90,7 +75,7 @@ void CScriptView::OnEditIndent()
     int nFirst = 0;
     int nLast = 0;
     const QStringList lines = LinesOfSelection(&nFirst, &nLast);
-    RunLineCommand(LineCommands::Indent(lines, nFirst), nFirst, nLast, false);
+    RunLineCommand(LineCommands::Indent(lines, nFirst), nFirst, nLast);
 }
 
 void CScriptView::OnEditOutdent()
@@ -98,58 +83,41 @@ void CScriptView::OnEditOutdent()
     int nFirst = 0;
     int nLast = 0;
     const QStringList lines = LinesOfSelection(&nFirst, &nLast);
-    RunLineCommand(LineCommands::Outdent(lines, nFirst), nFirst, nLast, false);
+    RunLineCommand(LineCommands::Outdent(lines, nFirst), nFirst, nLast);
 }
 
 void CScriptView::ChangeCase(bool bUpper)
 {
     CancelSuggestion();
-    {
-        CUpdating updating(m_bUpdating);
-        auto [nStart, nEnd] = Selection();
-        const bool bWasEmpty = nStart == nEnd;
-        if (bWasEmpty)
-            SetSelection(nStart, std::min(nStart + 1, document()->characterCount() - 1));
-        const QString sSelected = GetSelectedText();
-        const QPair<int, int> sel = Selection();
-        const QString sChanged = LineCommands::ChangeCase(sSelected, bUpper);
-        textCursor().insertText(sChanged);
-        // Nothing else tells the document: its change notice is ignored here,
-        // and a case change left unmarked would be lost without a question.
-        if (sChanged != sSelected)
-            MarkModified();
-        if (bWasEmpty)
-            SetSelection(sel.second, sel.second);
-        else
-            SetSelection(sel.first, sel.second);
-    }
-    PushUndo();
+    auto [nStart, nEnd] = Selection();
+    const bool bWasEmpty = nStart == nEnd;
+    if (bWasEmpty)
+        nEnd = std::min(nStart + 1, m_doc.Length());
+    const QString sChanged = LineCommands::ChangeCase(m_doc.Shadow().Mid(nStart, nEnd - nStart), bUpper);
+    // Without a selection the caret steps over the changed character.
+    const QPair<int, int> selAfter = bWasEmpty ? QPair<int, int>(nEnd, nEnd) : QPair<int, int>(nStart, nEnd);
+    if (m_doc.ApplyEdits({{nStart, nEnd - nStart, sChanged}}, EEditHistory::Step, selAfter))
+        return;
+    SetSelection(selAfter.first, selAfter.second);
+    m_doc.PushUndo();
 }
 
-void CScriptView::InsertText(const QString& sText, bool bSnapshot)
+void CScriptView::InsertText(const QString& sRaw, bool bSnapshot)
 {
-    if (sText.isEmpty())
+    if (sRaw.isEmpty())
         return;
     CancelSuggestion();
-    CUpdating updating(m_bUpdating);
-    const int nLineBefore = LineOf(Selection().first);
-    textCursor().insertText(sText);
-    const int nLineAfter = LineOf(Selection().first);
-    if (m_bFormat)
-        ColourLineRange(nLineBefore, nLineAfter, false);
-    if (bSnapshot)
-        PushUndo();
-    MarkModified();
+    const QString sText = CEditBuffer::Normalised(sRaw);
+    const auto [nStart, nEnd] = Selection();
+    const int nCaret = nStart + int(sText.size());
+    m_doc.ApplyEdits({{nStart, nEnd - nStart, sText}}, bSnapshot ? EEditHistory::Step : EEditHistory::Later,
+                     QPair<int, int>(nCaret, nCaret));
 }
 
 QString CScriptView::GetSelectedText() const
 {
-    return PlainOf(textCursor().selectedText());
-}
-
-QString CScriptView::GetLineText(int nLine) const
-{
-    return document()->findBlockByNumber(nLine).text();
+    const auto [nStart, nEnd] = Selection();
+    return m_doc.Shadow().Mid(nStart, nEnd - nStart);
 }
 
 QString CScriptView::GetWordAt(int nPosition, QPair<int, int>* pRange) const
@@ -164,11 +132,6 @@ QString CScriptView::GetWordAt(int nPosition, QPair<int, int>* pRange) const
     return sLine.mid(nStart, nEnd - nStart);
 }
 
-bool CScriptView::IsBreakChar(QChar c)
-{
-    return LineCommands::IsBreakChar(c);
-}
-
 bool CScriptView::canInsertFromMimeData(const QMimeData* pSource) const
 {
     return pSource->hasText();
@@ -178,41 +141,33 @@ void CScriptView::insertFromMimeData(const QMimeData* pSource)
 {
     // Pasted or dropped, only plain text ever comes in; it is coloured by
     // this editor's own rules.
-    CancelSuggestion();
-    {
-        CUpdating updating(m_bUpdating);
-        const int nLineBefore = LineOf(Selection().first);
-        if (pSource->hasText())
-            textCursor().insertText(pSource->text());
-        if (m_bFormat)
-            ColourLineRange(nLineBefore, LineOf(Selection().first), false);
-        ShiftBookmarks();
-        PushUndo();
-        if (pSource->hasText())
-            MarkModified();
-    }
+    if (pSource->hasText() && !pSource->text().isEmpty())
+        InsertText(pSource->text(), true);
+    else
+        m_doc.PushUndo();
 }
 
 void CScriptView::InsertAutoIndent()
 {
     const QTextBlock current = textCursor().block();
-    const QString sIndent = LineCommands::AutoIndent(current.previous().text().toLower(), m_bWhiteSpace, m_bAutoTabs);
+    const QString sIndent =
+        LineCommands::AutoIndent(current.previous().text().toLower(), m_options.bWhiteSpace, m_options.bAutoTabs);
     if (sIndent.isEmpty())
         return;
-    CUpdating updating(m_bUpdating);
+    auto updating = m_doc.Updating();
     textCursor().insertText(sIndent);
 }
 
 void CScriptView::OutdentClosingBrace()
 {
-    if (!m_bAutoTabs)
+    if (!m_options.bAutoTabs)
         return;
     const QTextCursor cursor = textCursor();
     const QString sLine = cursor.block().text();
     const int nCol = std::max(cursor.positionInBlock() - 1, 0);
     if (nCol <= 0 || nCol >= sLine.size() || sLine[nCol] != QLatin1Char('}') || sLine[nCol - 1] != QLatin1Char('\t'))
         return;
-    CUpdating updating(m_bUpdating);
+    auto updating = m_doc.Updating();
     const int nLineStart = cursor.block().position();
     QTextCursor tab(document());
     tab.setPosition(nLineStart + nCol - 1);
@@ -223,7 +178,7 @@ void CScriptView::OutdentClosingBrace()
 
 void CScriptView::keyPressEvent(QKeyEvent* pEvent)
 {
-    if (m_bSuggestion && HandleSuggestionKey(pEvent))
+    if (m_suggestion.IsShown() && m_suggestion.HandleKey(pEvent->key()))
         return;
     if (pEvent->key() != Qt::Key_Shift)
         CancelSuggestion();
@@ -251,14 +206,14 @@ void CScriptView::keyReleaseEvent(QKeyEvent* pEvent)
 {
     if (pEvent->key() == Qt::Key_BraceRight || pEvent->key() == Qt::Key_BracketRight)
         OutdentClosingBrace();
-    if (m_bAutoComplete && !pEvent->isAutoRepeat()) {
+    if (m_options.bAutoComplete && !pEvent->isAutoRepeat()) {
         // Shortcuts are not typing: Ctrl+S must not offer a word.
         const bool bShortcut = pEvent->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
         if (AutoComplete::IsWordKey(pEvent->key(), pEvent->modifiers() & Qt::KeypadModifier)) {
             if (!bShortcut)
-                OfferSuggestion();
+                m_suggestion.Offer();
         } else if (pEvent->key() != Qt::Key_Backspace && pEvent->key() != Qt::Key_Shift) {
-            LearnFinishedWord();
+            m_suggestion.LearnFinishedWord();
         }
     }
     QPlainTextEdit::keyReleaseEvent(pEvent);
@@ -266,7 +221,6 @@ void CScriptView::keyReleaseEvent(QKeyEvent* pEvent)
 
 void CScriptView::mousePressEvent(QMouseEvent* pEvent)
 {
-    m_nPrevStartLine = LineOf(Selection().first);
     if (pEvent->button() == Qt::RightButton) {
         const int nPos = cursorForPosition(pEvent->position().toPoint()).position();
         const auto [nStart, nEnd] = Selection();
@@ -274,12 +228,6 @@ void CScriptView::mousePressEvent(QMouseEvent* pEvent)
             SetSelection(nPos, nPos);
     }
     QPlainTextEdit::mousePressEvent(pEvent);
-}
-
-void CScriptView::mouseReleaseEvent(QMouseEvent* pEvent)
-{
-    QPlainTextEdit::mouseReleaseEvent(pEvent);
-    m_nPrevEndLine = LineOf(Selection().second);
 }
 
 void CScriptView::mouseDoubleClickEvent(QMouseEvent* pEvent)
@@ -292,8 +240,7 @@ void CScriptView::mouseDoubleClickEvent(QMouseEvent* pEvent)
 
 void CScriptView::contextMenuEvent(QContextMenuEvent* pEvent)
 {
-    // The frame's commands, so the menu follows the same rules as the
-    // menu bar; those of later features stay disabled until they exist.
-    if (CMainFrame* pMain = App().MainFrame())
-        pMain->ShowContextMenu(EditorContextMenu(), pEvent->globalPos());
+    // Whoever hosts the view offers its commands, so the menu follows the
+    // same rules as the menu bar.
+    emit ContextMenuRequested(pEvent->globalPos());
 }

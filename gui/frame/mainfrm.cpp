@@ -1,74 +1,45 @@
 #include "gui/frame/mainfrm.h"
 
 #include "core/app/appinfo.h"
-#include "core/documents/doctypes.h"
-#include "gui/app/scripteditapp.h"
+#include "core/app/datapaths.h"
+#include "core/app/prompter.h"
+#include "core/app/settings.h"
+#include "core/app/settingsstore.h"
+#include "core/data/filetype.h"
+#include "core/data/projectmodel.h"
+#include "core/frame/placement.h"
+#include "core/editor/editoroptions.h"
+#include "gui/controls/commands.h"
 #include "gui/documents/childfrm.h"
 #include "gui/documents/doctemplate.h"
+#include "gui/documents/filecommands.h"
 #include "gui/documents/scriptdoc.h"
-#include "core/data/filetype.h"
-#include "core/data/sortstringarray.h"
-#include "core/frame/statuspanes.h"
+#include "gui/editor/editcommands.h"
+#include "gui/editor/editorcontext.h"
 #include "gui/editor/scriptview.h"
-#include "gui/controls/menutreectrl.h"
-#include "gui/frame/commanddlg.h"
-#include "gui/frame/commands.h"
-#include "gui/frame/projecttree.h"
-#include "gui/frame/imagelist.h"
+#include "gui/frame/framemenus.h"
+#include "gui/frame/scripttabs.h"
+#include "gui/frame/statusbarpanes.h"
+#include "gui/frame/windowcommands.h"
+#include "gui/links/linkcommands.h"
+#include "gui/workspace/commandbardock.h"
+#include "gui/workspace/commanddlg.h"
+#include "gui/workspace/projectcommands.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QFileInfo>
-#include <QGuiApplication>
 #include <QDockWidget>
-#include <QLabel>
-#include <QTabBar>
+#include <QGuiApplication>
 #include <QMdiArea>
-#include <QTextBlock>
-#include <QTimer>
-#include <QToolBar>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPageSetupDialog>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolBar>
 
-namespace {
-
-QSize PrimaryScreenSize()
-{
-    const QScreen* pScreen = QGuiApplication::primaryScreen();
-    return pScreen ? pScreen->size() : QSize(1024, 768);
-}
-
-}  // namespace
-
-CMainFrame::CMainFrame(CScriptEditApp& app)
-    : m_app(app)
-    , m_settings(ReadFrameSettings(app.Store(), PrimaryScreenSize()))
-    , m_pMdiArea(new QMdiArea(this))
-    , m_pPrinter(std::make_unique<QPrinter>(QPrinter::HighResolution))
-{
-    setWindowTitle(AppInfo::kTitle);
-    m_pMdiArea->setViewMode(QMdiArea::SubWindowView);
-    setCentralWidget(m_pMdiArea);
-    setAcceptDrops(true);
-    m_pCommands = new CCommands(this);
-    BindCommands();
-    connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* pWindow) {
-        if (m_bDestroying)
-            return;
-        UpdateTitle();
-        RefreshCommands();
-        if (auto* pFrame = qobject_cast<CChildFrame*>(pWindow); pFrame && FindTabIndex(pFrame) >= 0)
-            m_pScriptTabs->setCurrentIndex(FindTabIndex(pFrame));
-        ScheduleIdleUpdate();
-    });
-}
+using C = ECommand;
 
 namespace {
 
@@ -80,45 +51,28 @@ bool Created(bool bWhole, const char* pszWhat)
     return bWhole;
 }
 
-}  // namespace
+} // namespace
 
-bool CMainFrame::Create()
+CMainFrame::CMainFrame(const SFrameServices& services)
+    : m_services(services)
+    , m_pMdiArea(new QMdiArea(this))
+    , m_pEditorContext(new CEditorContext(services.dictionary, this))
 {
-    CreateToolBar();
-    if (!Created(m_pToolBar->actions().size() == ToolBarButtons().size(), "toolbar"))
-        return false;
-    CreateStatusPanes();
-    if (!Created(m_panes.size() == 7, "status bar"))
-        return false;
-    CreateCommandBar();
-    if (!Created(m_pCommandDlg->Tabs()->count() == 3, "command dialog bar"))
-        return false;
-    RebuildEditorFont();
-    BuildMenuBar();
-    CreateScriptTabsBar();
-    if (!Created(m_pScriptTabs != nullptr, "scripts dialog bar"))
-        return false;
-    m_pToolBar->setVisible(m_settings.m_bToolBar != 0);
-    m_pCommandDock->setVisible(m_settings.m_bCommandBar != 0);
-    m_pScriptTabsBar->setVisible(m_settings.m_bScriptsBar != 0);
-    statusBar()->setVisible(m_settings.m_bStatusBar != 0);
-    ApplyPlacement();
-    return true;
-}
-
-void CMainFrame::RebuildEditorFont()
-{
-    m_fontEditor = QFont(m_settings.m_sFont);
-    m_fontEditor.setStyleHint(QFont::TypeWriter);
-    m_fontEditor.setFixedPitch(true);
-    m_fontEditor.setPointSize(qMax(1, m_settings.m_nFontSize));
-    m_fontEditor.setBold(m_settings.m_bBoldFonts != 0);
-    m_fontEditor.setItalic(false);
-    m_fontEditor.setUnderline(false);
-    m_fontEditor.setStrikeOut(false);
-    for (CScriptDoc* pDoc : m_app.AllDocuments())
-        if (pDoc->Frame())
-            pDoc->Frame()->View()->setFont(m_fontEditor);
+    setWindowTitle(AppInfo::kTitle);
+    m_pMdiArea->setViewMode(QMdiArea::SubWindowView);
+    setCentralWidget(m_pMdiArea);
+    setAcceptDrops(true);
+    m_pEditorContext->SetOptions(EditorOptionsOf(Settings()));
+    connect(&Settings(), &CSettings::Changed, this, [this] {
+        RebuildEditorFont();
+        m_pEditorContext->SetOptions(EditorOptionsOf(Settings()));
+        ScheduleIdleUpdate();
+    });
+    m_pCommands = new CCommands(this);
+    m_pMenus = new CFrameMenus(*m_pCommands, *this,
+                               [this](QMenu* pList, SMenuEntry::EKind eKind) { FillList(pList, eKind); });
+    connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::OnWindowActivated);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::ScheduleIdleUpdate);
 }
 
 CMainFrame::~CMainFrame()
@@ -126,8 +80,63 @@ CMainFrame::~CMainFrame()
     // Document windows report their end; while this frame goes down they
     // must not call back into it, so they go first, with the callbacks off.
     m_bDestroying = true;
-    m_app.Project().SetTree(nullptr);
+    m_pProjectCommands.reset();
     delete m_pMdiArea;
+}
+
+bool CMainFrame::Create()
+{
+    m_pToolBar = m_pMenus->CreateToolBar();
+    if (!Created(m_pToolBar->actions().size() == ToolBarButtons().size(), "toolbar"))
+        return false;
+    m_pPanes = std::make_unique<CStatusBarPanes>(*statusBar());
+    UpdatePanes();
+    if (!Created(m_pPanes->Count() == 7, "status bar"))
+        return false;
+    CreateCommandBar();
+    if (!Created(m_pCommandDlg->Tabs()->count() == 3, "command dialog bar"))
+        return false;
+    RebuildEditorFont();
+    CreateScriptTabsBar();
+    if (!Created(m_pScriptTabs != nullptr, "scripts dialog bar"))
+        return false;
+    CreateControllers();
+    BuildMenuBar();
+    m_pToolBar->setVisible(Settings().m_bToolBar != 0);
+    m_pCommandDock->setVisible(Settings().m_bCommandBar != 0);
+    m_pScriptTabs->setVisible(Settings().m_bScriptsBar != 0);
+    statusBar()->setVisible(Settings().m_bStatusBar != 0);
+    ApplyPlacement();
+    m_pCommands->Refresh();
+    return true;
+}
+
+void CMainFrame::CreateControllers()
+{
+    const auto activeFrame = [this] { return ActiveFrame(); };
+    m_pFileCommands = new CFileCommands(*m_pCommands, Documents(), m_services.paths, activeFrame, this);
+    new CEditCommands(*m_pCommands, [this] { return ActiveView(); }, this);
+    m_pWindowCommands = new CWindowCommands(*m_pCommands, *this);
+    new CLinkCommands(
+        *m_pCommands, {m_services.shell, m_services.prompter, m_services.paths.m_sAppPath, m_services.sVersion}, this);
+}
+
+const QFont& CMainFrame::EditorFont() const
+{
+    return m_pEditorContext->Font();
+}
+
+void CMainFrame::RebuildEditorFont()
+{
+    QFont font(Settings().m_sFont);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPointSize(qMax(1, Settings().m_nFontSize));
+    font.setBold(Settings().m_bBoldFonts != 0);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    m_pEditorContext->SetFont(font);
 }
 
 void CMainFrame::UpdateTitle()
@@ -143,18 +152,60 @@ void CMainFrame::UpdateTitle()
 
 void CMainFrame::AddDocumentWindow(CChildFrame* pFrame)
 {
+    // A document window opens maximised while the user keeps them so; one
+    // restored window among them ends that for the rest of the session.
+    const QMdiSubWindow* pActive = m_pMdiArea->activeSubWindow();
+    if (Settings().m_bDocMax && pActive && pActive != pFrame && !pActive->isMaximized())
+        Settings().m_bDocMax = 0;
     m_pMdiArea->addSubWindow(pFrame);
-    connect(&pFrame->Document(), &CScriptDoc::TitleChanged, this, &CMainFrame::UpdateTitle);
-    UpdateScriptTab(pFrame);
-    connect(pFrame->View(), &QPlainTextEdit::cursorPositionChanged, this, &CMainFrame::ScheduleIdleUpdate);
-    connect(pFrame, &QObject::destroyed, this, [this] {
-        if (m_bDestroying)
-            return;
+    CScriptDoc& doc = pFrame->Document();
+    connect(&doc, &CScriptDoc::TitleChanged, this, [this, pFrame] {
         UpdateTitle();
-        BuildMenuBar();
-        RefreshCommands();
+        m_pScriptTabs->UpdateScriptTab(pFrame);
     });
+    connect(pFrame, &CChildFrame::Closing, m_pScriptTabs, &CScriptTabs::RemoveScriptTab);
+    m_pScriptTabs->UpdateScriptTab(pFrame);
+    if (doc.GetPathName().isEmpty())
+        m_pScriptTabs->SetScriptTabImage(
+            pFrame, FileTypeImage(doc.Template().GetDocString(EDocField::FilterExt), false));
+    CScriptView* pView = pFrame->View();
+    connect(pView, &QPlainTextEdit::cursorPositionChanged, this, &CMainFrame::ScheduleIdleUpdate);
+    connect(pView, &QPlainTextEdit::selectionChanged, this, &CMainFrame::ScheduleIdleUpdate);
+    connect(pView, &QPlainTextEdit::textChanged, this, &CMainFrame::ScheduleIdleUpdate);
+    connect(pView, &CScriptView::ContextMenuRequested, this,
+            [this](const QPoint& pt) { ShowContextMenu(EditorContextMenu(), pt); });
+    connect(pFrame, &QObject::destroyed, this, &CMainFrame::OnWindowGone);
+    if (Settings().m_bDocMax)
+        pFrame->showMaximized();
+    else
+        pFrame->show();
     BuildMenuBar();
+}
+
+void CMainFrame::ActivateDocumentWindow(CChildFrame* pFrame)
+{
+    m_pMdiArea->setActiveSubWindow(pFrame);
+}
+
+void CMainFrame::OnWindowActivated(QMdiSubWindow* pWindow)
+{
+    if (m_bDestroying)
+        return;
+    UpdateTitle();
+    if (auto* pFrame = qobject_cast<CChildFrame*>(pWindow))
+        m_pScriptTabs->Follow(pFrame);
+    m_pCommands->Refresh();
+    ScheduleIdleUpdate();
+}
+
+void CMainFrame::OnWindowGone()
+{
+    if (m_bDestroying)
+        return;
+    UpdateTitle();
+    BuildMenuBar();
+    m_pCommands->Refresh();
+    ScheduleIdleUpdate();
 }
 
 CChildFrame* CMainFrame::ActiveFrame() const
@@ -174,56 +225,24 @@ CScriptView* CMainFrame::ActiveView() const
     return pFrame ? pFrame->View() : nullptr;
 }
 
-void CMainFrame::OnFileSaveAll()
-{
-    for (CScriptDoc* pDoc : m_app.AllDocuments())
-        if (pDoc->IsModified())
-            pDoc->DoFileSave();
-}
-
 void CMainFrame::ApplyPlacement()
 {
-    // A stored size of nothing leaves the window where the desktop puts it.
-    if (m_settings.m_nWinWidth < 1 || m_settings.m_nWinHeight < 1)
-        return;
-    QRect rc(m_settings.m_nWinX, m_settings.m_nWinY, m_settings.m_nWinWidth, m_settings.m_nWinHeight);
-    // After a change of monitors the stored place may lie off every screen,
-    // out of the user's reach; such a window comes back onto the primary one.
-    bool bOnScreen = false;
+    const CSettings& s = Settings();
+    QList<QRect> screens;
     for (const QScreen* pScreen : QGuiApplication::screens())
-        bOnScreen = bOnScreen || pScreen->geometry().intersects(rc);
+        screens.append(pScreen->geometry());
     const QScreen* pPrimary = QGuiApplication::primaryScreen();
-    if (!bOnScreen && pPrimary) {
-        const QRect rcScreen = pPrimary->availableGeometry();
-        rc.setSize(rc.size().boundedTo(rcScreen.size()));
-        rc.moveCenter(rcScreen.center());
-    }
+    const QRect rc = PlaceWindow(QRect(s.m_nWinX, s.m_nWinY, s.m_nWinWidth, s.m_nWinHeight), screens,
+                                 pPrimary ? pPrimary->availableGeometry() : QRect());
+    if (rc.isEmpty())
+        return;
     move(rc.topLeft());
     resize(rc.size());
 }
 
-void CMainFrame::CreateStatusPanes()
-{
-    statusBar()->showMessage(QStringLiteral("Ready"));
-    // Panes 2 to 8, each as wide as its sizing text.
-    for (const char* pszSizing : {" ", "Ln: 1000-1000", "Ch: 100-1000", " HTML", " VELK", "CAP", "NUM"}) {
-        auto* pPane = new QLabel(statusBar());
-        pPane->setAlignment(Qt::AlignCenter);
-        pPane->setMinimumWidth(pPane->fontMetrics().horizontalAdvance(QLatin1String(pszSizing)) + 8);
-        statusBar()->addPermanentWidget(pPane);
-        m_panes.append(pPane);
-    }
-    // The status bar falls back to "Ready" whenever no prompt is shown.
-    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& sMessage) {
-        if (sMessage.isEmpty())
-            statusBar()->showMessage(QStringLiteral("Ready"));
-    });
-    UpdatePanes();
-}
-
 QString CMainFrame::PaneText(int nPane) const
 {
-    return nPane >= 2 && nPane - 2 < m_panes.size() ? m_panes[nPane - 2]->text() : statusBar()->currentMessage();
+    return m_pPanes->PaneText(nPane);
 }
 
 void CMainFrame::ScheduleIdleUpdate()
@@ -233,207 +252,76 @@ void CMainFrame::ScheduleIdleUpdate()
     m_bIdleUpdatePending = true;
     QTimer::singleShot(0, this, [this] {
         m_bIdleUpdatePending = false;
-        if (!m_bDestroying)
-            UpdatePanes();
+        if (m_bDestroying)
+            return;
+        UpdatePanes();
+        m_pCommands->Refresh();
     });
 }
 
 void CMainFrame::UpdatePanes()
 {
-    QString sLine;
-    QString sColumn;
-    QString sType;
-    if (const CScriptView* pView = ActiveView()) {
-        const auto [nStart, nEnd] = pView->Selection();
-        const QTextBlock first = pView->document()->findBlock(nStart);
-        const QTextBlock last = pView->document()->findBlock(nEnd);
-        sLine = StatusPanes::LineText(first.blockNumber(), last.blockNumber());
-        sColumn = StatusPanes::ColumnText(first.blockNumber(), nStart - first.position(), last.blockNumber(),
-                                          nEnd - last.position());
-        sType = StatusPanes::TypeText(pView->m_nFileType);
-    }
-    m_panes[1]->setText(sLine);
-    m_panes[2]->setText(sColumn);
-    m_panes[3]->setText(sType);
-    m_panes[4]->setText(StatusPanes::GameText(m_app.Settings().m_bVelk != 0));
+    m_pPanes->Update(ActiveView(), Settings().m_bVelk != 0);
 }
 
 void CMainFrame::CreateScriptTabsBar()
 {
-    auto* pBar = new QToolBar(QStringLiteral("Script Tabs"), this);
-    m_pScriptTabsBar = pBar;
-    pBar->setObjectName(QStringLiteral("ScriptTabsBar"));
-    pBar->setMovable(false);
-    pBar->setFloatable(false);
-    m_pScriptTabs = new QTabBar(pBar);
-    m_pScriptTabs->setDocumentMode(true);
-    m_pScriptTabs->setExpanding(false);
-    m_pScriptTabs->setIconSize(QSize(16, 16));
-    m_pScriptTabs->setElideMode(Qt::ElideNone);
-    m_pScriptTabs->setUsesScrollButtons(true);
-    // A widget on a tool bar shows and hides through its action.
-    m_pScriptTabsAction = pBar->addWidget(m_pScriptTabs);
-    m_pScriptTabsAction->setVisible(false);
+    CProjectModel& project = m_services.project;
+    m_pScriptTabs =
+        new CScriptTabs(*m_pMdiArea, [&project](const QString& sPath) { return project.IsProjectFile(sPath); }, this);
     // The tabs take a row of their own below the main tool bar.
     addToolBarBreak(Qt::TopToolBarArea);
-    addToolBar(Qt::TopToolBarArea, pBar);
-    connect(m_pScriptTabs, &QTabBar::currentChanged, this, [this](int nIndex) {
-        auto* pFrame = qobject_cast<CChildFrame*>(m_pScriptTabs->tabData(nIndex).value<QObject*>());
-        if (pFrame && m_pMdiArea->activeSubWindow() != pFrame)
-            m_pMdiArea->setActiveSubWindow(pFrame);
-    });
+    addToolBar(Qt::TopToolBarArea, m_pScriptTabs);
+}
+
+QTabBar* CMainFrame::ScriptTabs() const
+{
+    return m_pScriptTabs->TabBar();
 }
 
 void CMainFrame::CreateCommandBar()
 {
-    m_pCommandDock = new QDockWidget(QStringLiteral("Command Bar"), this);
-    m_pCommandDock->setObjectName(QStringLiteral("CommandBar"));
-    m_pCommandDock->setFeatures(QDockWidget::NoDockWidgetFeatures);
-    m_pCommandDock->setTitleBarWidget(new QWidget(m_pCommandDock));
-    m_pCommandDlg = new CCommandDlg(m_pCommandDock);
-    m_pCommandDock->setWidget(m_pCommandDlg);
-    // The user drags the bar's inner edge; the width stays within its range.
-    m_pCommandDlg->setMinimumWidth(CCommandDlg::kMinWidth);
-    m_pCommandDlg->setMaximumWidth(CCommandDlg::kMaxWidth);
-    const Qt::DockWidgetArea eArea = m_settings.m_bBarRight ? Qt::RightDockWidgetArea : Qt::LeftDockWidgetArea;
-    addDockWidget(eArea, m_pCommandDock);
-    const int nWidth = CCommandDlg::AcceptsWidth(m_settings.m_nBarWidth) ? m_settings.m_nBarWidth : 230;
-    resizeDocks({m_pCommandDock}, {nWidth}, Qt::Horizontal);
-
-    m_pProjectTree = std::make_unique<CProjectTree>(*m_pCommandDlg->ProjectTree());
-    m_app.Project().SetTree(m_pProjectTree.get());
-    const auto show = [this](const QList<SMenuEntry>& entries, const QPoint& pt) { ShowContextMenu(entries, pt); };
-    m_pCommandDlg->ProjectTree()->SetMenus(
-        [](CMenuTreeCtrl::EItemKind eKind) {
-            return eKind == CMenuTreeCtrl::EItemKind::Root ? ProjectBackgroundMenu() : ProjectFileMenu();
-        },
-        show);
-    m_pCommandDlg->CommandsTree()->SetMenus(
-        [](CMenuTreeCtrl::EItemKind eKind) {
-            return eKind == CMenuTreeCtrl::EItemKind::Leaf ? CommandItemMenu() : QList<SMenuEntry>();
-        },
-        show);
-    m_pCommandDlg->SnippetsTree()->SetMenus(
-        [](CMenuTreeCtrl::EItemKind eKind) {
-            return eKind == CMenuTreeCtrl::EItemKind::Leaf ? SnippetItemMenu() : QList<SMenuEntry>();
-        },
-        show);
-    // A project file opens with a double click.
-    connect(m_pCommandDlg->ProjectTree(), &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* pItem) {
-        const HTreeItem hItem = m_pProjectTree->HandleOf(pItem);
-        if (hItem != kRootTreeItem)
-            m_app.Project().OpenProjectFile(hItem);
-    });
+    m_pCommandDock = new CCommandBarDock(this);
+    m_pCommandDlg = m_pCommandDock->Bar();
+    addDockWidget(Settings().m_bBarRight ? Qt::RightDockWidgetArea : Qt::LeftDockWidgetArea, m_pCommandDock);
+    resizeDocks({m_pCommandDock}, {CCommandBarDock::StartWidth(Settings().m_nBarWidth)}, Qt::Horizontal);
+    m_pProjectCommands = std::make_unique<CProjectCommands>(
+        *m_pCommandDlg, m_services.project,
+        [this](const QList<SMenuEntry>& entries, const QPoint& pt) { ShowContextMenu(entries, pt); });
 }
 
 int CMainFrame::BarWidth() const
 {
-    const int nWidth = m_pCommandDock->width();
-    return CCommandDlg::AcceptsWidth(nWidth) ? nWidth : m_settings.m_nBarWidth;
+    return m_pCommandDock->StoredWidth(Settings().m_nBarWidth);
 }
 
-int CMainFrame::FindTabIndex(const CChildFrame* pFrame) const
+void CMainFrame::BuildMenuBar()
 {
-    for (int i = 0; i < m_pScriptTabs->count(); ++i)
-        if (m_pScriptTabs->tabData(i).value<QObject*>() == pFrame)
-            return i;
-    return -1;
+    m_pMenus->BuildMenuBar(!m_pMdiArea->subWindowList().isEmpty());
 }
 
-void CMainFrame::UpdateScriptTab(CChildFrame* pFrame)
+void CMainFrame::FillList(QMenu* pMenu, SMenuEntry::EKind eKind)
 {
-    const QString sTitle = pFrame->windowTitle();
-    int nIndex = FindTabIndex(pFrame);
-    if (nIndex >= 0) {
-        m_pScriptTabs->setTabText(nIndex, sTitle);
-    } else {
-        const QString sPath = pFrame->Document().GetPathName();
-        // Files of the project keep their tabs in alphabetical order; the
-        // others line up behind in the order they were opened.
-        nIndex = m_pScriptTabs->count();
-        if (m_app.Project().IsProjectFile(sPath)) {
-            for (int i = 0; i < m_pScriptTabs->count(); ++i) {
-                if (CompareNoCase(m_pScriptTabs->tabText(i), sTitle) > 0) {
-                    nIndex = i;
-                    break;
-                }
-            }
-        }
-        const QSignalBlocker block(m_pScriptTabs);
-        nIndex = m_pScriptTabs->insertTab(nIndex, ImageListIcon(FileTypeImage(sPath, false)), sTitle);
-        m_pScriptTabs->setTabData(nIndex, QVariant::fromValue<QObject*>(pFrame));
-        m_pScriptTabsAction->setVisible(true);
-    }
-    if (m_pMdiArea->activeSubWindow() == pFrame) {
-        const QSignalBlocker block(m_pScriptTabs);
-        m_pScriptTabs->setCurrentIndex(nIndex);
-    }
+    if (eKind == SMenuEntry::RecentFiles)
+        m_pFileCommands->FillRecentFiles(pMenu);
+    else
+        m_pWindowCommands->FillWindowList(pMenu);
 }
 
-void CMainFrame::RemoveScriptTab(CChildFrame* pFrame)
+void CMainFrame::ShowContextMenu(const QList<SMenuEntry>& entries, const QPoint& ptGlobal)
 {
-    const int nIndex = FindTabIndex(pFrame);
-    if (nIndex >= 0) {
-        const QSignalBlocker block(m_pScriptTabs);
-        m_pScriptTabs->removeTab(nIndex);
-    }
-    if (m_pScriptTabs->count() == 0)
-        m_pScriptTabsAction->setVisible(false);
+    m_pMenus->ShowContextMenu(entries, ptGlobal);
 }
 
-void CMainFrame::SetScriptTabImage(CChildFrame* pFrame, int nImage)
+QAction* CMainFrame::Action(const QString& sText) const
 {
-    const int nIndex = FindTabIndex(pFrame);
-    if (nIndex >= 0)
-        m_pScriptTabs->setTabIcon(nIndex, ImageListIcon(nImage));
-}
-
-CScriptDoc* CMainFrame::CreateDocFromText(EDocKind eKind, const QString& sText, const QString& sTitle)
-{
-    CDocTemplate* pTemplate = m_app.Template(eKind);
-    if (!pTemplate)
-        return nullptr;
-    const int bAddHeader = std::exchange(m_settings.m_bAddHeader, 0);
-    CScriptDoc* pDoc = pTemplate->OpenDocumentFile(QString());
-    m_settings.m_bAddHeader = bAddHeader;
-    CScriptView* pView = pDoc && pDoc->Frame() ? pDoc->Frame()->View() : nullptr;
-    if (!pView)
-        return nullptr;
-    const QString sExt = m_app.Settings().m_bShowExt ? pTemplate->GetDocString(EDocField::FilterExt) : QString();
-    pDoc->SetTitle(sTitle + sExt);
-    ReplaceViewText(pView, sText);
-    return pDoc;
-}
-
-CScriptDoc* CMainFrame::CreateScriptDoc(const QString& sText, const QString& sTitle)
-{
-    return CreateDocFromText(EDocKind::Script, sText, sTitle);
-}
-
-CScriptDoc* CMainFrame::CreateDescriptionDoc(const QString& sText, const QString& sTitle)
-{
-    return CreateDocFromText(EDocKind::Description, sText, sTitle);
-}
-
-CScriptDoc* CMainFrame::CreateHtmlDoc(const QString& sText, const QString& sTitle)
-{
-    return CreateDocFromText(EDocKind::Briefing, sText, sTitle);
-}
-
-void CMainFrame::ReplaceViewText(CScriptView* pView, const QString& sText)
-{
-    if (!pView)
-        return;
-    pView->selectAll();
-    pView->InsertText(sText, true);
-    pView->ClearUndo();
-    pView->PushUndo();
+    return m_pMenus->Action(sText);
 }
 
 int CMainFrame::ActiveViewType() const
 {
     const CScriptView* pView = ActiveView();
-    return pView ? int(pView->m_nFileType) : -1;
+    return pView ? int(pView->FileType()) : -1;
 }
 
 QRect CMainFrame::StoredPlacement() const
@@ -458,15 +346,18 @@ CCloseState CMainFrame::CloseState() const
 void CMainFrame::closeEvent(QCloseEvent* pEvent)
 {
     if (m_pCommandDock->isVisible())
-        m_settings.m_nBarWidth = BarWidth();
-    WriteSettingsOnClose(m_app.Store(), m_app.Settings(), m_settings, CloseState(),
-                         [this] { m_app.SaveProjectData(); });
-    m_app.Store().Flush();
-    if (!m_app.SaveAllModified()) {
+        Settings().m_nBarWidth = BarWidth();
+    Settings().WriteOnClose(m_services.store, CloseState(), m_services.saveProjectData);
+    if (!m_services.store.Flush())
+        m_services.prompter.ShowMessage(
+            QStringLiteral("The settings could not be saved: the settings file cannot be written.\n"
+                           "Your window, editor and project choices of this session are lost."),
+            QStringLiteral("FILE ERROR"), IPrompter::EIcon::Error);
+    if (!Documents().SaveAllModified()) {
         pEvent->ignore();
         return;
     }
-    m_app.CloseAllDocuments();
+    Documents().CloseAllDocuments();
     pEvent->accept();
 }
 
@@ -480,6 +371,6 @@ void CMainFrame::dropEvent(QDropEvent* pEvent)
 {
     for (const QUrl& url : pEvent->mimeData()->urls())
         if (url.isLocalFile())
-            m_app.OpenDocumentFile(url.toLocalFile());
+            Documents().OpenDocumentFile(url.toLocalFile());
     pEvent->acceptProposedAction();
 }

@@ -1,70 +1,86 @@
 #pragma once
 
-#include "core/app/settings.h"
 #include "core/documents/doctypes.h"
 #include "core/frame/commandtable.h"
+#include "gui/documents/docmanager.h"
+#include "gui/workspace/commandbardock.h"
 
-#include <QFont>
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
+class CCommandBarDock;
 class CCommandDlg;
 class CCommands;
-class CProjectTree;
-class QDockWidget;
-class CChildFrame;
-class CScriptDoc;
-class CScriptEditApp;
+class CDictionary;
+class CFileCommands;
+class CFrameMenus;
+class CProjectCommands;
+class CProjectModel;
+class CScriptTabs;
+class CStatusBarPanes;
 class CScriptView;
-class QAction;
+class CSettings;
+class CWindowCommands;
+class IPrompter;
+class IShell;
+class ISettingsStore;
+class QDockWidget;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
-class QLabel;
-class QPrinter;
 class QTabBar;
 class QToolBar;
+struct CCloseState;
+struct CDataPaths;
 
-// The main window: hosts the document windows and keeps the window and editor
-// settings from its construction until it closes.
-class CMainFrame : public QMainWindow
+// What the main window works with; the application owns all of it.
+struct SFrameServices
+{
+    CSettings& settings;
+    ISettingsStore& store;
+    IPrompter& prompter;
+    IShell& shell;
+    CDictionary& dictionary;
+    CProjectModel& project;
+    CDocManager& documents;
+    const CDataPaths& paths;
+    QString sVersion;
+    // The project records and the project list to disk, inside the close batch.
+    std::function<void()> saveProjectData;
+};
+
+// The main window: bars, status panes, script tabs, placement and close. The
+// families of commands live in controllers of their own subsystems.
+class CMainFrame : public QMainWindow, public IDocumentWindows
 {
     Q_OBJECT
 public:
-    explicit CMainFrame(CScriptEditApp& app);
+    explicit CMainFrame(const SFrameServices& services);
     ~CMainFrame() override;
     // The bars, menus and placement, in their order; false when one of
     // them could not be made, which ends the start.
     bool Create();
 
     // The one editor font every view uses, built from Font, FontSize and BoldFonts.
-    const QFont& EditorFont() const { return m_fontEditor; }
+    const QFont& EditorFont() const;
     void RebuildEditorFont();
 
-    CFrameSettings& Settings() { return m_settings; }
-    const CFrameSettings& Settings() const { return m_settings; }
+    CSettings& Settings() const { return m_services.settings; }
+    CDocManager& Documents() const { return m_services.documents; }
     QMdiArea* MdiArea() const { return m_pMdiArea; }
-
     // The window's rectangle as it is stored: left, top, width, height.
     QRect StoredPlacement() const;
 
-    void AddDocumentWindow(CChildFrame* pFrame);
+    // Where documents put their windows.
+    CEditorContext& EditorContext() override { return *m_pEditorContext; }
+    void AddDocumentWindow(CChildFrame* pFrame) override;
+    void ActivateDocumentWindow(CChildFrame* pFrame) override;
 
-    // Script tabs: one per document window.
-    int FindTabIndex(const CChildFrame* pFrame) const;
-    void UpdateScriptTab(CChildFrame* pFrame);
-    void RemoveScriptTab(CChildFrame* pFrame);
-    void SetScriptTabImage(CChildFrame* pFrame, int nImage);
-    QTabBar* ScriptTabs() const { return m_pScriptTabs; }
+    QTabBar* ScriptTabs() const;
+    CScriptTabs* ScriptTabsBar() const { return m_pScriptTabs; }
 
-    // A new untitled document holding the text, with no header and a
-    // history that starts at that text; null when it cannot be made.
-    CScriptDoc* CreateDocFromText(EDocKind eKind, const QString& sText, const QString& sTitle);
-    CScriptDoc* CreateScriptDoc(const QString& sText, const QString& sTitle);
-    CScriptDoc* CreateDescriptionDoc(const QString& sText, const QString& sTitle);
-    CScriptDoc* CreateHtmlDoc(const QString& sText, const QString& sTitle);
-    // The view's whole text replaced, as the first state of its history.
-    void ReplaceViewText(CScriptView* pView, const QString& sText);
     // The active view's file type, -1 with no document window.
     int ActiveViewType() const;
 
@@ -75,8 +91,6 @@ public:
     CScriptDoc* ActiveDocument() const;
     CScriptView* ActiveView() const;
 
-    // Every document of every template, in template and then document order.
-    void OnFileSaveAll();
     CCommands& Commands() const { return *m_pCommands; }
     // The menu bar's command with this menu text (without its accelerator).
     QAction* Action(const QString& sText) const;
@@ -93,49 +107,34 @@ protected:
     void dropEvent(QDropEvent* pEvent) override;
 
 private:
+    void CreateControllers();
     void ApplyPlacement();
-    void CreateStatusPanes();
     void CreateScriptTabsBar();
     void CreateCommandBar();
-    void ScheduleIdleUpdate();
-    CCloseState CloseState() const;
-    void BindCommands();
-    void BindFileCommands();
-    void BindEditCommands();
-    void BindViewAndWindowCommands();
-    void CreateToolBar();
     // The no-document or the document menu bar, whichever fits now.
     void BuildMenuBar();
     void FillList(QMenu* pMenu, SMenuEntry::EKind eKind);
-    void FillRecentFiles(QMenu* pMenu);
-    void FillWindowList(QMenu* pMenu);
-    void RefreshCommands();
-    void TileWindows(Qt::Orientation eOrientation);
-    void ArrangeIcons();
-    void ToggleBar(QWidget* pBar, int& bShown);
-    // Runs a command on the active view, when there is one.
-    void OnView(void (CScriptView::*pCommand)());
-    void OnFilePrint();
-    void OnFilePrintPreview();
-    void OnFilePrintSetup();
-    void OnHelpContents();
+    // Panes and command states follow on the next idle moment, once however
+    // many changes came before it.
+    void ScheduleIdleUpdate();
+    void OnWindowActivated(QMdiSubWindow* pWindow);
+    void OnWindowGone();
+    CCloseState CloseState() const;
     void UpdateTitle();
 
-    CScriptEditApp& m_app;
-    CFrameSettings m_settings;
+    SFrameServices m_services;
     QMdiArea* m_pMdiArea;
+    CEditorContext* m_pEditorContext;
     CCommands* m_pCommands = nullptr;
+    CFrameMenus* m_pMenus = nullptr;
+    CFileCommands* m_pFileCommands = nullptr;
+    CWindowCommands* m_pWindowCommands = nullptr;
+    std::unique_ptr<CProjectCommands> m_pProjectCommands;
     QToolBar* m_pToolBar = nullptr;
-    QToolBar* m_pScriptTabsBar = nullptr;
-    QDockWidget* m_pCommandDock = nullptr;
+    CScriptTabs* m_pScriptTabs = nullptr;
+    CCommandBarDock* m_pCommandDock = nullptr;
     CCommandDlg* m_pCommandDlg = nullptr;
-    std::unique_ptr<CProjectTree> m_pProjectTree;
-    int m_nMenuBarDocument = -1;  // which menu bar stands: 0 without, 1 with documents
-    std::unique_ptr<QPrinter> m_pPrinter;
     bool m_bDestroying = false;
-    QTabBar* m_pScriptTabs = nullptr;
-    QAction* m_pScriptTabsAction = nullptr;
-    QList<QLabel*> m_panes;  // panes 2 to 8; pane 1 is the bar's own message
+    std::unique_ptr<CStatusBarPanes> m_pPanes;
     bool m_bIdleUpdatePending = false;
-    QFont m_fontEditor;
 };

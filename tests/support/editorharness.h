@@ -67,6 +67,18 @@ public:
         *pSelected = answer.selected.isEmpty() ? QList<bool>(names.size(), true) : answer.selected;
         return answer.eAnswer;
     }
+    QString GetName(const QString& sCaption, const QString& sInitial) override
+    {
+        m_nameCaptions.append(sCaption);
+        m_nameInitials.append(sInitial);
+        return m_names.isEmpty() ? QString() : m_names.takeFirst();
+    }
+    QStringList GetOpenFileNames(const QString& sTitle, const QString& sFilter) override
+    {
+        m_openManyTitles.append(sTitle);
+        m_openManyFilters.append(sFilter);
+        return m_openManyNames.isEmpty() ? QStringList() : m_openManyNames.takeFirst();
+    }
 
     QStringList m_messages;
     QStringList m_captions;
@@ -78,6 +90,12 @@ public:
     QStringList m_defaultExts;
     QList<SSaveModifiedAnswer> m_saveModifiedAnswers;
     QList<QStringList> m_saveModifiedLists;
+    QStringList m_names;                 // answers of the name prompt; empty: cancelled
+    QStringList m_nameCaptions;          // the title of each name prompt
+    QStringList m_nameInitials;          // what its field held at first
+    QList<QStringList> m_openManyNames;  // answers of the multi-file dialog; empty: cancelled
+    QStringList m_openManyTitles;
+    QStringList m_openManyFilters;
 };
 
 // One start of the editor in a throw-away environment; the application object

@@ -63,7 +63,7 @@ int main(int argc, char** argv)
             pEdit->grab().save(QDir(sOut).filePath(QStringLiteral("edit-menu.png")));
             pEdit->close();
             std::printf("Pictures written to %s\n", qPrintable(QDir(sOut).absolutePath()));
-            for (CScriptDoc* pDoc : app.AllDocuments())
+            for (CScriptDoc* pDoc : app.Documents().AllDocuments())
                 pDoc->SetModifiedFlag(false);
             pFrame->close();
             app.quit();

@@ -16,6 +16,22 @@ void Touch(const QString& sPath, const QByteArray& content = "x")
     file.write(content);
 }
 
+QByteArray Read(const QString& sPath)
+{
+    QFile file(sPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Everything an installed copy ships.
+void Ship(const QString& sDir)
+{
+    Touch(sDir + QStringLiteral("/commands.dat"), "[COMMANDS]\nhint\n");
+    Touch(sDir + QStringLiteral("/unit.dat"), "[UNITS]\n");
+    Touch(sDir + QStringLiteral("/header.dat"), "[SCRIPT]\n; shipped\n");
+    Touch(sDir + QStringLiteral("/snippets/Loop.txt"), "while {true} do {};\n");
+    Touch(sDir + QStringLiteral("/help/index.html"), "<html></html>\n");
+}
+
 }  // namespace
 
 class TestDataPaths : public QObject
@@ -28,6 +44,8 @@ private slots:
     void readOnlyInstallFillsUserFolderOnce();
     void installedDefaultsFillUserFolder();
     void unfinishedUserFolderIsFilledAgain();
+    void copyCutShortIsRedoneAtTheNextStart_data();
+    void copyCutShortIsRedoneAtTheNextStart();
     void dialogFilterKeepsEveryEntry();
 };
 
@@ -55,8 +73,7 @@ void TestDataPaths::writableExeFolderWithDataIsPortable()
 void TestDataPaths::readOnlyInstallFillsUserFolderOnce()
 {
     QTemporaryDir exe, user;
-    Touch(exe.filePath(QStringLiteral("commands.dat")), "[COMMANDS]\nhint\n");
-    Touch(exe.filePath(QStringLiteral("snippets/Loop.txt")));
+    Ship(exe.path());
     Touch(exe.filePath(QStringLiteral("velkedit")));  // not data: must stay behind
     const QString sUserData = user.filePath(QStringLiteral("data"));
     QCOMPARE(CDataPaths::ChooseAppPath(exe.path(), sUserData, QString(), false), sUserData + QLatin1Char('/'));
@@ -72,8 +89,7 @@ void TestDataPaths::readOnlyInstallFillsUserFolderOnce()
 void TestDataPaths::installedDefaultsFillUserFolder()
 {
     QTemporaryDir exe, user, defaults;
-    Touch(defaults.filePath(QStringLiteral("commands.dat")), "[COMMANDS]\nhint\n");
-    Touch(defaults.filePath(QStringLiteral("header.dat")));
+    Ship(defaults.path());
     const QString sUserData = user.filePath(QStringLiteral("data"));
     QCOMPARE(CDataPaths::ChooseAppPath(exe.path(), sUserData, defaults.path()), sUserData + QLatin1Char('/'));
     QVERIFY(QFileInfo::exists(sUserData + QStringLiteral("/header.dat")));
@@ -90,8 +106,7 @@ void TestDataPaths::unfinishedUserFolderIsFilledAgain()
     // A first copy cut short leaves a folder without its dictionary; the next
     // start fills in what is missing and leaves what the user has alone.
     QTemporaryDir exe, user, defaults;
-    Touch(defaults.filePath(QStringLiteral("commands.dat")), "[COMMANDS]\nhint\n");
-    Touch(defaults.filePath(QStringLiteral("header.dat")), "[SCRIPT]\n; shipped\n");
+    Ship(defaults.path());
     const QString sUserData = user.filePath(QStringLiteral("data"));
     Touch(sUserData + QStringLiteral("/header.dat"), "[SCRIPT]\n; mine\n");
     CDataPaths::ChooseAppPath(exe.path(), sUserData, defaults.path());
@@ -99,6 +114,50 @@ void TestDataPaths::unfinishedUserFolderIsFilledAgain()
     QFile header(sUserData + QStringLiteral("/header.dat"));
     QVERIFY(header.open(QIODevice::ReadOnly));
     QCOMPARE(header.readAll(), QByteArray("[SCRIPT]\n; mine\n"));
+}
+
+void TestDataPaths::copyCutShortIsRedoneAtTheNextStart_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("a plain file stands where the snippets folder goes") << QStringLiteral("snippets");
+    QTest::newRow("a plain file stands where a snippet goes") << QStringLiteral("snippets/Loop.txt/");
+    QTest::newRow("the install lacks a data file") << QStringLiteral("unit.dat");
+}
+
+void TestDataPaths::copyCutShortIsRedoneAtTheNextStart()
+{
+    QFETCH(QString, fault);
+    QTemporaryDir exe, user, defaults;
+    Ship(defaults.path());
+    const QString sUserData = user.filePath(QStringLiteral("data"));
+    Touch(sUserData + QStringLiteral("/header.dat"), "[SCRIPT]\n; mine\n");
+    QString sBlocker;
+    if (fault == QLatin1String("unit.dat")) {
+        QVERIFY(QFile::remove(defaults.filePath(fault)));
+    } else {
+        // A folder where a file must go, or a file where a folder must go.
+        sBlocker = sUserData + QLatin1Char('/') + fault;
+        if (fault.endsWith(QLatin1Char('/')))
+            QVERIFY(QDir().mkpath(sBlocker));
+        else
+            Touch(sBlocker);
+    }
+
+    CDataPaths::ChooseAppPath(exe.path(), sUserData, defaults.path());
+    // The dictionary marks a finished folder; it must not arrive before the rest.
+    QVERIFY(!QFileInfo::exists(sUserData + QStringLiteral("/commands.dat")));
+
+    if (fault == QLatin1String("unit.dat"))
+        Touch(defaults.filePath(fault), "[UNITS]\n");
+    else if (fault.endsWith(QLatin1Char('/')))
+        QVERIFY(QDir(sBlocker).removeRecursively());
+    else
+        QVERIFY(QFile::remove(sBlocker));
+    QCOMPARE(CDataPaths::ChooseAppPath(exe.path(), sUserData, defaults.path()), sUserData + QLatin1Char('/'));
+    for (const char* pszFile : {"commands.dat", "unit.dat", "snippets/Loop.txt", "help/index.html"})
+        QCOMPARE(Read(sUserData + QLatin1Char('/') + QLatin1String(pszFile)),
+                 Read(defaults.filePath(QLatin1String(pszFile))));
+    QCOMPARE(Read(sUserData + QStringLiteral("/header.dat")), QByteArray("[SCRIPT]\n; mine\n"));
 }
 
 void TestDataPaths::dialogFilterKeepsEveryEntry()

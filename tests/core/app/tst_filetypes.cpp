@@ -3,6 +3,7 @@
 #include "core/app/memoryassociationstore.h"
 #include "core/app/memorysettingsstore.h"
 #include "core/app/mimeappslist.h"
+#include "core/app/prompter.h"
 #include "core/app/settings.h"
 
 #include <QDir>
@@ -31,11 +32,37 @@ void WriteFile(const QString& sPath, const QByteArray& bytes)
     file.write(bytes);
 }
 
+// Remembers every message instead of showing it.
+class CRecordingPrompter : public IPrompter
+{
+public:
+    EAnswer Ask(const QString& sText, const QString& sCaption, EButtons, EIcon eIcon) override
+    {
+        m_messages.append(sText);
+        m_captions.append(sCaption);
+        m_icons.append(eIcon);
+        return EAnswer::Ok;
+    }
+    QString GetOpenFileName(const QString&, const QString&) override { return QString(); }
+
+    QStringList m_messages;
+    QStringList m_captions;
+    QList<EIcon> m_icons;
+};
+
+// The program's own settings file, on a disk that may refuse to take it.
+class COwnStore : public CMemorySettingsStore
+{
+public:
+    bool Flush() override { return !m_bUnwritable; }
+    bool m_bUnwritable = false;
+};
+
 // A user's desktop in temporary folders, so nothing touches the real one.
 struct CDesktop
 {
     QTemporaryDir home;
-    CMemorySettingsStore ownStore;
+    COwnStore ownStore;
     std::unique_ptr<CFreedesktopAssociationStore> pStore;
 
     CDesktop()
@@ -62,6 +89,8 @@ private slots:
     void shellNewOnlyForScripts();
     void unregisterFileTypesClearsOnlySetFlags();
     void firstRunRegistersScriptAndDescription();
+    void failedWritesAreReported_data();
+    void failedWritesAreReported();
 
     void mimeAppsListKeepsOtherEntries();
     void freedesktopRegisterAndRestore();
@@ -69,6 +98,8 @@ private slots:
     void freedesktopShellNewFollowsUserDirs_data();
     void freedesktopShellNewFollowsUserDirs();
     void freedesktopLeavesFilledTemplateAlone();
+    void freedesktopFailureKeepsThePreviousHandler_data();
+    void freedesktopFailureKeepsThePreviousHandler();
 };
 
 void TestFileTypes::registerRestoresPreviousDefault_data()
@@ -136,14 +167,17 @@ void TestFileTypes::shellNewOnlyForScripts()
 void TestFileTypes::unregisterFileTypesClearsOnlySetFlags()
 {
     CMemorySettingsStore settingsStore;
-    CAppSettings settings = ReadAppSettings(settingsStore);
+    CSettings settings;
+    settings.Read(settingsStore, QSize());
     settings.m_bRegSQS = 1;
     settings.m_bRegTXT = 1;
     CMemoryAssociationStore store;
     RegisterFileType(store, Type(".sqs"));
     RegisterFileType(store, Type(".txt"));
     RegisterFileType(store, Type(".ext"));  // registered, but its flag says otherwise: left alone
-    UnregisterFileTypes(store, settings);
+    CRecordingPrompter prompter;
+    QVERIFY(UnregisterFileTypes(store, settings, prompter));
+    QVERIFY(prompter.m_messages.isEmpty());
     QCOMPARE(settings.m_bRegSQS, 0);
     QCOMPARE(settings.m_bRegTXT, 0);
     QVERIFY(!store.KeyExists(QStringLiteral(".sqs")));
@@ -155,16 +189,93 @@ void TestFileTypes::unregisterFileTypesClearsOnlySetFlags()
 void TestFileTypes::firstRunRegistersScriptAndDescription()
 {
     CMemorySettingsStore settingsStore;
-    CAppSettings settings = ReadAppSettings(settingsStore);
+    CSettings settings;
+    settings.Read(settingsStore, QSize());
     CMemoryAssociationStore store;
-    RegisterOnFirstRun(store, settings);
+    CRecordingPrompter prompter;
+    QVERIFY(RegisterOnFirstRun(store, settings, prompter));
+    QVERIFY(prompter.m_messages.isEmpty());
     QCOMPARE(settings.m_bFirstRun, 0);
     QCOMPARE(settings.m_bRegSQS, 1);
     QCOMPARE(settings.m_bRegEXT, 1);
     QCOMPARE(store.m_keys.keys(), (QStringList{".ext", ".sqs"}));
     store.m_keys.clear();
-    RegisterOnFirstRun(store, settings);
+    QVERIFY(RegisterOnFirstRun(store, settings, prompter));
     QVERIFY(store.m_keys.isEmpty());
+}
+
+namespace {
+
+// One line per key, so a failed routine can be shown to have changed nothing.
+QStringList Dump(const CMemoryAssociationStore& store)
+{
+    QStringList lines;
+    for (auto it = store.m_keys.cbegin(); it != store.m_keys.cend(); ++it) {
+        QString sLine = it.key() + QLatin1Char('=') + it->sDefault;
+        for (auto value = it->values.cbegin(); value != it->values.cend(); ++value)
+            sLine += QStringLiteral(" %1=%2").arg(value.key(), value.value());
+        if (it->bShellNew)
+            sLine += QStringLiteral(" new");
+        lines.append(sLine);
+    }
+    return lines;
+}
+
+}  // namespace
+
+void TestFileTypes::failedWritesAreReported_data()
+{
+    QTest::addColumn<QString>("routine");
+    QTest::addColumn<QStringList>("registered");  // before the store turns read-only
+    QTest::addColumn<QStringList>("flags");       // set before the routine runs
+    QTest::addColumn<QString>("named");           // the extensions the message names
+    QTest::newRow("first start") << "first run" << QStringList{} << QStringList{} << ".sqs, .ext";
+    QTest::newRow("unregistering from the command line")
+        << "unregister all" << QStringList{".sqs", ".txt"} << QStringList{".sqs", ".txt"} << ".sqs, .txt";
+    QTest::newRow("options register one type") << "update .csv" << QStringList{} << QStringList{".csv"} << ".csv";
+    QTest::newRow("options unregister one type") << "update .html" << QStringList{".html"} << QStringList{} << ".html";
+    QTest::newRow("options register script with its New entry")
+        << "update .sqs" << QStringList{} << QStringList{".sqs"} << ".sqs";
+}
+
+void TestFileTypes::failedWritesAreReported()
+{
+    QFETCH(QString, routine);
+    QFETCH(QStringList, registered);
+    QFETCH(QStringList, flags);
+    QFETCH(QString, named);
+    CMemoryAssociationStore store;
+    store.CreateKey(QStringLiteral(".txt"));
+    store.WriteDefault(QStringLiteral(".txt"), QStringLiteral("org.example.Notes"));
+    for (const QString& sExt : registered)
+        QVERIFY(RegisterFileType(store, *FindFileType(sExt)));
+    const QStringList before = Dump(store);
+    CMemorySettingsStore settingsStore;
+    CSettings settings;
+    settings.Read(settingsStore, QSize());
+    for (const QString& sExt : flags)
+        settings.*FindFileType(sExt)->pbFlag = 1;
+    store.m_bReadOnly = true;
+
+    CRecordingPrompter prompter;
+    bool bOk = true;
+    if (routine == QLatin1String("first run"))
+        bOk = RegisterOnFirstRun(store, settings, prompter);
+    else if (routine == QLatin1String("unregister all"))
+        bOk = UnregisterFileTypes(store, settings, prompter);
+    else
+        bOk = UpdateFileType(store, settings, *FindFileType(routine.section(u' ', 1)), prompter);
+
+    QVERIFY(!bOk);
+    QCOMPARE(Dump(store), before);
+    // One box for the whole routine, however many types failed.
+    QCOMPARE(prompter.m_messages.size(), 1);
+    QCOMPARE(prompter.m_captions, QStringList{"FILE ERROR"});
+    QCOMPARE(prompter.m_icons, QList<IPrompter::EIcon>{IPrompter::EIcon::Error});
+    QVERIFY2(prompter.m_messages[0].contains(named), qPrintable(prompter.m_messages[0]));
+    // A failed first start is not tried again at every start after it.
+    if (routine == QLatin1String("first run"))
+        QCOMPARE(settings.m_bFirstRun, 0);
 }
 
 void TestFileTypes::mimeAppsListKeepsOtherEntries()
@@ -293,6 +404,48 @@ void TestFileTypes::freedesktopLeavesFilledTemplateAlone()
     WriteFile(sTemplate, "; my own template\r\n");
     UnregisterFileType(*desktop.pStore, Type(".sqs"));
     QCOMPARE(ReadFile(sTemplate), QByteArray("; my own template\r\n"));
+}
+
+void TestFileTypes::freedesktopFailureKeepsThePreviousHandler_data()
+{
+    QTest::addColumn<QString>("blocker");
+    QTest::addColumn<QString>("detail");  // what the message must point the user at
+    QTest::newRow("own settings file cannot be written") << "own store"
+                                                         << "settings file";
+    QTest::newRow("configuration folder is a plain file") << "config file"
+                                                          << ".config";
+    QTest::newRow("mimeapps.list cannot be read") << "list folder"
+                                                  << "mimeapps.list could not be read";
+}
+
+void TestFileTypes::freedesktopFailureKeepsThePreviousHandler()
+{
+    QFETCH(QString, blocker);
+    QFETCH(QString, detail);
+    CDesktop desktop;
+    const QByteArray list = "[Default Applications]\ntext/plain=org.example.Notes.desktop;\n";
+    if (blocker == QLatin1String("own store")) {
+        WriteFile(desktop.MimeApps(), list);
+        desktop.ownStore.m_bUnwritable = true;
+    } else if (blocker == QLatin1String("config file")) {
+        WriteFile(desktop.home.filePath(QStringLiteral(".config")), "not a folder");
+    } else {
+        QVERIFY(QDir().mkpath(desktop.MimeApps()));
+    }
+    CMemorySettingsStore settingsStore;
+    CSettings settings;
+    settings.Read(settingsStore, QSize());
+    settings.m_bRegTXT = 1;
+
+    CRecordingPrompter prompter;
+    QVERIFY(!UpdateFileType(*desktop.pStore, settings, Type(".txt"), prompter));
+    QCOMPARE(prompter.m_captions, QStringList{"FILE ERROR"});
+    QVERIFY2(prompter.m_messages[0].contains(detail), qPrintable(prompter.m_messages[0]));
+    // Nothing of the user's own list may be given up for a write that failed.
+    if (blocker == QLatin1String("own store"))
+        QCOMPARE(ReadFile(desktop.MimeApps()), list);
+    else
+        QCOMPARE(QFileInfo(desktop.MimeApps()).isFile(), false);
 }
 
 QTEST_GUILESS_MAIN(TestFileTypes)

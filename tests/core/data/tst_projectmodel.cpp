@@ -76,7 +76,6 @@ public:
 
     QSet<QString> failing;
     QStringList log;
-    int nRecentRemoved = 0;
 
     QObject* Make(const QString& sPath)
     {
@@ -98,7 +97,6 @@ public:
                 return pDoc;
         return Make(sPath);
     }
-    void RemoveNewestRecentFile() override { ++nRecentRemoved; }
     bool IsModified(QObject* pDoc) const override { return m_modified.contains(pDoc); }
     void SaveModifiedCheck(QObject* pDoc) override { log << QStringLiteral("ask ") + Name(pDoc); }
     void CloseDocument(QObject* pDoc) override
@@ -118,10 +116,11 @@ private:
     QSet<QObject*> m_open, m_modified;
 };
 
-CAppSettings SettingsWithShowExt(CMemorySettingsStore& store, int nShowExt)
+CSettings& SettingsWithShowExt(CMemorySettingsStore& store, int nShowExt, CSettings& settings)
 {
     store.WriteInt(kSettingsSection, QStringLiteral("ShowExt"), nShowExt);
-    return ReadAppSettings(store);
+    settings.Read(store, QSize(1024, 768));
+    return settings;
 }
 
 // Rows name files by token: "@x" is a file x in the temporary folder that
@@ -130,12 +129,12 @@ struct Env
 {
     QTemporaryDir dir;
     CMemorySettingsStore store;
-    CAppSettings settings;
+    CSettings settings;
     CProjectModel model;
     FakeTree tree;
     FakeDocuments docs;
 
-    explicit Env(int nShowExt = 0) : settings(SettingsWithShowExt(store, nShowExt)), model(settings), docs(model)
+    explicit Env(int nShowExt = 0) : model(SettingsWithShowExt(store, nShowExt, settings)), docs(model)
     {
         model.SetTree(&tree);
         model.SetDocuments(&docs);
@@ -405,9 +404,8 @@ private slots:
         QCOMPARE(env.Rec(1).pDoc, pDoc);
         QCOMPARE(env.States(), QStringList({"p1.sqs closed 4", "brief.html open doc 9"}));
         QCOMPARE(env.tree.shown, QList<HTreeItem>{env.Rec(1).hItem});
-        // Already open, so nothing is reopened and no recent entry is taken back.
+        // Already open, so nothing is reopened.
         QVERIFY(env.docs.log.isEmpty());
-        QCOMPARE(env.docs.nRecentRemoved, 0);
 
         env.model.SaveProject();
         QCOMPARE(env.Lines(), env.Expand(QStringList{H, "A", "@p1.sqs", "*@brief.html"}));
@@ -475,7 +473,6 @@ private slots:
 
         env.model.OpenProjectFiles();
         QCOMPARE(env.docs.log, QStringList({"open p1.sqs", "open p2.sqs"}));
-        QCOMPARE(env.docs.nRecentRemoved, 1);
         QCOMPARE(env.States(),
                  QStringList({"p1.sqs open doc 5", "p2.sqs closed 4", "p3.sqs closed 4", "gone.sqs closed 4"}));
         QVERIFY(env.tree.stale.isEmpty());
@@ -528,8 +525,6 @@ private slots:
         else
             env.model.OpenProjectFile(env.ItemOf(target));
         QCOMPARE(env.States(), states);
-        // The opening's recent-file entry is taken back only when there was one.
-        QCOMPARE(env.docs.nRecentRemoved, env.Rec(1).pDoc ? 1 : 0);
     }
 
     void isProjectFileComparesPathsWithCase_data()
@@ -641,7 +636,6 @@ private slots:
         const QList<QObject*> oldDocs{env.Rec(0).pDoc, env.Rec(1).pDoc, env.Rec(2).pDoc};
         env.docs.SetModified(oldDocs[0]);
         env.docs.log.clear();
-        env.docs.nRecentRemoved = 0;
 
         env.model.SwitchProject("B");
         // The answer to the save question does not keep the file open.
@@ -649,7 +643,6 @@ private slots:
                  QStringList({"ask p1.sqs", "close p1.sqs", "close p2.sqs", "close p3.sqs", "open q1.ext"}));
         for (QObject* pDoc : oldDocs)
             QVERIFY(!env.docs.IsOpen(pDoc));
-        QCOMPARE(env.docs.nRecentRemoved, 1);
         QCOMPARE(env.model.CurProject(), QStringLiteral("B"));
         // Saved while its files were still open, so all three reopen next time.
         QCOMPARE(env.Lines(),
@@ -752,6 +745,9 @@ private slots:
             "[PROJECT]\r\nMission \xC3\xA9t\xC3\xA9\r\n/home/u/\xC3\x84rger/init.sqs\r\n"
             "[PROJECT]\r\nB\r\n*/home/u/\xE2\x82\xACuro.sqf\r\n")
                                     << QStringLiteral("/home/u/\u00C4rger/init.sqs");
+        QTest::newRow("UTF-8 file with byte-order mark")
+            << QByteArray("\xEF\xBB\xBF[PROJECT]\r\nMission \xC3\xA9t\xC3\xA9\r\n/home/u/\xC3\x84rger/init.sqs\r\n")
+            << QStringLiteral("/home/u/\u00C4rger/init.sqs");
     }
     void nonAsciiPathsRoundTripByteExactly()
     {
@@ -768,6 +764,44 @@ private slots:
         env.model.SaveProject();
         QVERIFY(env.model.SaveProjectList(sPath));
         QCOMPARE(env.ReadBytes(sPath), bytes);
+    }
+
+    void newProjectNameKeepsTheListsEncoding_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");  // null: no list file yet
+        QTest::addColumn<QByteArray>("saved");  // the new project's lines as they must be written
+
+        const QByteArray cp1252("[PROJECT]\r\n\xDC"
+                                "bung \x80\r\n");
+        const QByteArray utf8("[PROJECT]\r\n\xC3\x9C"
+                              "bung \xE2\x82\xAC\r\n");
+        QTest::newRow("Windows-1252 list") << QByteArray("[PROJECT]\r\nMission \xE9t\xE9\r\n") << cp1252;
+        QTest::newRow("UTF-8 list") << QByteArray("[PROJECT]\r\nMission \xC3\xA9t\xC3\xA9\r\n") << utf8;
+        QTest::newRow("UTF-8 list with byte-order mark")
+            << QByteArray("\xEF\xBB\xBF[PROJECT]\r\nMission \xC3\xA9t\xC3\xA9\r\n") << utf8;
+        QTest::newRow("plain ASCII list is the games' code page") << QByteArray("[PROJECT]\r\nA\r\n") << cp1252;
+        QTest::newRow("new list is the games' code page") << QByteArray() << cp1252;
+    }
+    // A project named with letters beyond ASCII is written in the encoding
+    // the list was read in, so the other names and paths keep theirs.
+    void newProjectNameKeepsTheListsEncoding()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, saved);
+        Env env;
+        // A list read before in another encoding must not decide a new list's.
+        const QString sOther = env.dir.filePath("other.dat");
+        env.WriteBytes(sOther, "\xEF\xBB\xBF[PROJECT]\r\n\xC3\xA9\r\n");
+        QVERIFY(env.model.LoadProjectList(sOther));
+        const QString sPath = env.dir.filePath("project.dat");
+        if (!bytes.isNull())
+            env.WriteBytes(sPath, bytes);
+
+        QVERIFY(env.model.LoadProjectList(sPath));
+        env.model.m_arProjectData.append(H);
+        env.model.m_arProjectData.append(QStringLiteral("\u00DCbung \u20AC"));
+        QVERIFY(env.model.SaveProjectList(sPath));
+        QCOMPARE(env.ReadBytes(sPath), bytes + saved);
     }
 
     void fortyFileLinesSurviveLoadAndSave()

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QSaveFile>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(EFileType)
@@ -104,24 +105,13 @@ QString Expected(QString s)
     return s.remove(u' ');
 }
 
-// Applies the block comments of a function file over the lines' own colours,
-// the state carried from line to line as the editor does it.
 QStringList ColourFile(const QStringList& lines, EFileType eType)
 {
     const CColourer colourer(Dictionary());
+    const QList<SLineColours> text = colourer.ColourText(lines, eType, Switches(kAllOn));
     QStringList classes;
-    bool bOpen = false;
-    for (const QString& sLine : lines) {
-        QString sClasses = Resolve(colourer.ColourLine(sLine, eType, Switches(kAllOn)), int(sLine.size()));
-        if (eType == kFileSQF) {
-            const SBlockComments comments = CColourer::BlockComments(sLine, bOpen);
-            for (const auto& [nFrom, nTo] : comments.spans)
-                for (int i = nFrom; i < nTo; ++i)
-                    sClasses[i] = u'R';
-            bOpen = comments.bOpenAtEnd;
-        }
-        classes.append(sClasses);
-    }
+    for (int i = 0; i < lines.size(); ++i)
+        classes.append(Resolve(text[i].runs, int(lines[i].size())));
     return classes;
 }
 
@@ -144,14 +134,120 @@ QString Dump(const QStringList& classes)
     return sDump;
 }
 
+// Sorts after every word a variable can be made of, so that inserting into
+// a list holding it never falls off the end.
+const QString kPastEveryWord = QStringLiteral("~");
+
+// What each line adds to a completion list that holds none of its words yet:
+// "line: words" in the list's order; lines that add nothing are left out.
+QString VariablesDump(const QStringList& lines, EFileType eType)
+{
+    QString sDump;
+    for (int nLine = 0; nLine < lines.size(); ++nLine) {
+        CSortStringArray list{kPastEveryWord};
+        for (const QString& sWord : CColourer::LocalVariables(lines[nLine], eType))
+            list.InsertSorted(sWord);
+        list.removeLast();
+        if (!list.isEmpty())
+            sDump += QStringLiteral("%1: %2\n").arg(nLine + 1).arg(list.join(u' '));
+    }
+    return sDump;
+}
+
 QString ReferenceFolder()
 {
     return QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/colourer");
 }
 
-// Comment masks of a whole text by the plain scan: "/*", then the next "*/"
-// at or after the "/*", the next "/*" from the end of that.
-QStringList WholeTextCommentMasks(const QString& sText)
+// Set to rewrite the references from the current colourer; review the diff
+// before committing it.
+bool Regenerating()
+{
+    return qEnvironmentVariableIsSet("VELK_REGENERATE_COLOURER_REFERENCES");
+}
+
+// Empty when the reference file holds sDump, else what differs first, line
+// by line so that a failure names the run or the variables concerned.
+QString AgainstReference(const QString& sPath, const QString& sDump)
+{
+    if (Regenerating()) {
+        QSaveFile reference(sPath);
+        if (!reference.open(QIODevice::WriteOnly) || reference.write(sDump.toUtf8()) < 0 || !reference.commit())
+            return QStringLiteral("cannot write ") + sPath;
+        return {};
+    }
+    QFile reference(sPath);
+    if (!reference.open(QIODevice::ReadOnly))
+        return QStringLiteral("cannot read ") + sPath;
+    const QStringList expected = QString::fromUtf8(reference.readAll()).split(u'\n');
+    const QStringList actual = sDump.split(u'\n');
+    for (int i = 0; i < std::min(expected.size(), actual.size()); ++i)
+        if (actual[i] != expected[i])
+            return QStringLiteral("%1: got \"%2\", expected \"%3\"").arg(sPath, actual[i], expected[i]);
+    if (actual.size() != expected.size())
+        return QStringLiteral("%1: %2 lines, expected %3").arg(sPath).arg(actual.size()).arg(expected.size());
+    return {};
+}
+
+// A script of the kind missions are made of, the same every run: assignments,
+// conditions, loops, strings, remarks of every sort, labels, delays and the
+// odd corner (a quote glued to a variable, a variable under a comment). Its
+// own generator, so that the text cannot change with a library's.
+QStringList GeneratedScript(EFileType eType, int nLines)
+{
+    quint64 nState = 20240611u + quint64(eType);
+    auto pick = [&nState](const QStringList& choices) {
+        nState = nState * 6364136223846793005u + 1442695040888963407u;
+        return choices[int((nState >> 33) % quint64(choices.size()))];
+    };
+    const QStringList vars = {"_unit",  "_Group", "_i",  "_pos",  "_veh",  "_x",       "_list",
+                              "_count", "_MyVar", "_a1", "_this", "_time", "_private", "_"};
+    const QStringList commands = {"hint", "alive", "player", "sleep", "format", "addWeapon", "goto"};
+    const QStringList lines = {"%v = %v + 1",
+                               "? alive %v : %v = %v select 0",
+                               "; %v is set above",
+                               "#label%v",
+                               "~%v",
+                               "  hint format [\"%v is %1\", %v]",
+                               "\t{ %v %c \"M16\" } forEach units %v;",
+                               "%v = \"%v\"",
+                               "if (%v > 0) then { %v = _this select 1 }; // %v in a remark",
+                               "/* %v in a block comment */ %v = _time;",
+                               "@ %c %v && !%v",
+                               "&%v",
+                               "#define %v 12",
+                               "%v\"%v\" = 1",
+                               "",
+                               "for \"%v\" from 1 to 10 do { %c %v };",
+                               "/* the comment goes on",
+                               "   %v; %v */ %v = %v",
+                               "%v = [%v, %v] + %V",
+                               "%c \"%v %v\" %v"};
+    QStringList script;
+    for (int i = 0; i < nLines; ++i) {
+        QString sLine = pick(lines);
+        for (int p = int(sLine.indexOf(u'%')); p >= 0; p = int(sLine.indexOf(u'%', p + 1))) {
+            if (p + 1 >= sLine.size())
+                break;
+            const QChar c = sLine[p + 1];
+            const QString sWord = c == u'v' ? pick(vars)
+                : c == u'V'                 ? pick(vars).toUpper()
+                : c == u'c'                 ? pick(commands)
+                                            : QString();
+            if (!sWord.isEmpty()) {
+                sLine.replace(p, 2, sWord);
+                p += int(sWord.size()) - 1;
+            }
+        }
+        script.append(sLine);
+    }
+    return script;
+}
+
+// The comment mask of a whole text by the plain scan: "/*", then the next
+// "*/" at or after the "/*", the next "/*" from the end of that. A line break
+// inside a comment is masked too.
+QString WholeTextMask(const QString& sText)
 {
     QString sMask(sText.size(), u'.');
     qsizetype a = sText.indexOf(QLatin1String("/*"));
@@ -162,6 +258,12 @@ QStringList WholeTextCommentMasks(const QString& sText)
             sMask[i] = u'R';
         a = sText.indexOf(QLatin1String("/*"), nEnd);
     }
+    return sMask;
+}
+
+QStringList WholeTextCommentMasks(const QString& sText)
+{
+    const QString sMask = WholeTextMask(sText);
     QStringList masks;
     qsizetype nStart = 0;
     for (const QString& sLine : sText.split(u'\n')) {
@@ -198,13 +300,19 @@ private slots:
     void everyCharacterGetsItsClass();
     void blankLinesProduceNoRuns_data();
     void blankLinesProduceNoRuns();
+    void blockCommentsOverTheLineRules_data();
+    void blockCommentsOverTheLineRules();
     void collectedVariablesGoLowerCasedIntoTheList();
-    void variablesAreNotCollectedWithoutFormatVarOrList();
+    void variablesAreNotCollectedFromRemarksOrStrings();
+    void localVariablesInTheOrderMet_data();
+    void localVariablesInTheOrderMet();
+    void localVariablesAreTheVariableRuns();
     void hugeAndJunkLinesStayInsideTheLine();
     void blockCommentsCarriedAcrossLines_data();
     void blockCommentsCarriedAcrossLines();
     void blockCommentsEqualTheWholeTextScan();
     void referenceFilesMatch();
+    void generatedScriptsCollectTheReferenceVariables();
 };
 
 void TestColourer::everyCharacterGetsItsClass_data()
@@ -292,7 +400,9 @@ void TestColourer::everyCharacterGetsItsClass()
     QFETCH(QString, classes);
     const CColourer colourer(Dictionary());
     QCOMPARE(classes.size(), line.size());
-    QCOMPARE(Resolve(colourer.ColourLine(line, type, Switches(switches)), int(line.size())), classes);
+    const SLineColours colours = colourer.ColourLine(line, false, type, Switches(switches));
+    QCOMPARE(Resolve(colours.runs, int(line.size())), classes);
+    QVERIFY(!colours.bCommentOpenAtEnd);
 }
 
 void TestColourer::blankLinesProduceNoRuns_data()
@@ -308,30 +418,145 @@ void TestColourer::blankLinesProduceNoRuns()
     QFETCH(QString, line);
     const CColourer colourer(Dictionary());
     for (EFileType eType : {kFileSQS, kFileSQF, kFileEXT, kFileHTML, kFileCSV, kFileDAT, kFileTXT})
-        QVERIFY2(colourer.ColourLine(line, eType, Switches(kAllOn)).isEmpty(), qPrintable(QString::number(eType)));
+        QVERIFY2(colourer.ColourLine(line, false, eType, Switches(kAllOn)) == SLineColours(),
+                 qPrintable(QString::number(eType)));
+}
+
+void TestColourer::blockCommentsOverTheLineRules_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<EFileType>("type");
+    QTest::addColumn<QString>("switches");
+    QTest::addColumn<bool>("openAtStart");
+    QTest::addColumn<QString>("classes");  // blanks in it only group the letters
+    QTest::addColumn<bool>("openAtEnd");
+
+    auto row = [](const char* pszName, const char* pszLine, EFileType eType, const QString& sSwitches,
+                  bool bOpenAtStart, const char* pszClasses, bool bOpenAtEnd) {
+        QTest::newRow(pszName) << QString::fromLatin1(pszLine) << eType << sSwitches << bOpenAtStart
+                               << Expected(QString::fromLatin1(pszClasses)) << bOpenAtEnd;
+    };
+    const QString all = kAllOn;
+
+    row("comment covers commands and carries on", "hint /* player", kFileSQF, all, false, "CCCC T RRRRRRRRR", true);
+    row("line inside a comment is all remark", "hint player", kFileSQF, all, true, "RRRRRRRRRRR", true);
+    row("blank line inside a comment is remark too", "  \t", kFileSQF, all, true, "RRR", true);
+    row("empty line inside a comment hands the comment on", "", kFileSQF, all, true, "", true);
+    row("closing ends the comment, the rest keeps its rules", "x */ hint", kFileSQF, all, true, "RRRR T CCCC", false);
+    row("comment covers a label line", "#define /* x */", kFileSQF, all, false, "SSSSSSS T RRRRRRR", false);
+    row("comment over a quoted weapon", "\"M16\" /* */ \"M16\"", kFileSQF, all, false, "TWWWT T RRRRR T TWWWT", false);
+    row("remark within a comment stays remark", "/* a */ b // c", kFileSQF, all, false, "RRRRRRR TTT RRRR", false);
+    row("no comments with FormatRem off", "hint /* player", kFileSQF, "CWSV", false, "CCCC TTT T CCCCCC", false);
+    row("FormatRem off ends a comment carried in", "hint", kFileSQF, "CWSV", true, "CCCC", false);
+    row("scripts know no block comments", "hint /* player", kFileSQS, all, true, "CCCC TTT T CCCCCC", false);
+    row("description files know no block comments", "/* class */", kFileEXT, all, true, "TTT SSSSS TTT", false);
+    row("text files stay uncoloured inside a comment", "/* x", kFileTXT, all, true, "....", false);
+}
+
+void TestColourer::blockCommentsOverTheLineRules()
+{
+    QFETCH(QString, line);
+    QFETCH(EFileType, type);
+    QFETCH(QString, switches);
+    QFETCH(bool, openAtStart);
+    QFETCH(QString, classes);
+    QFETCH(bool, openAtEnd);
+    const CColourer colourer(Dictionary());
+    QCOMPARE(classes.size(), line.size());
+    const SLineColours colours = colourer.ColourLine(line, openAtStart, type, Switches(switches));
+    QCOMPARE(Resolve(colours.runs, int(line.size())), classes);
+    QCOMPARE(colours.bCommentOpenAtEnd, openAtEnd);
 }
 
 void TestColourer::collectedVariablesGoLowerCasedIntoTheList()
 {
-    const CColourer colourer(Dictionary());
     // Insertion never appends at the end, so the list needs an entry after
     // every variable to show them.
     CSortStringArray list{"_alpha", "_zulu"};
-    const QString sLine = QStringLiteral("_MyVar = _Other + _myvar + _this");
-    const QList<SColourRun> runs = colourer.ColourLine(sLine, kFileSQS, Switches(kAllOn), &list);
+    for (const QString& sWord : CColourer::LocalVariables(QStringLiteral("_MyVar = _Other + _myvar + _this"), kFileSQS))
+        list.InsertSorted(sWord);
     QCOMPARE(QStringList(list), QStringList({"_alpha", "_myvar", "_other", "_zulu"}));
-    // Collecting is a side effect only: the colours are those without a list.
-    QCOMPARE(runs, colourer.ColourLine(sLine, kFileSQS, Switches(kAllOn)));
 }
 
-void TestColourer::variablesAreNotCollectedWithoutFormatVarOrList()
+void TestColourer::variablesAreNotCollectedFromRemarksOrStrings()
 {
+    QVERIFY(CColourer::LocalVariables(QStringLiteral("; _myvar"), kFileSQS).isEmpty());
+    QVERIFY(CColourer::LocalVariables(QStringLiteral("hint \"_myvar\""), kFileSQS).isEmpty());
+}
+
+void TestColourer::localVariablesInTheOrderMet_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<EFileType>("type");
+    QTest::addColumn<QStringList>("words");
+
+    auto row = [](const char* pszName, const char* pszLine, EFileType eType, const QStringList& words) {
+        QTest::newRow(pszName) << QString::fromLatin1(pszLine) << eType << words;
+    };
+
+    row("lower-cased, repeats kept, special ones left out", "_B = _a + _b + _this + _TIME", kFileSQS,
+        {"_b", "_a", "_b"});
+    row("function files have them too", "_a", kFileSQF, {"_a"});
+    row("words of the lists are not variables", "hint player", kFileSQS, {});
+    row("a lone underscore counts", "_ = 1", kFileSQS, {"_"});
+    row("digits belong to the word", "_a1 = _2b", kFileSQS, {"_a1", "_2b"});
+    row("after leading blanks and tabs", " \t_v = 1", kFileSQF, {"_v"});
+    row("both sides of the operator characters", "?_a:_b!_c@_d", kFileSQS, {"_a", "_b", "_c", "_d"});
+    row("delay lines are walked", "~_delay", kFileSQS, {"_delay"});
+    row("label lines are not", "#_loop", kFileSQS, {});
+    row("ampersand lines are not", "&_x", kFileSQS, {});
+    row("directive lines of function files are not", "#define _x 1", kFileSQF, {});
+    row("remark lines are not", "  ; _x", kFileSQF, {});
+    row("a word after the slashes still counts", "_a = 1 // _b", kFileSQF, {"_a", "_b"});
+    row("a word under a block comment still counts", "/* _a */", kFileSQF, {"_a"});
+    row("words inside strings are not", "format [\"_a %1 x\", _c]", kFileSQS, {"_c"});
+    row("the last word of a string comes with its closing quote", "hint \"x _b\"", kFileSQS, {"_b\""});
+    row("a string of one word is no variable", "\"_a\"", kFileSQS, {});
+    row("a quote glued to a variable stays part of the word", "_a\"b\" = 1", kFileSQS, {"_a\"b\""});
+    row("an unclosed string hides the rest", "_a \"x _b", kFileSQS, {"_a"});
+    row("description files have none", "_a = 1", kFileEXT, {});
+    row("data files have none", "_a = 1", kFileDAT, {});
+    row("tables have none", "_a", kFileCSV, {});
+    row("pages have none", "_a", kFileHTML, {});
+    row("text has none", "_a", kFileTXT, {});
+}
+
+void TestColourer::localVariablesInTheOrderMet()
+{
+    QFETCH(QString, line);
+    QFETCH(EFileType, type);
+    QFETCH(QStringList, words);
+    QCOMPARE(CColourer::LocalVariables(line, type), words);
+}
+
+void TestColourer::localVariablesAreTheVariableRuns()
+{
+    // The words collected are exactly those coloured as variables while
+    // FormatVar is on, in the order the runs come, over lines made of the
+    // pieces that decide both; with it off nothing is.
+    const QStringList pieces = {"_a", "_B", "_this", "_time", "x",  "hint", "\"", "%", "?",  ":",    "!",        "@",
+                                ";",  "#",  "&",     "~",     "//", "/*",   "*/", " ", "\t", "goto", "_private", "1"};
+    QRandomGenerator random(1234);
     const CColourer colourer(Dictionary());
-    CSortStringArray list{"_alpha", "_zulu"};
-    colourer.ColourLine(QStringLiteral("_myvar = _other"), kFileSQS, Switches("RCWS"), &list);
-    colourer.ColourLine(QStringLiteral("; _myvar"), kFileSQS, Switches(kAllOn), &list);
-    colourer.ColourLine(QStringLiteral("hint \"_myvar\""), kFileSQS, Switches(kAllOn), &list);
-    QCOMPARE(QStringList(list), QStringList({"_alpha", "_zulu"}));
+    for (int nCase = 0; nCase < 4000; ++nCase) {
+        QString sLine;
+        const int nPieces = random.bounded(12);
+        for (int i = 0; i < nPieces; ++i)
+            sLine += pieces[random.bounded(int(pieces.size()))];
+        const auto eType = EFileType(random.bounded(7));
+        QString sOn;
+        for (QChar c : kAllOn)
+            if (random.bounded(2))
+                sOn += c;
+        const SColourSwitches switches = Switches(sOn);
+        QStringList coloured;
+        for (const SColourRun& run : colourer.ColourLine(sLine, random.bounded(2), eType, switches).runs)
+            if (run.eClass == EColourClass::Variable)
+                coloured.append(FoldAscii(QStringView(sLine).mid(run.nFrom, run.nTo - run.nFrom)));
+        const QStringList expected = switches.bFormatVar ? CColourer::LocalVariables(sLine, eType) : QStringList();
+        QVERIFY2(coloured == expected,
+                 qPrintable(QStringLiteral("\"%1\" type %2 switches %3").arg(sLine).arg(eType).arg(sOn)));
+    }
 }
 
 void TestColourer::hugeAndJunkLinesStayInsideTheLine()
@@ -351,13 +576,16 @@ void TestColourer::hugeAndJunkLinesStayInsideTheLine()
         sJunk += QChar(char16_t(1 + random.bounded(0xFFFE)));
     lines.append(sJunk);
     const CColourer colourer(Dictionary());
-    CSortStringArray list{"_", "~"};
     for (const QString& sLine : lines) {
         for (EFileType eType : {kFileSQS, kFileSQF, kFileEXT, kFileDAT}) {
-            const QList<SColourRun> runs = colourer.ColourLine(sLine, eType, Switches(kAllOn), &list);
-            QVERIFY(!runs.isEmpty());
-            for (const SColourRun& run : runs)
-                QVERIFY(0 <= run.nFrom && run.nFrom <= run.nTo && run.nTo <= sLine.size());
+            for (bool bOpen : {false, true}) {
+                const QList<SColourRun> runs = colourer.ColourLine(sLine, bOpen, eType, Switches(kAllOn)).runs;
+                QVERIFY(!runs.isEmpty());
+                for (const SColourRun& run : runs)
+                    QVERIFY(0 <= run.nFrom && run.nFrom <= run.nTo && run.nTo <= sLine.size());
+            }
+            for (const QString& sWord : CColourer::LocalVariables(sLine, eType))
+                QVERIFY(sWord.startsWith(u'_'));
         }
         const SBlockComments comments = CColourer::BlockComments(sLine, false);
         for (const auto& [nFrom, nTo] : comments.spans)
@@ -400,23 +628,42 @@ void TestColourer::blockCommentsEqualTheWholeTextScan()
     // "*/*" come up often.
     const QString sAlphabet = QStringLiteral("/*/*\na ");
     QRandomGenerator random(20240611);
+    const CColourer colourer(Dictionary());
     for (int nCase = 0; nCase < 3000; ++nCase) {
         QString sText;
         const int nLength = random.bounded(40);
         for (int i = 0; i < nLength; ++i)
             sText += sAlphabet[random.bounded(int(sAlphabet.size()))];
         QCOMPARE(LineByLineCommentMasks(sText), WholeTextCommentMasks(sText));
+
+        // The colourer carries the same state from line to line, and its
+        // remarks cover the comments (and the "//" remarks besides).
+        const QString sMask = WholeTextMask(sText);
+        const QStringList lines = sText.split(u'\n');
+        const QList<SLineColours> text = colourer.ColourText(lines, kFileSQF, Switches("R"));
+        QCOMPARE(text.size(), lines.size());
+        qsizetype nStart = 0;
+        for (int i = 0; i < lines.size(); ++i) {
+            const QString sClasses = Resolve(text[i].runs, int(lines[i].size()));
+            for (int j = 0; j < lines[i].size(); ++j)
+                QVERIFY2(sMask[nStart + j] != u'R' || sClasses[j] == u'R', qPrintable(sText));
+            nStart += lines[i].size();
+            if (nStart < sMask.size())
+                QCOMPARE(text[i].bCommentOpenAtEnd, sMask[nStart] == u'R');
+            ++nStart;
+        }
     }
 }
 
 void TestColourer::referenceFilesMatch()
 {
-    // Set to rewrite the references from the current colourer; review the
-    // diff before committing it.
-    const bool bRegenerate = qEnvironmentVariableIsSet("VELK_REGENERATE_COLOURER_REFERENCES");
+    // Beside each input the runs its lines get ("name.runs") and the local
+    // variables they add to the completion list ("name.vars").
     const QDir folder(ReferenceFolder());
     QStringList inputs = folder.entryList(QDir::Files, QDir::Name);
-    inputs.removeIf([](const QString& sName) { return sName.endsWith(QStringLiteral(".runs")); });
+    inputs.removeIf([](const QString& sName) {
+        return sName.endsWith(QStringLiteral(".runs")) || sName.endsWith(QStringLiteral(".vars"));
+    });
     QVERIFY2(inputs.size() >= 5, qPrintable(folder.path()));
     for (const QString& sName : inputs) {
         QFile input(folder.filePath(sName));
@@ -425,24 +672,32 @@ void TestColourer::referenceFilesMatch()
         sText.remove(u'\r');
         if (sText.endsWith(u'\n'))
             sText.chop(1);
-        const QString sDump = Dump(ColourFile(sText.split(u'\n'), FileTypeOfExtension(LowerExtension(sName))));
-        QFile reference(folder.filePath(sName + QStringLiteral(".runs")));
-        if (bRegenerate) {
-            QVERIFY(reference.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            reference.write(sDump.toUtf8());
-            continue;
-        }
-        QVERIFY2(reference.open(QIODevice::ReadOnly), qPrintable(reference.fileName()));
-        const QStringList expected = QString::fromUtf8(reference.readAll()).split(u'\n');
-        const QStringList actual = sDump.split(u'\n');
-        // Line by line, so a failure names the first run that differs.
-        for (int i = 0; i < std::min(expected.size(), actual.size()); ++i)
-            QVERIFY2(actual[i] == expected[i],
-                     qPrintable(sName + QStringLiteral(": got \"") + actual[i] + QStringLiteral("\", expected \"")
-                                + expected[i] + u'"'));
-        QCOMPARE(actual.size(), expected.size());
+        const QStringList lines = sText.split(u'\n');
+        const EFileType eType = FileTypeOfExtension(LowerExtension(sName));
+        const QString sRuns
+            = AgainstReference(folder.filePath(sName + QStringLiteral(".runs")), Dump(ColourFile(lines, eType)));
+        QVERIFY2(sRuns.isEmpty(), qPrintable(sRuns));
+        const QString sVars
+            = AgainstReference(folder.filePath(sName + QStringLiteral(".vars")), VariablesDump(lines, eType));
+        QVERIFY2(sVars.isEmpty(), qPrintable(sVars));
     }
-    if (bRegenerate)
+    if (Regenerating())
+        QSKIP("references rewritten: review them before committing");
+}
+
+void TestColourer::generatedScriptsCollectTheReferenceVariables()
+{
+    // The references were taken from the colourer when it still collected
+    // while colouring; they hold what each line added to the list then.
+    const QDir folder(ReferenceFolder());
+    for (EFileType eType : {kFileSQS, kFileSQF}) {
+        const QString sName
+            = eType == kFileSQS ? QStringLiteral("generated-script.vars") : QStringLiteral("generated-function.vars");
+        const QString sVars
+            = AgainstReference(folder.filePath(sName), VariablesDump(GeneratedScript(eType, 600), eType));
+        QVERIFY2(sVars.isEmpty(), qPrintable(sVars));
+    }
+    if (Regenerating())
         QSKIP("references rewritten: review them before committing");
 }
 

@@ -48,7 +48,7 @@ void TestStartup::firstStartOpensCentredWindowWithDictionary()
     QVERIFY(start.App().Dictionary().m_arCommands.size() >= 300);
     QVERIFY(!start.App().Dictionary().m_arAutoComplete.isEmpty());
     QVERIFY(start.Prompter().m_messages.isEmpty());
-    QVERIFY(start.App().AllDocuments().isEmpty());
+    QVERIFY(start.App().Documents().AllDocuments().isEmpty());
 
     const CMemorySettingsStore store = start.CloseAndKeepStore();
     QCOMPARE(store.ReadInt(kSettingsSection, QStringLiteral("AppMax"), -1), 0);
@@ -86,8 +86,8 @@ void TestStartup::fileArgumentOpensAndDropsTheProject()
     WriteFile(sScript, "hint \"intro\"\r\n");
     CStart start({sScript}, &seed);
     QVERIFY(start.App().InitInstance());
-    QVERIFY(start.App().FindDocument(sScript));
-    QCOMPARE(start.App().AllDocuments().size(), 1);
+    QVERIFY(start.App().Documents().FindDocument(sScript));
+    QCOMPARE(start.App().Documents().AllDocuments().size(), 1);
     const CMemorySettingsStore store = start.CloseAndKeepStore();
     QCOMPARE(store.ReadString(kSettingsSection, QStringLiteral("CurProject"), QStringLiteral("x")), QString());
 }
@@ -147,9 +147,9 @@ void TestStartup::secondStartHandsItsFilesToTheFirst()
         WriteFile(sFile, "// x\r\n");
     CSingleInstance second(CStart::InstanceName());
     QVERIFY(second.HandOff(files));
-    QTRY_COMPARE(first.App().AllDocuments().size(), 2);
+    QTRY_COMPARE(first.App().Documents().AllDocuments().size(), 2);
     for (const QString& sFile : files)
-        QVERIFY(first.App().FindDocument(sFile));
+        QVERIFY(first.App().Documents().FindDocument(sFile));
     first.CloseAndKeepStore();
 }
 
@@ -226,7 +226,7 @@ void TestStartup::currentProjectIsLoadedAndSavedBack()
     QCOMPARE(project.m_ProjectFiles[0].sName, QStringLiteral("init"));
     QCOMPARE(project.m_ProjectFiles[1].bOpen, 0);  // missing on disk: listed, closed
     QVERIFY(project.m_ProjectFiles[0].pDoc);
-    QCOMPARE(start.App().AllDocuments().size(), 1);
+    QCOMPARE(start.App().Documents().AllDocuments().size(), 1);
     // Project openings leave the recent-file list as it was.
     QCOMPARE(start.App().RecentFiles()->Count(), 0);
     start.CloseAndKeepStore();
@@ -293,8 +293,8 @@ void TestStartup::startFileReopensOnlyInsideItsProject()
     WriteFile(QDir(start.ExeDir()).filePath(QStringLiteral("project.dat")),
               ("[PROJECT]\nOp\n*" + sInit + "\n*" + sBrief + "\n").toUtf8());
     QVERIFY(start.App().InitInstance());
-    QCOMPARE(start.App().AllDocuments().size(), 2);
-    QVERIFY(!start.App().FindDocument(sOther));
+    QCOMPARE(start.App().Documents().AllDocuments().size(), 2);
+    QVERIFY(!start.App().Documents().FindDocument(sOther));
     const QString sActive = start.App().MainFrame()->ActiveDocument()->GetPathName();
     if (inProject)
         QCOMPARE(sActive, sInit);

@@ -233,7 +233,7 @@ void TestDocuments::untitledTitleThroughSave()
     CMemorySettingsStore seed = Seed({{"ShowExt", showExt}});
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
-    start.App().OnFileNew(EDocKind::Script);
+    start.App().Documents().NewDocument(EDocKind::Script);
     CScriptDoc* pDoc = start.App().MainFrame()->ActiveDocument();
     QVERIFY(pDoc);
     QCOMPARE(pDoc->Frame()->windowTitle(), fresh);
@@ -296,7 +296,7 @@ void TestDocuments::newDocumentHeader()
               "[DESCRIPTION]\n// [GAME STRING] mission by [AUTHOR STRING]\n[BLANK LINE]\n\n"
               "[HTML]\n<!-- page -->\n\n[STRING TABLE]\nLANGUAGE,\"English\"\n\n[TEXT]\nnotes\n");
     QVERIFY(start.App().InitInstance());
-    start.App().OnFileNew(kind);
+    start.App().Documents().NewDocument(kind);
     CScriptDoc* pDoc = start.App().MainFrame()->ActiveDocument();
     QVERIFY(pDoc);
     const QString sName = TemplateField(DocType(kind), EDocField::FileNewName);
@@ -352,11 +352,11 @@ void TestDocuments::openedFileGetsTypeCodeAndNoHeader()
     QVERIFY(start.App().InitInstance());
     start.Prompter().m_openNames = {sPath};
     QVERIFY(Trigger(start, kOpen));
-    CScriptDoc* pDoc = start.App().FindDocument(sPath);
+    CScriptDoc* pDoc = start.App().Documents().FindDocument(sPath);
     QVERIFY(pDoc);
     QCOMPARE(pDoc->Template().Type().eKind, kind);
-    QCOMPARE(View(pDoc)->m_nFileType, code);
-    QVERIFY(!View(pDoc)->m_bNewDoc);
+    QCOMPARE(View(pDoc)->FileType(), code);
+    QVERIFY(!pDoc->GetPathName().isEmpty());
     QCOMPARE(pDoc->TextDocument()->toPlainText(), QString::fromLatin1(content).remove(QLatin1Char('\r')));
     QVERIFY(!pDoc->IsModified());
     QCOMPARE(pDoc->Frame()->windowTitle(), title);
@@ -385,7 +385,7 @@ void TestDocuments::openFileIsActivatedNotOpenedTwice()
     QCOMPARE(start.App().MainFrame()->ActiveDocument(), pA);
     QCOMPARE(start.App().OpenDocumentFile(dir.filePath(QStringLiteral("sub/../b.sqs"))), pB);
     QCOMPARE(start.App().MainFrame()->ActiveDocument(), pB);
-    QCOMPARE(start.App().AllDocuments().size(), 2);
+    QCOMPARE(start.App().Documents().AllDocuments().size(), 2);
     QCOMPARE(start.App().MainFrame()->MdiArea()->subWindowList().size(), 2);
     // Re-opening must not read the file again over the unsaved edit.
     QCOMPARE(pA->TextDocument()->toPlainText(), QStringLiteral("kept a\n"));
@@ -436,7 +436,7 @@ void TestDocuments::closingModifiedDocument()
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     if (untitled)
-        start.App().OnFileNew(EDocKind::Script);
+        start.App().Documents().NewDocument(EDocKind::Script);
     else
         start.App().OpenDocumentFile(sPath);
     CScriptDoc* pDoc = start.App().MainFrame()->ActiveDocument();
@@ -457,13 +457,13 @@ void TestDocuments::closingModifiedDocument()
         QVERIFY(start.Prompter().m_saveModifiedLists.isEmpty());
     QCOMPARE(start.Prompter().m_messages.size(), folderGone ? 1 : 0);
     if (closed) {
-        QVERIFY(start.App().AllDocuments().isEmpty());
+        QVERIFY(start.App().Documents().AllDocuments().isEmpty());
         QTRY_VERIFY(pFrame.isNull());
         QVERIFY(start.App().MainFrame()->MdiArea()->subWindowList().isEmpty());
         QCOMPARE(MainTitle(start), QStringLiteral("Velk Edit"));
     } else {
         QVERIFY(pFrame);
-        QCOMPARE(start.App().AllDocuments(), QList<CScriptDoc*>{pDoc});
+        QCOMPARE(start.App().Documents().AllDocuments(), QList<CScriptDoc*>{pDoc});
         QVERIFY(pDoc->IsModified());
         QCOMPARE(pFrame->windowTitle(), sTitle + QLatin1Char('*'));
         QCOMPARE(MainTitle(start), QStringLiteral("Velk Edit - ") + sTitle + QLatin1Char('*'));
@@ -493,7 +493,7 @@ void TestDocuments::askedDocumentIsListedWithoutMark()
     CMemorySettingsStore seed = Seed({{"ShowExt", showExt}});
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
-    start.App().OnFileNew(EDocKind::Script);
+    start.App().Documents().NewDocument(EDocKind::Script);
     CScriptDoc* pDoc = start.App().MainFrame()->ActiveDocument();
     if (saved) {
         start.Prompter().m_saveNames = {dir.filePath(QStringLiteral("ambush.sqs"))};
@@ -568,10 +568,10 @@ void TestDocuments::quitAsksForEveryModifiedDocument()
     QVERIFY(start.Store().WriteLog().contains(QStringLiteral("Settings/ShowExt")));
     QCOMPARE(pMain->isVisible(), !quits);
     if (quits) {
-        QVERIFY(start.App().AllDocuments().isEmpty());
+        QVERIFY(start.App().Documents().AllDocuments().isEmpty());
         return;
     }
-    QCOMPARE(start.App().AllDocuments().size(), 2);
+    QCOMPARE(start.App().Documents().AllDocuments().size(), 2);
     QCOMPARE(pScript->Frame()->windowTitle(), QStringLiteral("init*"));
     QCOMPARE(pText->Frame()->windowTitle(),
              answer == EAnswer::Yes ? QStringLiteral("notes") : QStringLiteral("notes*"));
@@ -593,7 +593,7 @@ void TestDocuments::saveAllSavesModifiedOnlyAndGoesOnAfterFailure()
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pGone = start.App().OpenDocumentFile(sGone);
     start.App().OpenDocumentFile(sClean);
-    start.App().OnFileNew(EDocKind::Script);
+    start.App().Documents().NewDocument(EDocKind::Script);
     CScriptDoc* pUntitled = start.App().MainFrame()->ActiveDocument();
     CScriptDoc* pGood = start.App().OpenDocumentFile(sGood);
     Type(pGone, QStringLiteral("x"));
@@ -696,7 +696,7 @@ void TestDocuments::failedSaveKeepsDocumentModified()
     if (opened)
         start.App().OpenDocumentFile(sPath);
     else
-        start.App().OnFileNew(EDocKind::Script);
+        start.App().Documents().NewDocument(EDocKind::Script);
     CScriptDoc* pDoc = start.App().MainFrame()->ActiveDocument();
     QVERIFY(pDoc);
     Type(pDoc, QStringLiteral("x"));
@@ -742,7 +742,7 @@ void TestDocuments::unopenableFileMakesNoDocument()
     QVERIFY(Trigger(start, kOpen));
     QCOMPARE(start.Prompter().m_messages.size(), 1);
     QVERIFY(start.Prompter().m_messages.first().contains(sPath));
-    QVERIFY(start.App().AllDocuments().isEmpty());
+    QVERIFY(start.App().Documents().AllDocuments().isEmpty());
     QVERIFY(start.App().MainFrame()->MdiArea()->subWindowList().isEmpty());
     QCOMPARE(start.App().RecentFiles()->Count(), 0);
     QCOMPARE(MainTitle(start), QStringLiteral("Velk Edit"));
@@ -762,22 +762,22 @@ void TestDocuments::recentFilesGainOpenedAndLoseDeleted()
     start.Prompter().m_openNames = {sA, sB};
     QVERIFY(Trigger(start, kOpen));
     QVERIFY(Trigger(start, kOpen));
-    QCOMPARE(start.App().GetRecentFile(0), sB);
-    QCOMPARE(start.App().GetRecentFile(1), sA);
+    QCOMPARE(start.App().RecentFiles()->GetAt(0), sB);
+    QCOMPARE(start.App().RecentFiles()->GetAt(1), sA);
     QVERIFY(Trigger(start, kClose));
     QVERIFY(Trigger(start, kClose));
-    QVERIFY(start.App().AllDocuments().isEmpty());
+    QVERIFY(start.App().Documents().AllDocuments().isEmpty());
 
     QVERIFY(QFile::remove(sA));
-    start.App().OnOpenRecentFile(1);
+    start.App().Documents().OpenRecentFile(1);
     QCOMPARE(start.Prompter().m_messages.size(), 1);
-    QVERIFY(start.App().AllDocuments().isEmpty());
+    QVERIFY(start.App().Documents().AllDocuments().isEmpty());
     QCOMPARE(start.App().RecentFiles()->Count(), 1);
-    QCOMPARE(start.App().GetRecentFile(0), sB);
+    QCOMPARE(start.App().RecentFiles()->GetAt(0), sB);
     QVERIFY(!start.Store().Contains(CRecentFileList::kSection, QStringLiteral("File2")));
 
-    start.App().OnOpenRecentFile(0);
-    QVERIFY(start.App().FindDocument(sB));
+    start.App().Documents().OpenRecentFile(0);
+    QVERIFY(start.App().Documents().FindDocument(sB));
     QCOMPARE(start.App().RecentFiles()->Count(), 1);
     start.CloseAndKeepStore();
 }
@@ -797,7 +797,7 @@ void TestDocuments::documentCommandsNeedADocument()
     for (const QString& sCommand : documentCommands)
         QVERIFY2(!enabled(sCommand), qPrintable(sCommand));
 
-    start.App().OnFileNew(EDocKind::Text);
+    start.App().Documents().NewDocument(EDocKind::Text);
     for (const QString& sCommand : documentCommands)
         QVERIFY2(enabled(sCommand), qPrintable(sCommand));
 
@@ -831,7 +831,7 @@ void TestDocuments::mainTitleFollowsActiveDocument()
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     QCOMPARE(MainTitle(start), QStringLiteral("Velk Edit"));
-    start.App().OnFileNew(EDocKind::Briefing);
+    start.App().Documents().NewDocument(EDocKind::Briefing);
     CScriptDoc* pNew = start.App().MainFrame()->ActiveDocument();
     CScriptDoc* pOpened = start.App().OpenDocumentFile(sPath);
     QCOMPARE(pOpened->Frame()->isMaximized(), docMax != 0);
@@ -854,16 +854,16 @@ void TestDocuments::restoredWindowEndsMaximising()
     CMemorySettingsStore seed = Seed({{"DocMax", 1}});
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
-    start.App().OnFileNew(EDocKind::Script);
+    start.App().Documents().NewDocument(EDocKind::Script);
     CScriptDoc* pFirst = start.App().MainFrame()->ActiveDocument();
     QVERIFY(pFirst->Frame()->isMaximized());
-    start.App().OnFileNew(EDocKind::Script);
+    start.App().Documents().NewDocument(EDocKind::Script);
     CScriptDoc* pSecond = start.App().MainFrame()->ActiveDocument();
     QVERIFY(pSecond != pFirst);
     QVERIFY(pSecond->Frame()->isMaximized());
 
     pSecond->Frame()->showNormal();
-    start.App().OnFileNew(EDocKind::Text);
+    start.App().Documents().NewDocument(EDocKind::Text);
     CScriptDoc* pThird = start.App().MainFrame()->ActiveDocument();
     QVERIFY(!pThird->Frame()->isMaximized());
     QCOMPARE(start.App().Settings().m_bDocMax, 0);

@@ -57,7 +57,7 @@ QString Text(const CScriptView* pView)
 int Steps(const CScriptView* pView)
 {
     int n = 0;
-    while (n < CUndoHistory::kRecords && pView->History().UndoAt(n).bValid)
+    while (n < CUndoHistory::kRecords && pView->Document().History().UndoAt(n).bValid)
         ++n;
     return n;
 }
@@ -89,7 +89,7 @@ QString Classes(const CScriptView* pView, int nLine)
 QString ExpectedClasses(CStart& start, const QString& sLine, EFileType eType)
 {
     QString sClasses(sLine.size(), u'.');
-    for (const SColourRun& run : CColourer(start.App().Dictionary()).ColourLine(sLine, eType, SColourSwitches()))
+    for (const SColourRun& run : CColourer(start.App().Dictionary()).ColourLine(sLine, false, eType, SColourSwitches()).runs)
         for (int i = run.nFrom; i < run.nTo; ++i)
             sClasses[i] = QLatin1Char("TRCWSV"[int(run.eClass)]);
     return sClasses;
@@ -404,9 +404,9 @@ void TestEditing::commandsRemoveAShownSuggestionFirst()
     CScriptView* pView = CompletingView(start, dir, QStringLiteral("s.sqs"), "player ");
     QVERIFY(pView);
     QTest::keyClicks(pView, "setd");
-    QVERIFY(pView->m_bSuggestion);
+    QVERIFY(pView->IsSuggestionShown());
     EditAction(start, command)->trigger();
-    QVERIFY(!pView->m_bSuggestion);
+    QVERIFY(!pView->IsSuggestionShown());
     // Whatever the command did, the typed word is whole and no piece of
     // the suggestion stays behind; the next key cannot cut into the text.
     QVERIFY2(Text(pView).contains(QStringLiteral("setd"), Qt::CaseInsensitive), qPrintable(Text(pView)));
@@ -472,7 +472,7 @@ void TestEditing::enterIndentsTheNewLine()
     pView->OnEditUndo();
     pView->OnEditUndo();
     QCOMPARE(Text(pView), sBefore);
-    QCOMPARE(pView->Shadow().Text(), sBefore);
+    QCOMPARE(pView->Document().Shadow().Text(), sBefore);
 }
 
 void TestEditing::undoRightAfterAnUnrecordedEditRestoresTheTextBefore_data()
@@ -509,7 +509,7 @@ void TestEditing::undoRightAfterAnUnrecordedEditRestoresTheTextBefore()
     QCOMPARE(Text(pView), edited);
     pView->OnEditUndo();
     QCOMPARE(Text(pView), sBefore);
-    QCOMPARE(pView->Shadow().Text(), Text(pView));
+    QCOMPARE(pView->Document().Shadow().Text(), Text(pView));
     QVERIFY(!pDoc->IsModified());
 }
 
@@ -689,8 +689,8 @@ void TestEditing::pasteMovesBookmarksBelow()
     QApplication::clipboard()->setMimeData(pMime);
     pView->paste();
     QCOMPARE(pView->GetLineText(4), QStringLiteral("c"));
-    QCOMPARE(pView->m_nBookmarks[0], 0);
-    QCOMPARE(pView->m_nBookmarks[1], 4);
+    QCOMPARE(pView->Document().Bookmarks()[0], 0);
+    QCOMPARE(pView->Document().Bookmarks()[1], 4);
 }
 
 void TestEditing::droppedDataNeedsPlainText()
@@ -810,13 +810,13 @@ void TestEditing::typedPrefixShowsTheRestSelected()
     CStart start({}, &seed);
     CScriptView* pView = CompletingView(start, dir);
     QVERIFY(pView);
-    QVERIFY(pView->m_bAutoComplete);
+    QVERIFY(pView->Options().bAutoComplete);
     const int nSteps = Steps(pView);
     QTest::keyClicks(pView, "setD");
     QCOMPARE(Text(pView), QStringLiteral("setDamage"));
     QCOMPARE(pView->GetSelectedText(), QStringLiteral("amage"));
     QCOMPARE(pView->Selection(), qMakePair(4, 9));
-    QVERIFY(pView->m_bSuggestion);
+    QVERIFY(pView->IsSuggestionShown());
     // Showing a suggestion is no step: only the four keystrokes are.
     QCOMPARE(Steps(pView), nSteps + 4);
 }
@@ -833,7 +833,7 @@ void TestEditing::enterAcceptsTheSuggestionWithoutLineBreak()
     QTest::keyClick(pView, Qt::Key_Return);
     QCOMPARE(Text(pView), QStringLiteral("setDamage"));
     QCOMPARE(pView->Selection(), qMakePair(9, 9));
-    QVERIFY(!pView->m_bSuggestion);
+    QVERIFY(!pView->IsSuggestionShown());
     QCOMPARE(Steps(pView), nSteps + 1);
     pView->OnEditUndo();
     QCOMPARE(Text(pView), QStringLiteral("setD"));
@@ -849,11 +849,11 @@ void TestEditing::typingOnReplacesTheSuggestion()
     QTest::keyClicks(pView, "setD");
     QTest::keyPress(pView, Qt::Key_A);
     QCOMPARE(Text(pView), QStringLiteral("setDa"));
-    QVERIFY(!pView->m_bSuggestion);
+    QVERIFY(!pView->IsSuggestionShown());
     QTest::keyRelease(pView, Qt::Key_A);
     QCOMPARE(Text(pView), QStringLiteral("setDamage"));
     QCOMPARE(pView->Selection(), qMakePair(5, 9));
-    QVERIFY(pView->m_bSuggestion);
+    QVERIFY(pView->IsSuggestionShown());
 }
 
 void TestEditing::backspaceRemovesOnlyTheSuggestion()
@@ -867,7 +867,7 @@ void TestEditing::backspaceRemovesOnlyTheSuggestion()
     QTest::keyClick(pView, Qt::Key_Backspace);
     QCOMPARE(Text(pView), QStringLiteral("setD"));
     QCOMPARE(pView->Selection(), qMakePair(4, 4));
-    QVERIFY(!pView->m_bSuggestion);
+    QVERIFY(!pView->IsSuggestionShown());
 }
 
 void TestEditing::arrowsStepThroughEntriesWithTheSamePrefix()
@@ -891,7 +891,7 @@ void TestEditing::arrowsStepThroughEntriesWithTheSamePrefix()
     QTest::keyClick(pView, Qt::Key_Left);
     QCOMPARE(Text(pView), QStringLiteral("setDamage"));
     QCOMPARE(pView->Selection(), qMakePair(4, 9));
-    QVERIFY(pView->m_bSuggestion);
+    QVERIFY(pView->IsSuggestionShown());
 }
 
 void TestEditing::exactWordWithoutLongerEntryShowsNothing()
@@ -904,7 +904,7 @@ void TestEditing::exactWordWithoutLongerEntryShowsNothing()
     QTest::keyClicks(pView, "sleep");
     QCOMPARE(Text(pView), QStringLiteral("sleep"));
     QCOMPARE(pView->Selection(), qMakePair(5, 5));
-    QVERIFY(!pView->m_bSuggestion);
+    QVERIFY(!pView->IsSuggestionShown());
 }
 
 void TestEditing::finishedWordIsLearned()
@@ -939,7 +939,7 @@ void TestEditing::keypadDigitsNeverSuggest()
     QTest::keyClick(pView, Qt::Key_X);
     QTest::keyClick(pView, Qt::Key_1, keypad ? Qt::KeypadModifier : Qt::NoModifier);
     QCOMPARE(Text(pView), keypad ? QStringLiteral("x1") : QStringLiteral("x12"));
-    QCOMPARE(pView->m_bSuggestion, !keypad);
+    QCOMPARE(pView->IsSuggestionShown(), !keypad);
 }
 
 void TestEditing::plainTextViewsNeverSuggest_data()
@@ -959,7 +959,7 @@ void TestEditing::plainTextViewsNeverSuggest()
     QVERIFY(pView);
     QTest::keyClicks(pView, "setd hin");
     QCOMPARE(Text(pView), QStringLiteral("setd hin"));
-    QVERIFY(!pView->m_bSuggestion);
+    QVERIFY(!pView->IsSuggestionShown());
     QVERIFY(!pView->textCursor().hasSelection());
 }
 
@@ -971,10 +971,10 @@ void TestEditing::clickRemovesTheSuggestion()
     CScriptView* pView = CompletingView(start, dir, "a.sqs", "exit\r\n");
     QVERIFY(pView);
     QTest::keyClicks(pView, "setD");
-    QVERIFY(pView->m_bSuggestion);
+    QVERIFY(pView->IsSuggestionShown());
     QTest::mouseClick(pView->viewport(), Qt::LeftButton, {}, PointOf(pView, 1));
     QCOMPARE(Text(pView), QStringLiteral("exit\nsetD"));
-    QVERIFY(!pView->m_bSuggestion);
+    QVERIFY(!pView->IsSuggestionShown());
 }
 
 void TestEditing::undoRemovesTheSuggestionAndKeepsTheHistorySound()
@@ -985,19 +985,19 @@ void TestEditing::undoRemovesTheSuggestionAndKeepsTheHistorySound()
     CScriptView* pView = CompletingView(start, dir, "a.sqs", "exit\r\n");
     QVERIFY(pView);
     QTest::keyClicks(pView, "setD");
-    QVERIFY(pView->m_bSuggestion);
+    QVERIFY(pView->IsSuggestionShown());
     pView->OnEditUndo();
-    QVERIFY(!pView->m_bSuggestion);
+    QVERIFY(!pView->IsSuggestionShown());
     QCOMPARE(Text(pView), QStringLiteral("exit\nset"));
     // The removed suggestion must leave nothing behind in later steps.
     QTest::keyClick(pView, Qt::Key_Period);
     QCOMPARE(Text(pView), QStringLiteral("exit\nset."));
-    QCOMPARE(pView->Shadow().Text(), Text(pView));
+    QCOMPARE(pView->Document().Shadow().Text(), Text(pView));
     pView->OnEditUndo();
     QCOMPARE(Text(pView), QStringLiteral("exit\nset"));
     pView->OnEditRedo();
     QCOMPARE(Text(pView), QStringLiteral("exit\nset."));
-    QCOMPARE(pView->Shadow().Text(), Text(pView));
+    QCOMPARE(pView->Document().Shadow().Text(), Text(pView));
 }
 
 void TestEditing::shortcutReleaseOffersNothing()
@@ -1012,7 +1012,7 @@ void TestEditing::shortcutReleaseOffersNothing()
     QCOMPARE(Text(pView), QStringLiteral("setd"));
     QTest::keyClick(pView, Qt::Key_J, Qt::ControlModifier);
     QCOMPARE(Text(pView), QStringLiteral("setd"));
-    QVERIFY(!pView->m_bSuggestion);
+    QVERIFY(!pView->IsSuggestionShown());
     QVERIFY(!pView->textCursor().hasSelection());
 }
 

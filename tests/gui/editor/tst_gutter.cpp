@@ -57,14 +57,14 @@ CScriptView* View(const CScriptDoc* pDoc)
 int Steps(const CScriptView* pView)
 {
     int n = 0;
-    while (n < CUndoHistory::kRecords && pView->History().UndoAt(n).bValid)
+    while (n < CUndoHistory::kRecords && pView->Document().History().UndoAt(n).bValid)
         ++n;
     return n;
 }
 
 QList<int> Marks(const CScriptView* pView)
 {
-    return QList<int>(pView->m_nBookmarks.begin(), pView->m_nBookmarks.end());
+    return QList<int>(pView->Document().Bookmarks().begin(), pView->Document().Bookmarks().end());
 }
 
 QList<int> MarksOf(std::initializer_list<int> lines)
@@ -95,12 +95,12 @@ QImage GutterImage(CScriptView* pView)
 QImage ExpectedRow(const CScriptView* pView, const QSize& size, const QRect& rcLine, int nNumber, bool bMarked)
 {
     QImage image(size, QImage::Format_RGB32);
-    image.fill(pView->m_crGutter);
+    image.fill(pView->Gutter()->StripColour());
     QPainter painter(&image);
     if (bMarked)
         painter.fillRect(QRect(QPoint(0, rcLine.top() + 1), QPoint(CScriptView::kGutterWidth - 1, rcLine.bottom() - 1)),
                          kDarkRed);
-    painter.setFont(pView->m_fontGutter);
+    painter.setFont(pView->Gutter()->NumberFont());
     painter.setPen(bMarked ? Qt::white : Qt::black);
     painter.drawText(QRect(1, rcLine.top(), CScriptView::kGutterWidth - 1, rcLine.height()),
                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, QString::asprintf("%.4d", nNumber));
@@ -179,7 +179,7 @@ void TestGutter::numbersAndBookmarkArePainted()
     CScriptDoc* pDoc = start.App().OpenDocumentFile(sPath);
     QVERIFY(pDoc);
     CScriptView* pView = View(pDoc);
-    QVERIFY(pView->m_bLineNumbers);
+    QVERIFY(pView->Options().bLineNumbers);
     QCOMPARE(Marks(pView), MarksOf({1}));
     const QImage image = GutterImage(pView);
     QVERIFY(image.width() > CScriptView::kGutterWidth);
@@ -187,9 +187,9 @@ void TestGutter::numbersAndBookmarkArePainted()
     const int nBelow = LineRect(pView, 2).bottom() + 4;
     QVERIFY(nBelow < image.height());
     for (int x = 0; x < CScriptView::kGutterWidth; ++x)
-        QCOMPARE(image.pixel(x, nBelow), pView->m_crGutter.rgb());
+        QCOMPARE(image.pixel(x, nBelow), pView->Gutter()->StripColour().rgb());
     for (int y : {0, nBelow, image.height() - 1})
-        QCOMPARE(image.pixel(CScriptView::kGutterWidth, y), pView->m_crGutterEdge.rgb());
+        QCOMPARE(image.pixel(CScriptView::kGutterWidth, y), pView->Gutter()->EdgeColour().rgb());
 
     for (int nLine = 0; nLine < 3; ++nLine) {
         const QRect rcLine = LineRect(pView, nLine);
@@ -201,9 +201,9 @@ void TestGutter::numbersAndBookmarkArePainted()
     // A number that was not zero-padded would not match its padded drawing.
     const QRect rcFirst = LineRect(pView, 0);
     QImage unpadded(image.size(), QImage::Format_RGB32);
-    unpadded.fill(pView->m_crGutter);
+    unpadded.fill(pView->Gutter()->StripColour());
     QPainter painter(&unpadded);
-    painter.setFont(pView->m_fontGutter);
+    painter.setFont(pView->Gutter()->NumberFont());
     painter.setPen(Qt::black);
     painter.drawText(QRect(1, rcFirst.top(), CScriptView::kGutterWidth - 1, rcFirst.height()),
                      Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("1"));
@@ -224,16 +224,16 @@ void TestGutter::withoutLineNumbersABookmarkIsACircle()
     const QImage image = GutterImage(pView);
     for (int nLine : {0, 2}) {
         const QRect rcLine = LineRect(pView, nLine);
-        QCOMPARE(PixelsOf(image, rcLine, pView->m_crGutter), rcLine.width() * rcLine.height());
+        QCOMPARE(PixelsOf(image, rcLine, pView->Gutter()->StripColour()), rcLine.width() * rcLine.height());
     }
     const QRect rcMarked = LineRect(pView, 1);
     const int yMid = rcMarked.center().y();
     QCOMPARE(image.pixel(11, yMid), kDarkRed.rgb());
     // Round: the corners of its square stay background, the edges beside it too.
-    QCOMPARE(image.pixel(3, rcMarked.top() + 2), pView->m_crGutter.rgb());
-    QCOMPARE(image.pixel(18, rcMarked.bottom() - 2), pView->m_crGutter.rgb());
-    QCOMPARE(image.pixel(0, yMid), pView->m_crGutter.rgb());
-    QCOMPARE(image.pixel(21, yMid), pView->m_crGutter.rgb());
+    QCOMPARE(image.pixel(3, rcMarked.top() + 2), pView->Gutter()->StripColour().rgb());
+    QCOMPARE(image.pixel(18, rcMarked.bottom() - 2), pView->Gutter()->StripColour().rgb());
+    QCOMPARE(image.pixel(0, yMid), pView->Gutter()->StripColour().rgb());
+    QCOMPARE(image.pixel(21, yMid), pView->Gutter()->StripColour().rgb());
     QCOMPARE(PixelsOf(image, rcMarked, Qt::white) + PixelsOf(image, rcMarked, Qt::black), 0);
 }
 
@@ -281,7 +281,7 @@ void TestGutter::thirtyThirdBookmarkIsRefused()
     const QList<int> full = Marks(pView);
     QTest::mouseClick(pView->Gutter(), Qt::LeftButton, {}, QPoint(5, LineRect(pView, 0).center().y()));
     QCOMPARE(Marks(pView), full);
-    QVERIFY(!Bookmarks::Has(pView->m_nBookmarks, 0));
+    QVERIFY(!Bookmarks::Has(pView->Document().Bookmarks(), 0));
 }
 
 void TestGutter::bookmarksFollowInsertedAndDeletedLines()
@@ -328,11 +328,11 @@ void TestGutter::toggleGoesWithTheNextEdit()
     const int nSteps = Steps(pView);
     pView->ToggleBookmark(1);
     QCOMPARE(Steps(pView), nSteps);
-    QVERIFY(!Bookmarks::Has(pView->History().UndoAt(0).nBookmarks, 1));
+    QVERIFY(!Bookmarks::Has(pView->Document().History().UndoAt(0).nBookmarks, 1));
     pView->SetSelection(0, 0);
     QTest::keyClicks(pView, "x");
     QCOMPARE(Steps(pView), nSteps + 1);
-    QVERIFY(Bookmarks::Has(pView->History().UndoAt(0).nBookmarks, 1));
+    QVERIFY(Bookmarks::Has(pView->Document().History().UndoAt(0).nBookmarks, 1));
 }
 
 void TestGutter::closingStoresTheSlotsInSlotOrder_data()
@@ -416,17 +416,17 @@ void TestGutter::untitledDocumentsKeepNoBookmarks()
     seed.WriteString(kBookmarksSection, QString(), QStringLiteral("0,"));
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
-    start.App().OnFileNew(EDocKind::Script);
+    start.App().Documents().NewDocument(EDocKind::Script);
     CScriptView* pView = start.App().MainFrame()->ActiveView();
     QVERIFY(pView);
-    QVERIFY(pView->Document().GetPathName().isEmpty());
+    QVERIFY(static_cast<CScriptDoc&>(pView->Document()).GetPathName().isEmpty());
     QCOMPARE(Marks(pView), MarksOf({}));
     pView->ToggleBookmark(0);
     start.Store().ClearWriteLog();
-    QVERIFY(CloseDocument(&pView->Document()));
+    QVERIFY(CloseDocument(static_cast<CScriptDoc*>(&pView->Document())));
     QVERIFY(!WroteBookmarks(start.Store()));
 
-    start.App().OnFileNew(EDocKind::Script);
+    start.App().Documents().NewDocument(EDocKind::Script);
     pView = start.App().MainFrame()->ActiveView();
     QVERIFY(pView);
     QCOMPARE(Marks(pView), MarksOf({}));
@@ -462,7 +462,7 @@ void TestGutter::printingNumbersACopyOnly()
     pView->SetSelection(3, 8);
     const QString sText = pView->document()->toPlainText();
     const int nSteps = Steps(pView);
-    const UndoRecord top = pView->History().UndoAt(0);
+    const UndoRecord top = pView->Document().History().UndoAt(0);
 
     QPrinter printer;
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -471,13 +471,13 @@ void TestGutter::printingNumbersACopyOnly()
     pView->PrintTo(&printer);
 
     QCOMPARE(pView->document()->toPlainText(), sText);
-    QCOMPARE(pView->Shadow().Text(), sText);
+    QCOMPARE(pView->Document().Shadow().Text(), sText);
     QCOMPARE(pDoc->IsModified(), modified);
     QCOMPARE(pView->document()->isModified(), modified);
     QCOMPARE(Steps(pView), nSteps);
     QCOMPARE(pView->CanUndo(), modified);
     QCOMPARE(pView->CanRedo(), false);
-    QCOMPARE(pView->History().UndoAt(0).changes, top.changes);
+    QCOMPARE(pView->Document().History().UndoAt(0).changes, top.changes);
     QCOMPARE(pView->Selection(), qMakePair(3, 8));
 
     QProcess process;

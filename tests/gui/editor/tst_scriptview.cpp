@@ -90,23 +90,26 @@ QStringList AllClasses(const CScriptView* pView)
 QStringList ExpectedClasses(const CDictionary& dict, const QString& sText, EFileType eType)
 {
     const CColourer colourer(dict);
+    const QStringList lines = sText.split(u'\n');
+    const QList<SLineColours> text = colourer.ColourText(lines, eType, SColourSwitches());
     QStringList classes;
-    bool bOpen = false;
-    for (const QString& sLine : sText.split(u'\n')) {
-        QString sClasses(sLine.size(), u'.');
-        for (const SColourRun& run : colourer.ColourLine(sLine, eType, SColourSwitches()))
+    for (int nLine = 0; nLine < lines.size(); ++nLine) {
+        QString sClasses(lines[nLine].size(), u'.');
+        for (const SColourRun& run : text[nLine].runs)
             for (int i = run.nFrom; i < run.nTo; ++i)
                 sClasses[i] = QLatin1Char("TRCWSV"[int(run.eClass)]);
-        if (eType == kFileSQF) {
-            const SBlockComments comments = CColourer::BlockComments(sLine, bOpen);
-            for (const auto& [nFrom, nTo] : comments.spans)
-                for (int i = nFrom; i < nTo; ++i)
-                    sClasses[i] = u'R';
-            bOpen = comments.bOpenAtEnd;
-        }
         classes.append(sClasses);
     }
     return classes;
+}
+
+// Puts a line into one bookmark slot, as a click in the gutter would, but
+// into a slot of the test's choosing.
+void SetSlot(CScriptView* pView, int nSlot, int nLine)
+{
+    CBookmarkSlots arSlots = pView->Document().Bookmarks();
+    arSlots[nSlot] = nLine;
+    pView->Document().SetBookmarks(arSlots);
 }
 
 bool HasAnyColour(const CScriptView* pView)
@@ -172,7 +175,7 @@ void TestScriptView::openedFileShowsTheDefaultColours()
                             "? alive player : hint \"M16A2\"\r\n_v = _this\r\n; remark\r\n#loop\r\n");
     QVERIFY(pDoc);
     const CScriptView* pView = View(pDoc);
-    QCOMPARE(pView->m_nFileType, kFileSQS);
+    QCOMPARE(pView->FileType(), kFileSQS);
     QCOMPARE(AllClasses(pView), ExpectedClasses(start.App().Dictionary(), Text(pView), kFileSQS));
     // Agreeing with the colourer says nothing of the colours themselves.
     QCOMPARE(Classes(pView, 0), QStringLiteral("STCCCCCTCCCCCCTSTCCCCTTWWWWWT"));
@@ -201,8 +204,8 @@ void TestScriptView::plainTextViewsStayUncoloured()
     CScriptDoc* pDoc = Open(start, dir, name, "#loop\r\nhint \"M16A2\" ; x\r\n");
     QVERIFY(pDoc);
     CScriptView* pView = View(pDoc);
-    QVERIFY(!pView->m_bFormat);
-    QVERIFY(!pView->m_bAutoComplete);
+    QVERIFY(!pView->Options().bFormat);
+    QVERIFY(!pView->Options().bAutoComplete);
     QTest::keyClicks(pView, "hint _x");
     QCOMPARE(Text(pView).left(7), QStringLiteral("hint _x"));
     QVERIFY(!HasAnyColour(pView));
@@ -258,14 +261,14 @@ void TestScriptView::appliedSettingsRecolourAndRestartTheHistory()
     QVERIFY(pView->CanUndo());
     QVERIFY(pDoc->IsModified());
 
-    start.App().MainFrame()->Settings().m_bFormatCom = 0;
-    pView->ApplySettings();
+    start.App().Settings().m_bFormatCom = 0;
+    start.App().Settings().NotifyChanged();
     QCOMPARE(Classes(pView, 0), QStringLiteral("TTTTTVVV"));
     QVERIFY(!pView->CanUndo());
     QVERIFY(pDoc->IsModified());
 
-    start.App().MainFrame()->Settings().m_bFormat = 0;
-    pView->ApplySettings();
+    start.App().Settings().m_bFormat = 0;
+    start.App().Settings().NotifyChanged();
     QVERIFY(!HasAnyColour(pView));
     QVERIFY(pDoc->IsModified());
 }
@@ -287,7 +290,7 @@ void TestScriptView::undoingEveryKeystrokeRestoresTheOpenedFile()
 
     // Caret and bookmark moved after opening: only the opening state may
     // come back, not whatever the view held just before the first keystroke.
-    pView->m_nBookmarks[0] = 1;
+    SetSlot(pView, 0, 1);
     pView->SetSelection(LineStart(pView, 1), LineStart(pView, 1));
     QTest::keyClicks(pView, "abc");
     QCOMPARE(Classes(pView, 1), QStringLiteral("TTTTTTTTTT"));
@@ -299,7 +302,7 @@ void TestScriptView::undoingEveryKeystrokeRestoresTheOpenedFile()
     QCOMPARE(Text(pView), sOpened);
     QCOMPARE(AllClasses(pView), coloursOpened);
     QCOMPARE(pView->Selection(), qMakePair(0, 0));
-    QCOMPARE(pView->m_nBookmarks, EmptyBookmarks());
+    QCOMPARE(pView->Document().Bookmarks(), EmptyBookmarks());
     QVERIFY(!pDoc->IsModified());
     QCOMPARE(pDoc->Frame()->windowTitle(), sTitle);
     QVERIFY(!pView->CanUndo());
@@ -369,15 +372,15 @@ void TestScriptView::redoRestoresTheBookmarksOfItsStep()
     QVERIFY(pDoc);
     CScriptView* pView = View(pDoc);
     QTest::keyClicks(pView, "a");
-    pView->m_nBookmarks[0] = 1;
-    pView->m_nBookmarks[5] = 0;
+    SetSlot(pView, 0, 1);
+    SetSlot(pView, 5, 0);
     QTest::keyClicks(pView, "b");
-    const CBookmarkSlots marked = pView->m_nBookmarks;
-    pView->m_nBookmarks[0] = -1;
+    const CBookmarkSlots marked = pView->Document().Bookmarks();
+    SetSlot(pView, 0, -1);
     pView->OnEditUndo();
-    QCOMPARE(pView->m_nBookmarks, EmptyBookmarks());
+    QCOMPARE(pView->Document().Bookmarks(), EmptyBookmarks());
     pView->OnEditRedo();
-    QCOMPARE(pView->m_nBookmarks, marked);
+    QCOMPARE(pView->Document().Bookmarks(), marked);
     QCOMPARE(Text(pView), QStringLiteral("abhint\nsleep 1\n"));
 }
 
@@ -391,12 +394,12 @@ void TestScriptView::bookmarkSetBetweenEditsGoesWithTheNextEdit()
     QVERIFY(pDoc);
     CScriptView* pView = View(pDoc);
     QTest::keyClicks(pView, "a");
-    pView->m_nBookmarks[2] = 1;
+    SetSlot(pView, 2, 1);
     QTest::keyClicks(pView, "b");
     pView->OnEditUndo();
     // The bookmark had no step of its own: the undone step took it along.
     QCOMPARE(Text(pView), QStringLiteral("ahint\nsleep 1\n"));
-    QCOMPARE(pView->m_nBookmarks, EmptyBookmarks());
+    QCOMPARE(pView->Document().Bookmarks(), EmptyBookmarks());
     QVERIFY(pView->CanUndo());
     pView->OnEditUndo();
     QCOMPARE(Text(pView), QStringLiteral("hint\nsleep 1\n"));
@@ -413,13 +416,14 @@ void TestScriptView::editsWhileUpdatingFoldIntoTheNextStep()
     QVERIFY(pDoc);
     CScriptView* pView = View(pDoc);
     pView->SetSelection(4, 4);
-    pView->m_bUpdating = true;
-    QTextCursor cursor = pView->textCursor();
-    cursor.insertText(QStringLiteral("\n\t"));
-    pView->setTextCursor(cursor);
-    pView->m_bUpdating = false;
+    {
+        auto updating = pView->Document().Updating();
+        QTextCursor cursor = pView->textCursor();
+        cursor.insertText(QStringLiteral("\n\t"));
+        pView->setTextCursor(cursor);
+    }
     QVERIFY(!pView->CanUndo());
-    QCOMPARE(pView->Shadow().Text(), Text(pView));
+    QCOMPARE(pView->Document().Shadow().Text(), Text(pView));
     QTest::keyClicks(pView, "x");
     QCOMPARE(Text(pView), QStringLiteral("hint\n\tx\n"));
     pView->OnEditUndo();
@@ -461,7 +465,7 @@ void TestScriptView::stepsHoldTheChangeNotTheWholeText()
     CScriptView* pView = View(pDoc);
     QTest::keyClicks(pView, "abc");
     QVERIFY(pView->CanUndo());
-    QVERIFY2(pView->History().TextBytes() < 256, qPrintable(QString::number(pView->History().TextBytes())));
+    QVERIFY2(pView->Document().History().TextBytes() < 256, qPrintable(QString::number(pView->Document().History().TextBytes())));
 }
 
 void TestScriptView::newDocumentHeaderIsNoStep()
@@ -469,7 +473,7 @@ void TestScriptView::newDocumentHeaderIsNoStep()
     CMemorySettingsStore seed = Seed(1);
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
-    start.App().OnFileNew(EDocKind::Script);
+    start.App().Documents().NewDocument(EDocKind::Script);
     CScriptView* pView = start.App().MainFrame()->ActiveView();
     QVERIFY(pView);
     const QString sHeader = Text(pView);
@@ -540,7 +544,7 @@ void TestScriptView::randomEditingKeepsShadowTextAndColours()
     QStringList redoSide;
     auto undoSteps = [pView] {
         int n = 0;
-        while (n < CUndoHistory::kRecords && pView->History().UndoAt(n).bValid)
+        while (n < CUndoHistory::kRecords && pView->Document().History().UndoAt(n).bValid)
             ++n;
         return n;
     };
@@ -596,7 +600,7 @@ void TestScriptView::randomEditingKeepsShadowTextAndColours()
         const QString sText = Text(pView);
         const QString sWhere = QStringLiteral("after operation %1 on \"%2\"").arg(nOp).arg(sBefore);
         QVERIFY2(sText == undoSide.first(), qPrintable(sWhere));
-        QVERIFY2(pView->Shadow().Text() == sText, qPrintable(sWhere));
+        QVERIFY2(pView->Document().Shadow().Text() == sText, qPrintable(sWhere));
         QVERIFY2(undoSteps() == undoSide.size(), qPrintable(sWhere));
         QCOMPARE(pView->CanRedo(), !redoSide.isEmpty());
         QCOMPARE(AllClasses(pView), ExpectedClasses(dict, sText, kFileSQF));

@@ -1,10 +1,10 @@
 #include "gui/documents/childfrm.h"
 #include "gui/documents/scriptdoc.h"
 #include "gui/editor/scriptview.h"
-#include "gui/app/aboutdlg.h"
+#include "gui/links/aboutdlg.h"
 #include "gui/controls/menutreectrl.h"
-#include "gui/frame/commanddlg.h"
-#include "gui/frame/commands.h"
+#include "gui/workspace/commanddlg.h"
+#include "gui/controls/commands.h"
 #include "gui/frame/mainfrm.h"
 #include "tests/support/editorharness.h"
 
@@ -149,8 +149,8 @@ void TestMainFrame::tabsFollowTitlesAndCloseWithTheirWindows()
     QVERIFY(start.App().InitInstance());
     CMainFrame* pFrame = start.App().MainFrame();
     QVERIFY(!pFrame->ScriptTabs()->isVisible());
-    start.App().OnFileNew(EDocKind::Script);
-    start.App().OnFileNew(EDocKind::Function);
+    start.App().Documents().NewDocument(EDocKind::Script);
+    start.App().Documents().NewDocument(EDocKind::Function);
     QCOMPARE(TabTexts(start), (QStringList{"Script", "Function"}));
     QTRY_VERIFY(pFrame->ScriptTabs()->isVisible());
     QCOMPARE(pFrame->ScriptTabs()->currentIndex(), 1);
@@ -159,7 +159,7 @@ void TestMainFrame::tabsFollowTitlesAndCloseWithTheirWindows()
     QCOMPARE(TabTexts(start), (QStringList{"Script", "Function*"}));
     // Closing discards through the scripted answer "No".
     start.Prompter().m_saveModifiedAnswers.append({IPrompter::EAnswer::No, {}});
-    for (CScriptDoc* pDoc : start.App().AllDocuments())
+    for (CScriptDoc* pDoc : start.App().Documents().AllDocuments())
         pDoc->Frame()->close();
     QTRY_COMPARE(pFrame->ScriptTabs()->count(), 0);
     QTRY_VERIFY(!pFrame->ScriptTabs()->isVisible());
@@ -171,9 +171,9 @@ void TestMainFrame::selectingATabActivatesItsWindow()
     CMemorySettingsStore seed = Seeded({{"DocMax", 0}});
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
-    start.App().OnFileNew(EDocKind::Script);
+    start.App().Documents().NewDocument(EDocKind::Script);
     CScriptDoc* pFirst = start.App().MainFrame()->ActiveDocument();
-    start.App().OnFileNew(EDocKind::Text);
+    start.App().Documents().NewDocument(EDocKind::Text);
     CMainFrame* pFrame = start.App().MainFrame();
     pFrame->ScriptTabs()->setCurrentIndex(0);
     QCOMPARE(pFrame->ActiveDocument(), pFirst);
@@ -218,7 +218,7 @@ void TestMainFrame::documentFromTextStartsItsHistoryThere()
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CMainFrame* pFrame = start.App().MainFrame();
-    CScriptDoc* pDoc = pFrame->CreateScriptDoc(QStringLiteral("hint \"ready\"\n~5\n"), QStringLiteral("Unit"));
+    CScriptDoc* pDoc = pFrame->Documents().CreateDocFromText(EDocKind::Script, QStringLiteral("hint \"ready\"\n~5\n"), QStringLiteral("Unit"));
     QVERIFY(pDoc);
     CScriptView* pView = pDoc->Frame()->View();
     // No header: the text alone, and nothing to undo before it.
@@ -227,7 +227,7 @@ void TestMainFrame::documentFromTextStartsItsHistoryThere()
     QVERIFY(pDoc->IsModified());
     QCOMPARE(pDoc->GetTitle(), QStringLiteral("Unit.sqs*"));
     QCOMPARE(pFrame->Settings().m_bAddHeader, 1);
-    pFrame->ReplaceViewText(pView, QStringLiteral("exit\n"));
+    pView->Document().ReplaceAll(QStringLiteral("exit\n"));
     QCOMPARE(pDoc->PlainText(), QStringLiteral("exit\n"));
     QVERIFY(!pView->CanUndo());
     start.Prompter().m_saveModifiedAnswers.append({IPrompter::EAnswer::No, {}});
@@ -255,7 +255,7 @@ void TestMainFrame::windowMenuListsTheFirst24()
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     for (int i = 0; i < 30; ++i)
-        start.App().OnFileNew(EDocKind::Text);
+        start.App().Documents().NewDocument(EDocKind::Text);
     CMainFrame* pFrame = start.App().MainFrame();
     QMenu* pWindow = nullptr;
     for (QAction* pAction : pFrame->menuBar()->actions())
@@ -340,7 +340,7 @@ void TestMainFrame::projectTreeShowsTheCurrentProject()
     QVERIFY(pRoot->isExpanded());
     // A double click opens the file through the project.
     emit pTree->itemDoubleClicked(pRoot->child(0), 0);
-    QVERIFY(start.App().FindDocument(sInit));
+    QVERIFY(start.App().Documents().FindDocument(sInit));
     QCOMPARE(start.App().Project().m_ProjectFiles[0].bOpen, 1);
     start.CloseAndKeepStore();
 }
@@ -350,7 +350,7 @@ void TestMainFrame::laterFeaturesStayDisabledAndShortcutsAreBound()
     CMemorySettingsStore seed = Seeded({});
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
-    start.App().OnFileNew(EDocKind::Script);
+    start.App().Documents().NewDocument(EDocKind::Script);
     CCommands& commands = start.App().MainFrame()->Commands();
     commands.Refresh();
     for (ECommand eCommand : {ECommand::Options, ECommand::Find, ECommand::BriefingWizard, ECommand::LaunchGame,
@@ -396,8 +396,8 @@ void TestMainFrame::recentFilesShowTheFirstSix()
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     QCOMPARE(start.App().RecentFiles()->Count(), 10);
-    QCOMPARE(start.App().GetRecentFile(9), QStringLiteral("/missions/op9/Init9.sqs"));
-    QCOMPARE(start.App().GetRecentFile(10), QString());
+    QCOMPARE(start.App().RecentFiles()->GetAt(9), QStringLiteral("/missions/op9/Init9.sqs"));
+    QCOMPARE(start.App().RecentFiles()->GetAt(10), QString());
     CMainFrame* pFrame = start.App().MainFrame();
     QMenu* pFile = pFrame->menuBar()->actions().first()->menu();
     emit pFile->aboutToShow();

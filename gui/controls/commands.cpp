@@ -1,7 +1,7 @@
-#include "gui/frame/commands.h"
+#include "gui/controls/commands.h"
 
-#include "gui/frame/commandicons.h"
-#include "gui/frame/imagelist.h"
+#include "gui/controls/commandicons.h"
+#include "gui/controls/imagelist.h"
 
 #include <QAction>
 #include <QMenu>

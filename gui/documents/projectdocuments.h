@@ -2,21 +2,20 @@
 
 #include "core/data/projectviews.h"
 
-class CScriptEditApp;
+class CDocManager;
 
 // Lets the project model open and close files as the editor's documents.
 class CProjectDocuments : public IProjectDocuments
 {
 public:
-    explicit CProjectDocuments(CScriptEditApp& app) : m_app(app) { }
+    explicit CProjectDocuments(CDocManager& documents) : m_documents(documents) {}
 
     QObject* OpenDocument(const QString& sPath) override;
-    void RemoveNewestRecentFile() override;
     bool IsModified(QObject* pDoc) const override;
     void SaveModifiedCheck(QObject* pDoc) override;
     void CloseDocument(QObject* pDoc) override;
     QString DocumentPath(QObject* pDoc) const override;
 
 private:
-    CScriptEditApp& m_app;
+    CDocManager& m_documents;
 };

@@ -1,7 +1,7 @@
-#include "gui/app/aboutdlg.h"
+#include "gui/links/aboutdlg.h"
 
 #include "core/app/meminfo.h"
-#include "gui/app/logoimage.h"
+#include "gui/controls/logoimage.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

@@ -1,6 +1,6 @@
-#include "gui/app/projectdocuments.h"
+#include "gui/documents/projectdocuments.h"
 
-#include "gui/app/scripteditapp.h"
+#include "gui/documents/docmanager.h"
 #include "gui/documents/scriptdoc.h"
 
 namespace {
@@ -15,14 +15,7 @@ CScriptDoc* AsDoc(QObject* pDoc)
 QObject* CProjectDocuments::OpenDocument(const QString& sPath)
 {
     // Files a project opens stay off the recent-file list from the start.
-    return m_app.OpenDocumentFile(sPath, false);
-}
-
-void CProjectDocuments::RemoveNewestRecentFile()
-{
-    // Nothing to take back: OpenDocument never added an entry. Removing the
-    // newest one here would drop an unrelated file whenever the project's
-    // file was open already and only got activated.
+    return m_documents.OpenDocumentFile(sPath, false);
 }
 
 bool CProjectDocuments::IsModified(QObject* pDoc) const

@@ -1,7 +1,7 @@
-#include "gui/frame/projecttree.h"
+#include "gui/workspace/projecttree.h"
 
 #include "gui/controls/menutreectrl.h"
-#include "gui/frame/imagelist.h"
+#include "gui/controls/imagelist.h"
 
 void CProjectTree::ClearTree()
 {

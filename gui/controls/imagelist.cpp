@@ -1,6 +1,6 @@
-#include "gui/frame/imagelist.h"
+#include "gui/controls/imagelist.h"
 
-#include "gui/app/logoimage.h"
+#include "gui/controls/logoimage.h"
 
 #include <QPixmap>
 

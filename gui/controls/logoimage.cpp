@@ -1,4 +1,4 @@
-#include "gui/app/logoimage.h"
+#include "gui/controls/logoimage.h"
 
 #include <QDir>
 

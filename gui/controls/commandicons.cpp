@@ -1,4 +1,4 @@
-#include "gui/frame/commandicons.h"
+#include "gui/controls/commandicons.h"
 
 #include <QPainter>
 #include <QPainterPath>

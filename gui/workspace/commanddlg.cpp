@@ -1,4 +1,4 @@
-#include "gui/frame/commanddlg.h"
+#include "gui/workspace/commanddlg.h"
 
 #include "gui/controls/menutreectrl.h"
 

@@ -1,0 +1,323 @@
+#include "gui/editor/editbuffer.h"
+
+#include "core/editor/bookmarks.h"
+
+#include <QPlainTextDocumentLayout>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+
+namespace {
+
+// The editor's text as positions count it: one character per line break.
+QString PlainOf(QString sText)
+{
+    sText.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    sText.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return sText;
+}
+
+int MapThrough(int nPos, const QList<SEdit>& edits)
+{
+    // The edits come last first, so each one sees positions of the text before it.
+    int nMapped = nPos;
+    for (const SEdit& edit : edits) {
+        if (nPos >= edit.nPos + edit.nLength)
+            nMapped += int(edit.sText.size()) - edit.nLength;
+        else if (nPos > edit.nPos)
+            nMapped = std::min(nMapped, edit.nPos + int(edit.sText.size()));
+    }
+    return nMapped;
+}
+
+} // namespace
+
+QString CEditBuffer::Normalised(QString sText)
+{
+    // Line breaks of any kind count as the one character the text has for them.
+    sText.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    sText.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return PlainOf(sText);
+}
+
+CEditBuffer::CEditBuffer(QObject* pParent) : QObject(pParent), m_pText(new QTextDocument(this))
+{
+    m_pText->setDocumentLayout(new QPlainTextDocumentLayout(m_pText));
+    // The buffer keeps its own history; the text document's would double every edit.
+    m_pText->setUndoRedoEnabled(false);
+    connect(m_pText, &QTextDocument::contentsChange, this, &CEditBuffer::OnContentsChange);
+    connect(m_pText, &QTextDocument::contentsChanged, this, &CEditBuffer::OnContentsChanged);
+    PushUndo();
+}
+
+CEditBuffer::~CEditBuffer() = default;
+
+QString CEditBuffer::PlainText() const
+{
+    QString sText;
+    sText.reserve(m_pText->characterCount());
+    for (QTextBlock block = m_pText->begin(); block.isValid(); block = block.next()) {
+        if (block != m_pText->begin())
+            sText += QLatin1Char('\n');
+        sText += block.text();
+    }
+    // A line separator inside a block is a line break in the file too.
+    sText.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return sText;
+}
+
+QString CEditBuffer::LineText(int nLine) const
+{
+    return m_pText->findBlockByNumber(nLine).text();
+}
+
+int CEditBuffer::LineCount() const
+{
+    return m_pText->blockCount();
+}
+
+int CEditBuffer::LineOf(int nPosition) const
+{
+    return m_pText->findBlock(nPosition).blockNumber();
+}
+
+int CEditBuffer::Length() const
+{
+    return m_pText->characterCount() - 1;
+}
+
+void CEditBuffer::Load(const QString& sText)
+{
+    {
+        CGuard updating(m_bUpdating);
+        CGuard colouring(m_bColouring);
+        m_pText->setPlainText(sText);
+    }
+    m_shadow.Reset(PlainOf(sText));
+    m_nLineCount = m_pText->blockCount();
+    m_pendingChanges.clear();
+    m_bTextChanged = false;
+    SetModifiedFlag(false);
+    ClearUndo();
+    PushUndo();
+}
+
+QPair<int, int> CEditBuffer::Selection() const
+{
+    return m_selection ? m_selection() : m_crSelection;
+}
+
+QString CEditBuffer::TextRange(int nPos, int nLength) const
+{
+    QTextCursor cursor(m_pText);
+    cursor.setPosition(nPos);
+    cursor.setPosition(nPos + nLength, QTextCursor::KeepAnchor);
+    return PlainOf(cursor.selectedText());
+}
+
+void CEditBuffer::OnContentsChange(int nPos, int nRemoved, int nAdded)
+{
+    if (m_bColouring)
+        return;
+    // The document reports its closing paragraph mark in some changes;
+    // positions beyond the text are not part of it.
+    const int nLength = Length();
+    nPos = std::clamp(nPos, 0, std::min(nLength, m_shadow.Length()));
+    nAdded = std::clamp(nAdded, 0, nLength - nPos);
+    nRemoved = std::clamp(nRemoved, 0, m_shadow.Length() - nPos);
+    const QString sInserted = TextRange(nPos, nAdded);
+    // Colouring announces itself as a change that replaces text by itself,
+    // sometimes including the closing mark, which is no text at all.
+    if (nRemoved == nAdded && m_shadow.Mid(nPos, nRemoved) == sInserted)
+        return;
+    const STextChange change = m_shadow.Replace(nPos, nRemoved, sInserted);
+    m_bTextChanged = true;
+    if (!m_bRestoring)
+        m_pendingChanges.append(change);
+}
+
+void CEditBuffer::OnContentsChanged()
+{
+    if (!m_bTextChanged)
+        return;
+    m_bTextChanged = false;
+    if (m_bUpdating)
+        return;
+    // Typing: the flag follows the text, bookmarks follow their lines and
+    // the keystroke becomes a step.
+    SetModifiedFlag(m_pText->isModified());
+    ShiftBookmarks(LineOf(Selection().first));
+    PushUndo();
+}
+
+void CEditBuffer::ShiftBookmarks(int nSelLine)
+{
+    const int nCount = m_pText->blockCount();
+    if (nCount == m_nLineCount)
+        return;
+    Bookmarks::Shift(m_nBookmarks, m_nLineCount, nCount, nSelLine);
+    m_nLineCount = nCount;
+    emit BookmarksChanged();
+}
+
+bool CEditBuffer::ApplyEdits(QList<SEdit> edits, EEditHistory eHistory, std::optional<QPair<int, int>> selAfter)
+{
+    emit EditStarting();
+    const int nLength = Length();
+    for (SEdit& edit : edits) {
+        edit.sText = Normalised(edit.sText);
+        edit.nPos = std::clamp(edit.nPos, 0, nLength);
+        edit.nLength = std::clamp(edit.nLength, 0, nLength - edit.nPos);
+    }
+    // An edit that puts back what is there already changes nothing.
+    edits.removeIf([this](const SEdit& edit) { return m_shadow.Mid(edit.nPos, edit.nLength) == edit.sText; });
+    if (edits.isEmpty())
+        return false;
+    // Last first: an edit never moves the text of those still to come.
+    std::stable_sort(edits.begin(), edits.end(), [](const SEdit& a, const SEdit& b) { return a.nPos > b.nPos; });
+    const QPair<int, int> sel = Selection();
+    {
+        CGuard updating(m_bUpdating);
+        QTextCursor cursor(m_pText);
+        cursor.beginEditBlock();
+        for (const SEdit& edit : edits) {
+            const int nOldCount = m_nLineCount;
+            const int nRemovedBreaks = int(m_shadow.Mid(edit.nPos, edit.nLength).count(QLatin1Char('\n')));
+            const int nAddedBreaks = int(edit.sText.count(QLatin1Char('\n')));
+            const int nLine = LineOf(edit.nPos);
+            cursor.setPosition(edit.nPos);
+            cursor.setPosition(edit.nPos + edit.nLength, QTextCursor::KeepAnchor);
+            cursor.insertText(edit.sText);
+            m_nLineCount = nOldCount - nRemovedBreaks + nAddedBreaks;
+            Bookmarks::Shift(m_nBookmarks, nOldCount, m_nLineCount, nLine + nAddedBreaks);
+        }
+        cursor.endEditBlock();
+    }
+    m_bTextChanged = false;
+    m_nLineCount = m_pText->blockCount();
+    emit BookmarksChanged();
+    const QPair<int, int> selNew = selAfter.value_or(QPair<int, int>(MapThrough(sel.first, edits), MapThrough(sel.second, edits)));
+    m_crSelection = selNew;
+    emit SelectionRestored(selNew.first, selNew.second);
+    SetModifiedFlag(true);
+    switch (eHistory) {
+    case EEditHistory::Step:
+        PushUndo();
+        break;
+    case EEditHistory::Restart:
+        ClearUndo();
+        PushUndo();
+        break;
+    case EEditHistory::Later:
+        break;
+    }
+    return true;
+}
+
+void CEditBuffer::ReplaceAll(const QString& sText)
+{
+    // Even the same text, or none, starts the history over.
+    if (!ApplyEdits({{0, Length(), sText}}, EEditHistory::Restart)) {
+        ClearUndo();
+        PushUndo();
+    }
+}
+
+void CEditBuffer::PushUndo()
+{
+    UndoRecord record;
+    record.bModified = m_pText->isModified();
+    const QPair<int, int> sel = Selection();
+    record.nSelStart = sel.first;
+    record.nSelEnd = sel.second;
+    record.changes = std::exchange(m_pendingChanges, {});
+    record.nBookmarks = m_nBookmarks;
+    m_history.PushUndo(std::move(record));
+}
+
+void CEditBuffer::ClearUndo()
+{
+    m_history.ClearUndo();
+}
+
+void CEditBuffer::Replace(const QList<STextChange>& edits)
+{
+    CGuard updating(m_bUpdating);
+    CGuard restoring(m_bRestoring);
+    QTextCursor cursor(m_pText);
+    cursor.beginEditBlock();
+    for (const STextChange& edit : edits) {
+        cursor.setPosition(edit.nPos);
+        cursor.setPosition(edit.nPos + int(edit.sRemoved.size()), QTextCursor::KeepAnchor);
+        cursor.insertText(edit.sInserted);
+    }
+    cursor.endEditBlock();
+}
+
+void CEditBuffer::DiscardPendingChanges()
+{
+    // Edits made since the last snapshot without one of their own (an
+    // automatic indentation, a suggestion) are not in the history; the text
+    // goes back to the last snapshot before a step is undone or redone.
+    if (m_pendingChanges.isEmpty())
+        return;
+    Replace(CUndoHistory::Inverse(m_pendingChanges));
+    m_pendingChanges.clear();
+    m_bTextChanged = false;
+}
+
+void CEditBuffer::Restore(const CUndoHistory::SStep& step)
+{
+    Replace(step.edits);
+    m_bTextChanged = false;
+    m_nBookmarks = step.state.nBookmarks;
+    m_nLineCount = m_pText->blockCount();
+    emit BookmarksChanged();
+    m_crSelection = {step.state.nSelStart, step.state.nSelEnd};
+    emit SelectionRestored(step.state.nSelStart, step.state.nSelEnd);
+    m_pText->setModified(step.state.bModified);
+    SetModifiedFlag(step.state.bModified);
+}
+
+void CEditBuffer::Undo()
+{
+    emit EditStarting();
+    if (!m_history.CanUndo())
+        return;
+    DiscardPendingChanges();
+    if (std::optional<CUndoHistory::SStep> step = m_history.Undo())
+        Restore(*step);
+}
+
+void CEditBuffer::Redo()
+{
+    emit EditStarting();
+    if (!m_history.CanRedo())
+        return;
+    DiscardPendingChanges();
+    if (std::optional<CUndoHistory::SStep> step = m_history.Redo())
+        Restore(*step);
+}
+
+void CEditBuffer::SetModifiedFlag(bool bModified)
+{
+    m_bModified = bModified;
+    if (m_pText->isModified() != bModified)
+        m_pText->setModified(bModified);
+    emit ModifiedChanged(bModified);
+}
+
+void CEditBuffer::SetBookmarks(const CBookmarkSlots& arSlots)
+{
+    m_nBookmarks = arSlots;
+    emit BookmarksChanged();
+}
+
+void CEditBuffer::ToggleBookmark(int nLine)
+{
+    // A toggle is no step of its own: it goes with the next edit's snapshot.
+    if (Bookmarks::Toggle(m_nBookmarks, nLine))
+        emit BookmarksChanged();
+}

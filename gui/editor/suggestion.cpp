@@ -1,0 +1,130 @@
+#include "gui/editor/suggestion.h"
+
+#include "core/data/dictionary.h"
+#include "core/editor/autocomplete.h"
+#include "core/editor/colourer.h"
+#include "gui/editor/editorcontext.h"
+#include "gui/editor/scriptview.h"
+
+#include <QTextCursor>
+
+namespace {
+
+int Before(int nPosition, int nBy)
+{
+    return nPosition - nBy > 0 ? nPosition - nBy : 0;
+}
+
+} // namespace
+
+void CSuggestion::Show(int nAt, const QString& sRest)
+{
+    auto updating = m_view.Document().Updating();
+    m_bShown = false;
+    m_view.textCursor().insertText(sRest);
+    m_sText = sRest;
+    m_crRange = {nAt, nAt + int(sRest.size())};
+    m_view.SetSelection(m_crRange.first, m_crRange.second);
+    m_bShown = true;
+}
+
+void CSuggestion::Offer()
+{
+    const int c = m_view.Selection().first;
+    QPair<int, int> range{-1, -1};
+    const QString sWord = m_view.GetWordAt(Before(c, 1), &range);
+    if (sWord.isEmpty() || c != range.second)
+        return;
+    const QString sRest = AutoComplete::Suggestion(m_view.Context().Dictionary().m_arAutoComplete, sWord);
+    if (!sRest.isEmpty())
+        Show(c, sRest);
+}
+
+void CSuggestion::LearnFinishedWord()
+{
+    const QString sWord = m_view.GetWordAt(Before(m_view.Selection().first, 2));
+    if (!sWord.isEmpty())
+        m_view.Context().Dictionary().m_arAutoComplete.InsertSorted(sWord);
+}
+
+void CSuggestion::LearnWordsOf(const CEditBuffer& buffer)
+{
+    CSortStringArray& list = m_view.Context().Dictionary().m_arAutoComplete;
+    for (int nLine = 0; nLine < buffer.LineCount(); ++nLine)
+        for (const QString& sWord : CColourer::LocalVariables(buffer.LineText(nLine), buffer.FileType()))
+            list.InsertSorted(sWord);
+}
+
+void CSuggestion::Step(bool bBack)
+{
+    const int nLength = m_crRange.second - m_crRange.first;
+    const QString sWhole = m_view.GetWordAt(m_crRange.first);
+    if (sWhole.isEmpty())
+        return;
+    const QString sTyped = sWhole.left(std::max<qsizetype>(0, sWhole.size() - nLength));
+    const QString sRest =
+        AutoComplete::Neighbour(m_view.Context().Dictionary().m_arAutoComplete, sWhole, sTyped, bBack);
+    if (!sRest.isEmpty())
+        Show(m_crRange.first, sRest);
+}
+
+void CSuggestion::Accept()
+{
+    m_bShown = false;
+    {
+        auto updating = m_view.Document().Updating();
+        m_view.SetSelection(m_crRange.second, m_crRange.second);
+    }
+    const int nLine = m_view.LineOf(m_crRange.first);
+    m_view.ColourLineRange(nLine, nLine, true);
+    m_view.Document().PushUndo();
+}
+
+bool CSuggestion::HandleKey(int nKey)
+{
+    switch (nKey) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete: {
+        m_bShown = false;
+        auto updating = m_view.Document().Updating();
+        m_view.textCursor().removeSelectedText();
+        return true;
+    }
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+        Step(true);
+        return true;
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+        Step(false);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        Accept();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CSuggestion::Cancel()
+{
+    if (!m_bShown)
+        return;
+    m_bShown = false;
+    // Only the suggestion itself may go: should anything have moved it, the
+    // text stays as it is.
+    const int nLength = m_crRange.second - m_crRange.first;
+    if (m_view.Document().Shadow().Mid(m_crRange.first, nLength) != m_sText)
+        return;
+    const auto [s, e] = m_view.Selection();
+    auto updating = m_view.Document().Updating();
+    m_view.SetSelection(m_crRange.first, m_crRange.second);
+    m_view.textCursor().removeSelectedText();
+    if (s > m_crRange.second)
+        m_view.SetSelection(s - nLength, e - nLength);
+    else if (s >= m_crRange.first)
+        m_view.SetSelection(m_crRange.first, m_crRange.first);
+    else
+        m_view.SetSelection(s, e);
+}

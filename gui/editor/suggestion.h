@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QPair>
+#include <QString>
+
+class CEditBuffer;
+class CScriptView;
+
+// The inline auto-completion of one view: the rest of a list word, shown
+// as selected text after the caret until it is accepted or taken away.
+class CSuggestion
+{
+public:
+    explicit CSuggestion(CScriptView& view) : m_view(view) {}
+
+    bool IsShown() const { return m_bShown; }
+    // After a word key: offers the rest of the first list word that starts
+    // with the word before the caret.
+    void Offer();
+    // After any other key: the word just finished joins the list.
+    void LearnFinishedWord();
+    // The local variables of a whole text join the list.
+    void LearnWordsOf(const CEditBuffer& buffer);
+    // A key the shown suggestion consumes; false for any other.
+    bool HandleKey(int nKey);
+    // Takes the suggestion away, leaving the text as typed.
+    void Cancel();
+
+private:
+    void Show(int nAt, const QString& sRest);
+    void Step(bool bBack);
+    void Accept();
+
+    CScriptView& m_view;
+    bool m_bShown = false;
+    QPair<int, int> m_crRange{0, 0};
+    QString m_sText;
+};

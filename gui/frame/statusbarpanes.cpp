@@ -1,0 +1,50 @@
+#include "gui/frame/statusbarpanes.h"
+
+#include "core/frame/statuspanes.h"
+#include "gui/editor/scriptview.h"
+
+#include <QLabel>
+#include <QStatusBar>
+#include <QTextBlock>
+
+CStatusBarPanes::CStatusBarPanes(QStatusBar& bar) : m_bar(bar)
+{
+    bar.showMessage(QStringLiteral("Ready"));
+    // Each pane as wide as its sizing text.
+    for (const char* pszSizing : {" ", "Ln: 1000-1000", "Ch: 100-1000", " HTML", " VELK", "CAP", "NUM"}) {
+        auto* pPane = new QLabel(&bar);
+        pPane->setAlignment(Qt::AlignCenter);
+        pPane->setMinimumWidth(pPane->fontMetrics().horizontalAdvance(QLatin1String(pszSizing)) + 8);
+        bar.addPermanentWidget(pPane);
+        m_panes.append(pPane);
+    }
+    QObject::connect(&bar, &QStatusBar::messageChanged, &bar, [pBar = &bar](const QString& sMessage) {
+        if (sMessage.isEmpty())
+            pBar->showMessage(QStringLiteral("Ready"));
+    });
+}
+
+QString CStatusBarPanes::PaneText(int nPane) const
+{
+    return nPane >= 2 && nPane - 2 < m_panes.size() ? m_panes[nPane - 2]->text() : m_bar.currentMessage();
+}
+
+void CStatusBarPanes::Update(const CScriptView* pView, bool bVelk)
+{
+    QString sLine;
+    QString sColumn;
+    QString sType;
+    if (pView) {
+        const auto [nStart, nEnd] = pView->Selection();
+        const QTextBlock first = pView->document()->findBlock(nStart);
+        const QTextBlock last = pView->document()->findBlock(nEnd);
+        sLine = StatusPanes::LineText(first.blockNumber(), last.blockNumber());
+        sColumn = StatusPanes::ColumnText(first.blockNumber(), nStart - first.position(), last.blockNumber(),
+                                          nEnd - last.position());
+        sType = StatusPanes::TypeText(pView->FileType());
+    }
+    m_panes[1]->setText(sLine);
+    m_panes[2]->setText(sColumn);
+    m_panes[3]->setText(sType);
+    m_panes[4]->setText(StatusPanes::GameText(bVelk));
+}

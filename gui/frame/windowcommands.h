@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QObject>
+
+class CCommands;
+class CMainFrame;
+class QMenu;
+
+// The View menu's bar toggles and the Window menu: arrangements and the
+// list of open windows.
+class CWindowCommands : public QObject
+{
+    Q_OBJECT
+public:
+    CWindowCommands(CCommands& commands, CMainFrame& frame);
+
+    // The four arrangements, then up to 24 windows.
+    void FillWindowList(QMenu* pMenu);
+
+private:
+    void ToggleBar(QWidget* pBar, int& bShown);
+    void TileWindows(Qt::Orientation eOrientation);
+    void ArrangeIcons();
+
+    CCommands& m_commands;
+    CMainFrame& m_frame;
+};
