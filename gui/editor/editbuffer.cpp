@@ -83,6 +83,11 @@ int CEditBuffer::LineOf(int nPosition) const
     return m_pText->findBlock(nPosition).blockNumber();
 }
 
+int CEditBuffer::LineStart(int nLine) const
+{
+    return m_pText->findBlockByNumber(nLine).position();
+}
+
 int CEditBuffer::Length() const
 {
     return m_pText->characterCount() - 1;
@@ -107,6 +112,12 @@ void CEditBuffer::Load(const QString& sText)
 QPair<int, int> CEditBuffer::Selection() const
 {
     return m_selection ? m_selection() : m_crSelection;
+}
+
+void CEditBuffer::Select(int nStart, int nEnd)
+{
+    m_crSelection = {nStart, nEnd};
+    emit SelectionRestored(nStart, nEnd);
 }
 
 QString CEditBuffer::TextRange(int nPos, int nLength) const
@@ -199,8 +210,7 @@ bool CEditBuffer::ApplyEdits(QList<SEdit> edits, EEditHistory eHistory, std::opt
     m_nLineCount = m_pText->blockCount();
     emit BookmarksChanged();
     const QPair<int, int> selNew = selAfter.value_or(QPair<int, int>(MapThrough(sel.first, edits), MapThrough(sel.second, edits)));
-    m_crSelection = selNew;
-    emit SelectionRestored(selNew.first, selNew.second);
+    Select(selNew.first, selNew.second);
     SetModifiedFlag(true);
     switch (eHistory) {
     case EEditHistory::Step:
@@ -275,8 +285,7 @@ void CEditBuffer::Restore(const CUndoHistory::SStep& step)
     m_nBookmarks = step.state.nBookmarks;
     m_nLineCount = m_pText->blockCount();
     emit BookmarksChanged();
-    m_crSelection = {step.state.nSelStart, step.state.nSelEnd};
-    emit SelectionRestored(step.state.nSelStart, step.state.nSelEnd);
+    Select(step.state.nSelStart, step.state.nSelEnd);
     m_pText->setModified(step.state.bModified);
     SetModifiedFlag(step.state.bModified);
 }

@@ -44,6 +44,7 @@ public:
     QString LineText(int nLine) const;
     int LineCount() const;
     int LineOf(int nPosition) const;
+    int LineStart(int nLine) const;
     int Length() const;
     // The text as an edit puts it in: every kind of line break one "\n".
     static QString Normalised(QString sText);
@@ -88,6 +89,8 @@ public:
     using SelectionSource = std::function<QPair<int, int>()>;
     void SetSelectionSource(SelectionSource source) { m_selection = std::move(source); }
     QPair<int, int> Selection() const;
+    // Moves the selection of whatever shows the buffer.
+    void Select(int nStart, int nEnd);
 
     // While set, edits of the text document neither take a snapshot nor
     // touch the flag: the program's own edits, which settle those itself.

@@ -2,6 +2,7 @@
 
 #include "core/editor/editoroptions.h"
 #include "core/editor/linecommands.h"
+#include "gui/editor/buffercommands.h"
 #include "gui/editor/editbuffer.h"
 #include "gui/editor/suggestion.h"
 
@@ -37,12 +38,12 @@ public:
     bool CanRedo() const { return m_doc.CanRedo(); }
 
     // Editing commands.
-    void OnEditCommentOut();
-    void OnEditUncomment();
+    void OnEditCommentOut() { RunLineCommand(BufferCommands::ELineCommand::CommentOut); }
+    void OnEditUncomment() { RunLineCommand(BufferCommands::ELineCommand::Uncomment); }
+    void OnEditIndent() { RunLineCommand(BufferCommands::ELineCommand::Indent); }
+    void OnEditOutdent() { RunLineCommand(BufferCommands::ELineCommand::Outdent); }
     void ChangeCase(bool bUpper);
-    void OnEditIndent();
-    void OnEditOutdent();
-    bool CanCommentLines() const;
+    bool CanCommentLines() const { return LineCommands::HasLineComments(FileType()); }
 
     // Text services other parts of the editor use.
     void InsertText(const QString& sText, bool bSnapshot);
@@ -92,12 +93,7 @@ protected:
 
 private:
     friend class CGutter;  // paints beside the visible blocks
-    // Line commands: the lines of the selection, and applying what a rule
-    // computed for them as one step.
-    QStringList LinesOfSelection(int* pnFirst, int* pnLast) const;
-    void RunLineCommand(const QList<LineCommands::SLineEdit>& edits, int nFirst, int nLast);
-    void InsertAutoIndent();
-    void OutdentClosingBrace();
+    void RunLineCommand(BufferCommands::ELineCommand eCommand);
     void TakeOptions();
     void ApplyWrapping();
     void ApplyColours();

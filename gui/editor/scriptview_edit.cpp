@@ -2,6 +2,7 @@
 #include "gui/editor/scriptview.h"
 
 #include "core/editor/autocomplete.h"
+#include "gui/editor/buffercommands.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -17,89 +18,17 @@ bool IsEnter(const QKeyEvent* pEvent)
 
 } // namespace
 
-QStringList CScriptView::LinesOfSelection(int* pnFirst, int* pnLast) const
+void CScriptView::RunLineCommand(BufferCommands::ELineCommand eCommand)
 {
-    const QPair<int, int> sel = Selection();
-    *pnFirst = LineOf(sel.first);
-    *pnLast = LineOf(sel.second);
-    QStringList lines;
-    for (int i = *pnFirst; i <= *pnLast; ++i)
-        lines.append(GetLineText(i));
-    return lines;
-}
-
-void CScriptView::RunLineCommand(const QList<LineCommands::SLineEdit>& lineEdits, int nFirst, int nLast)
-{
-    if (lineEdits.isEmpty())
-        return;
+    // The suggestion goes before the selection is read: it is no text yet.
     CancelSuggestion();
-    QList<SEdit> edits;
-    int nGrowth = 0;
-    for (const LineCommands::SLineEdit& edit : lineEdits) {
-        edits.append({document()->findBlockByNumber(edit.nLine).position() + edit.nColumn, edit.nRemove, edit.sInsert});
-        nGrowth += int(edit.sInsert.size()) - edit.nRemove;
-    }
-    // The lines stay selected whole, however long they grew.
-    const QTextBlock last = document()->findBlockByNumber(nLast);
-    const int nStart = document()->findBlockByNumber(nFirst).position();
-    m_doc.ApplyEdits(edits, EEditHistory::Step, QPair<int, int>(nStart, last.position() + last.length() - 1 + nGrowth));
-}
-
-bool CScriptView::CanCommentLines() const
-{
-    return LineCommands::HasLineComments(FileType());
-}
-
-void CScriptView::OnEditCommentOut()
-{
-    if (!CanCommentLines())
-        return;
-    int nFirst = 0;
-    int nLast = 0;
-    const QStringList lines = LinesOfSelection(&nFirst, &nLast);
-    RunLineCommand(LineCommands::CommentOut(lines, nFirst, LineCommands::CommentPrefix(FileType())), nFirst, nLast);
-}
-
-void CScriptView::OnEditUncomment()
-{
-    if (!CanCommentLines())
-        return;
-    int nFirst = 0;
-    int nLast = 0;
-    const QStringList lines = LinesOfSelection(&nFirst, &nLast);
-    RunLineCommand(LineCommands::Uncomment(lines, nFirst), nFirst, nLast);
-}
-
-void CScriptView::OnEditIndent()
-{
-    int nFirst = 0;
-    int nLast = 0;
-    const QStringList lines = LinesOfSelection(&nFirst, &nLast);
-    RunLineCommand(LineCommands::Indent(lines, nFirst), nFirst, nLast);
-}
-
-void CScriptView::OnEditOutdent()
-{
-    int nFirst = 0;
-    int nLast = 0;
-    const QStringList lines = LinesOfSelection(&nFirst, &nLast);
-    RunLineCommand(LineCommands::Outdent(lines, nFirst), nFirst, nLast);
+    BufferCommands::RunLineCommand(m_doc, eCommand);
 }
 
 void CScriptView::ChangeCase(bool bUpper)
 {
     CancelSuggestion();
-    auto [nStart, nEnd] = Selection();
-    const bool bWasEmpty = nStart == nEnd;
-    if (bWasEmpty)
-        nEnd = std::min(nStart + 1, m_doc.Length());
-    const QString sChanged = LineCommands::ChangeCase(m_doc.Shadow().Mid(nStart, nEnd - nStart), bUpper);
-    // Without a selection the caret steps over the changed character.
-    const QPair<int, int> selAfter = bWasEmpty ? QPair<int, int>(nEnd, nEnd) : QPair<int, int>(nStart, nEnd);
-    if (m_doc.ApplyEdits({{nStart, nEnd - nStart, sChanged}}, EEditHistory::Step, selAfter))
-        return;
-    SetSelection(selAfter.first, selAfter.second);
-    m_doc.PushUndo();
+    BufferCommands::ChangeCase(m_doc, bUpper);
 }
 
 void CScriptView::InsertText(const QString& sRaw, bool bSnapshot)
@@ -147,35 +76,6 @@ void CScriptView::insertFromMimeData(const QMimeData* pSource)
         m_doc.PushUndo();
 }
 
-void CScriptView::InsertAutoIndent()
-{
-    const QTextBlock current = textCursor().block();
-    const QString sIndent =
-        LineCommands::AutoIndent(current.previous().text().toLower(), m_options.bWhiteSpace, m_options.bAutoTabs);
-    if (sIndent.isEmpty())
-        return;
-    auto updating = m_doc.Updating();
-    textCursor().insertText(sIndent);
-}
-
-void CScriptView::OutdentClosingBrace()
-{
-    if (!m_options.bAutoTabs)
-        return;
-    const QTextCursor cursor = textCursor();
-    const QString sLine = cursor.block().text();
-    const int nCol = std::max(cursor.positionInBlock() - 1, 0);
-    if (nCol <= 0 || nCol >= sLine.size() || sLine[nCol] != QLatin1Char('}') || sLine[nCol - 1] != QLatin1Char('\t'))
-        return;
-    auto updating = m_doc.Updating();
-    const int nLineStart = cursor.block().position();
-    QTextCursor tab(document());
-    tab.setPosition(nLineStart + nCol - 1);
-    tab.setPosition(nLineStart + nCol, QTextCursor::KeepAnchor);
-    tab.removeSelectedText();
-    SetSelection(nLineStart + nCol, nLineStart + nCol);
-}
-
 void CScriptView::keyPressEvent(QKeyEvent* pEvent)
 {
     if (m_suggestion.IsShown() && m_suggestion.HandleKey(pEvent->key()))
@@ -196,7 +96,7 @@ void CScriptView::keyPressEvent(QKeyEvent* pEvent)
         // file would read as a line break but the line numbers would not.
         QKeyEvent plain(pEvent->type(), pEvent->key(), pEvent->modifiers() & ~Qt::ShiftModifier, QStringLiteral("\r"));
         QPlainTextEdit::keyPressEvent(&plain);
-        InsertAutoIndent();
+        BufferCommands::InsertAutoIndent(m_doc, m_options.bWhiteSpace, m_options.bAutoTabs);
         return;
     }
     QPlainTextEdit::keyPressEvent(pEvent);
@@ -204,8 +104,8 @@ void CScriptView::keyPressEvent(QKeyEvent* pEvent)
 
 void CScriptView::keyReleaseEvent(QKeyEvent* pEvent)
 {
-    if (pEvent->key() == Qt::Key_BraceRight || pEvent->key() == Qt::Key_BracketRight)
-        OutdentClosingBrace();
+    if (m_options.bAutoTabs && (pEvent->key() == Qt::Key_BraceRight || pEvent->key() == Qt::Key_BracketRight))
+        BufferCommands::OutdentClosingBrace(m_doc);
     if (m_options.bAutoComplete && !pEvent->isAutoRepeat()) {
         // Shortcuts are not typing: Ctrl+S must not offer a word.
         const bool bShortcut = pEvent->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
