@@ -3,9 +3,11 @@
 #include "core/data/dictionary.h"
 #include "gui/editor/editorcontext.h"
 #include "gui/editor/gutter.h"
+#include "gui/editor/printcopy.h"
 #include "gui/editor/scripthighlighter.h"
 
 #include <QApplication>
+#include <QPrinter>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -198,6 +200,18 @@ void CScriptView::SetSelection(int nStart, int nEnd)
     cursor.setPosition(std::clamp(nStart, 0, nLength));
     cursor.setPosition(std::clamp(nEnd, 0, nLength), QTextCursor::KeepAnchor);
     setTextCursor(cursor);
+}
+
+QTextDocument* CScriptView::CreatePrintDocument(QObject* pParent) const
+{
+    return CreatePrintCopy(*document(), font(), m_options, *m_pHighlighter, pParent);
+}
+
+void CScriptView::PrintTo(QPrinter* pPrinter) const
+{
+    pPrinter->setPageMargins(QMarginsF(0.5, 0.5, 0.5, 0.5), QPageLayout::Inch);
+    std::unique_ptr<QTextDocument> pCopy(CreatePrintDocument(nullptr));
+    pCopy->print(pPrinter);
 }
 
 void CScriptView::OnEditUndo()

@@ -94,10 +94,15 @@ bool CMainFrame::Create()
     if (!Created(m_pPanes->Count() == 7, "status bar"))
         return false;
     CreateCommandBar();
-    if (!Created(m_pCommandDlg->Tabs()->count() == 3, "command dialog bar"))
+    if (!Created(CommandBar()->Tabs()->count() == 3, "command dialog bar"))
         return false;
     RebuildEditorFont();
-    CreateScriptTabsBar();
+    CProjectModel& project = m_services.project;
+    m_pScriptTabs =
+        new CScriptTabs(*m_pMdiArea, [&project](const QString& sPath) { return project.IsProjectFile(sPath); }, this);
+    // The tabs take a row of their own below the main tool bar.
+    addToolBarBreak(Qt::TopToolBarArea);
+    addToolBar(Qt::TopToolBarArea, m_pScriptTabs);
     if (!Created(m_pScriptTabs != nullptr, "scripts dialog bar"))
         return false;
     CreateControllers();
@@ -264,29 +269,18 @@ void CMainFrame::UpdatePanes()
     m_pPanes->Update(ActiveView(), Settings().m_bVelk != 0);
 }
 
-void CMainFrame::CreateScriptTabsBar()
+CCommandDlg* CMainFrame::CommandBar() const
 {
-    CProjectModel& project = m_services.project;
-    m_pScriptTabs =
-        new CScriptTabs(*m_pMdiArea, [&project](const QString& sPath) { return project.IsProjectFile(sPath); }, this);
-    // The tabs take a row of their own below the main tool bar.
-    addToolBarBreak(Qt::TopToolBarArea);
-    addToolBar(Qt::TopToolBarArea, m_pScriptTabs);
-}
-
-QTabBar* CMainFrame::ScriptTabs() const
-{
-    return m_pScriptTabs->TabBar();
+    return m_pCommandDock->Bar();
 }
 
 void CMainFrame::CreateCommandBar()
 {
     m_pCommandDock = new CCommandBarDock(this);
-    m_pCommandDlg = m_pCommandDock->Bar();
     addDockWidget(Settings().m_bBarRight ? Qt::RightDockWidgetArea : Qt::LeftDockWidgetArea, m_pCommandDock);
     resizeDocks({m_pCommandDock}, {CCommandBarDock::StartWidth(Settings().m_nBarWidth)}, Qt::Horizontal);
     m_pProjectCommands = std::make_unique<CProjectCommands>(
-        *m_pCommandDlg, m_services.project,
+        *CommandBar(), m_services.project,
         [this](const QList<SMenuEntry>& entries, const QPoint& pt) { ShowContextMenu(entries, pt); });
 }
 

@@ -3,53 +3,30 @@
 #include "core/documents/doctypes.h"
 #include "core/frame/commandtable.h"
 #include "gui/documents/docmanager.h"
+#include "gui/frame/frameservices.h"
 #include "gui/workspace/commandbardock.h"
 
 #include <QMainWindow>
 
-#include <functional>
 #include <memory>
 
 class CCommandBarDock;
 class CCommandDlg;
 class CCommands;
-class CDictionary;
 class CFileCommands;
 class CFrameMenus;
 class CProjectCommands;
-class CProjectModel;
 class CScriptTabs;
 class CStatusBarPanes;
 class CScriptView;
 class CSettings;
 class CWindowCommands;
-class IPrompter;
-class IShell;
-class ISettingsStore;
 class QDockWidget;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
-class QTabBar;
 class QToolBar;
 struct CCloseState;
-struct CDataPaths;
-
-// What the main window works with; the application owns all of it.
-struct SFrameServices
-{
-    CSettings& settings;
-    ISettingsStore& store;
-    IPrompter& prompter;
-    IShell& shell;
-    CDictionary& dictionary;
-    CProjectModel& project;
-    CDocManager& documents;
-    const CDataPaths& paths;
-    QString sVersion;
-    // The project records and the project list to disk, inside the close batch.
-    std::function<void()> saveProjectData;
-};
 
 // The main window: bars, status panes, script tabs, placement and close. The
 // families of commands live in controllers of their own subsystems.
@@ -78,7 +55,6 @@ public:
     void AddDocumentWindow(CChildFrame* pFrame) override;
     void ActivateDocumentWindow(CChildFrame* pFrame) override;
 
-    QTabBar* ScriptTabs() const;
     CScriptTabs* ScriptTabsBar() const { return m_pScriptTabs; }
 
     // The active view's file type, -1 with no document window.
@@ -96,7 +72,7 @@ public:
     QAction* Action(const QString& sText) const;
     void ShowContextMenu(const QList<SMenuEntry>& entries, const QPoint& ptGlobal);
     QToolBar* MainToolBar() const { return m_pToolBar; }
-    CCommandDlg* CommandBar() const { return m_pCommandDlg; }
+    CCommandDlg* CommandBar() const;
     QDockWidget* CommandBarDock() const { return m_pCommandDock; }
     // The command bar's width now, as it is stored.
     int BarWidth() const;
@@ -109,7 +85,6 @@ protected:
 private:
     void CreateControllers();
     void ApplyPlacement();
-    void CreateScriptTabsBar();
     void CreateCommandBar();
     // The no-document or the document menu bar, whichever fits now.
     void BuildMenuBar();
@@ -133,7 +108,6 @@ private:
     QToolBar* m_pToolBar = nullptr;
     CScriptTabs* m_pScriptTabs = nullptr;
     CCommandBarDock* m_pCommandDock = nullptr;
-    CCommandDlg* m_pCommandDlg = nullptr;
     bool m_bDestroying = false;
     std::unique_ptr<CStatusBarPanes> m_pPanes;
     bool m_bIdleUpdatePending = false;

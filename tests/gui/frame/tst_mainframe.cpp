@@ -6,6 +6,7 @@
 #include "gui/workspace/commanddlg.h"
 #include "gui/controls/commands.h"
 #include "gui/frame/mainfrm.h"
+#include "gui/frame/scripttabs.h"
 #include "tests/support/editorharness.h"
 
 #include <QDockWidget>
@@ -24,7 +25,7 @@ namespace {
 QStringList TabTexts(CStart& start)
 {
     QStringList texts;
-    const QTabBar* pTabs = start.App().MainFrame()->ScriptTabs();
+    const QTabBar* pTabs = start.App().MainFrame()->ScriptTabsBar()->TabBar();
     for (int i = 0; i < pTabs->count(); ++i)
         texts.append(pTabs->tabText(i));
     return texts;
@@ -148,12 +149,12 @@ void TestMainFrame::tabsFollowTitlesAndCloseWithTheirWindows()
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CMainFrame* pFrame = start.App().MainFrame();
-    QVERIFY(!pFrame->ScriptTabs()->isVisible());
+    QVERIFY(!pFrame->ScriptTabsBar()->TabBar()->isVisible());
     start.App().Documents().NewDocument(EDocKind::Script);
     start.App().Documents().NewDocument(EDocKind::Function);
     QCOMPARE(TabTexts(start), (QStringList{"Script", "Function"}));
-    QTRY_VERIFY(pFrame->ScriptTabs()->isVisible());
-    QCOMPARE(pFrame->ScriptTabs()->currentIndex(), 1);
+    QTRY_VERIFY(pFrame->ScriptTabsBar()->TabBar()->isVisible());
+    QCOMPARE(pFrame->ScriptTabsBar()->TabBar()->currentIndex(), 1);
     CScriptView* pView = pFrame->ActiveView();
     QTest::keyClicks(pView, "x");
     QCOMPARE(TabTexts(start), (QStringList{"Script", "Function*"}));
@@ -161,8 +162,8 @@ void TestMainFrame::tabsFollowTitlesAndCloseWithTheirWindows()
     start.Prompter().m_saveModifiedAnswers.append({IPrompter::EAnswer::No, {}});
     for (CScriptDoc* pDoc : start.App().Documents().AllDocuments())
         pDoc->Frame()->close();
-    QTRY_COMPARE(pFrame->ScriptTabs()->count(), 0);
-    QTRY_VERIFY(!pFrame->ScriptTabs()->isVisible());
+    QTRY_COMPARE(pFrame->ScriptTabsBar()->TabBar()->count(), 0);
+    QTRY_VERIFY(!pFrame->ScriptTabsBar()->TabBar()->isVisible());
     start.CloseAndKeepStore();
 }
 
@@ -175,7 +176,7 @@ void TestMainFrame::selectingATabActivatesItsWindow()
     CScriptDoc* pFirst = start.App().MainFrame()->ActiveDocument();
     start.App().Documents().NewDocument(EDocKind::Text);
     CMainFrame* pFrame = start.App().MainFrame();
-    pFrame->ScriptTabs()->setCurrentIndex(0);
+    pFrame->ScriptTabsBar()->TabBar()->setCurrentIndex(0);
     QCOMPARE(pFrame->ActiveDocument(), pFirst);
     start.CloseAndKeepStore();
 }

@@ -1,34 +1,35 @@
-// Printing a coloured copy of the view's text.
-#include "gui/editor/scriptview.h"
+#include "gui/editor/printcopy.h"
 
 #include "gui/editor/scripthighlighter.h"
+#include "gui/editor/scriptview.h"
 
 #include <QPrinter>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
-QTextDocument* CScriptView::CreatePrintDocument(QObject* pParent) const
+QTextDocument* CreatePrintCopy(const QTextDocument& source, const QFont& font, const SEditorOptions& options,
+                               const CScriptHighlighter& highlighter, QObject* pParent)
 {
     auto* pCopy = new QTextDocument(pParent);
-    pCopy->setDefaultFont(font());
+    pCopy->setDefaultFont(font);
     QTextCursor cursor(pCopy);
     QTextCharFormat plain;
-    plain.setForeground(ColourOf(m_options.crText));
+    plain.setForeground(CScriptView::ColourOf(options.crText));
     bool bOpen = false;
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        if (block != document()->begin())
+    for (QTextBlock block = source.begin(); block.isValid(); block = block.next()) {
+        if (block != source.begin())
             cursor.insertBlock();
-        const QString sNumber = m_options.bLineNumbers
+        const QString sNumber = options.bLineNumbers
             ? QStringLiteral("%1 ").arg(block.blockNumber() + 1, 4, 10, QLatin1Char('0'))
             : QString();
         cursor.insertText(sNumber, plain);
         const QString sText = block.text();
         const int nStart = cursor.position();
         cursor.insertText(sText, plain);
-        if (!m_options.bFormat)
+        if (!options.bFormat)
             continue;
-        for (const QTextLayout::FormatRange& range : m_pHighlighter->Formats(sText, bOpen, &bOpen)) {
+        for (const QTextLayout::FormatRange& range : highlighter.Formats(sText, bOpen, &bOpen)) {
             QTextCursor run(pCopy);
             run.setPosition(nStart + range.start);
             run.setPosition(nStart + range.start + range.length, QTextCursor::KeepAnchor);
@@ -36,11 +37,4 @@ QTextDocument* CScriptView::CreatePrintDocument(QObject* pParent) const
         }
     }
     return pCopy;
-}
-
-void CScriptView::PrintTo(QPrinter* pPrinter) const
-{
-    pPrinter->setPageMargins(QMarginsF(0.5, 0.5, 0.5, 0.5), QPageLayout::Inch);
-    std::unique_ptr<QTextDocument> pCopy(CreatePrintDocument(nullptr));
-    pCopy->print(pPrinter);
 }
