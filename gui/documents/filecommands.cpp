@@ -8,14 +8,9 @@
 #include "gui/documents/childfrm.h"
 #include "gui/documents/docmanager.h"
 #include "gui/documents/scriptdoc.h"
-#include "gui/editor/scriptview.h"
 
 #include <QFileInfo>
 #include <QMenu>
-#include <QPageSetupDialog>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 
 using C = ECommand;
 
@@ -24,8 +19,6 @@ CFileCommands::CFileCommands(CCommands& commands, CDocManager& documents, const 
     : QObject(pWindow)
     , m_documents(documents)
     , m_activeFrame(std::move(activeFrame))
-    , m_pWindow(pWindow)
-    , m_pPrinter(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
     const auto document = [this] { return m_activeFrame() != nullptr; };
     const auto onDocument = [this](void (CScriptDoc::*pCommand)()) {
@@ -47,10 +40,6 @@ CFileCommands::CFileCommands(CCommands& commands, CDocManager& documents, const 
     commands.Bind(C::Save, onDocument(&CScriptDoc::OnFileSave), document);
     commands.Bind(C::SaveAs, onDocument(&CScriptDoc::OnFileSaveAs), document);
     commands.Bind(C::SaveAll, [this] { m_documents.SaveAll(); }, document);
-    commands.Bind(C::Print, [this] { OnFilePrint(); }, document);
-    commands.Bind(C::PrintPreview, [this] { OnFilePrintPreview(); }, document);
-    commands.Bind(C::PrintSetup, [this] { OnFilePrintSetup(); });
-    commands.Bind(C::Exit, [this] { m_pWindow->close(); });
     const std::pair<C, QString> dataFiles[] = {
         {C::EditCommandsData, paths.m_sCommandsFile},
         {C::EditUnitData, paths.m_sUnitFile},
@@ -59,8 +48,6 @@ CFileCommands::CFileCommands(CCommands& commands, CDocManager& documents, const 
     for (const auto& [eCommand, sPath] : dataFiles)
         commands.Bind(eCommand, [this, sPath = sPath] { m_documents.OpenDocumentFile(sPath); });
 }
-
-CFileCommands::~CFileCommands() = default;
 
 void CFileCommands::OnFileOpen()
 {
@@ -87,30 +74,4 @@ void CFileCommands::FillRecentFiles(QMenu* pMenu)
         connect(pAction, &QAction::triggered, this, [this, i] { m_documents.OpenRecentFile(i); });
     }
     pMenu->setEnabled(!pMenu->isEmpty());
-}
-
-void CFileCommands::OnFilePrint()
-{
-    CChildFrame* pFrame = m_activeFrame();
-    if (!pFrame)
-        return;
-    QPrintDialog dialog(m_pPrinter.get(), m_pWindow);
-    if (dialog.exec() == QDialog::Accepted)
-        pFrame->View()->PrintTo(m_pPrinter.get());
-}
-
-void CFileCommands::OnFilePrintPreview()
-{
-    CChildFrame* pFrame = m_activeFrame();
-    if (!pFrame)
-        return;
-    QPrintPreviewDialog dialog(m_pPrinter.get(), m_pWindow);
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, pFrame->View(), &CScriptView::PrintTo);
-    dialog.exec();
-}
-
-void CFileCommands::OnFilePrintSetup()
-{
-    QPageSetupDialog dialog(m_pPrinter.get(), m_pWindow);
-    dialog.exec();
 }

@@ -13,6 +13,7 @@
 #include "gui/documents/childfrm.h"
 #include "gui/documents/doctemplate.h"
 #include "gui/documents/filecommands.h"
+#include "gui/documents/printcommands.h"
 #include "gui/documents/scriptdoc.h"
 #include "gui/editor/editcommands.h"
 #include "gui/editor/editorcontext.h"
@@ -120,6 +121,7 @@ void CMainFrame::CreateControllers()
 {
     const auto activeFrame = [this] { return ActiveFrame(); };
     m_pFileCommands = new CFileCommands(*m_pCommands, Documents(), m_services.paths, activeFrame, this);
+    new CPrintCommands(*m_pCommands, [this] { return ActiveView(); }, this);
     new CEditCommands(*m_pCommands, [this] { return ActiveView(); }, this);
     m_pWindowCommands = new CWindowCommands(*m_pCommands, *this);
     new CLinkCommands(

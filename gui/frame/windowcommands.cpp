@@ -32,6 +32,7 @@ CWindowCommands::CWindowCommands(CCommands& commands, CMainFrame& frame)
     for (const auto& [eCommand, pBar, pbShown] : bars)
         commands.Bind(eCommand, [this, pBar = pBar, pbShown = pbShown] { ToggleBar(pBar, *pbShown); }, {},
                       [pBar = pBar] { return pBar->isVisible(); });
+    commands.Bind(C::Exit, [&frame] { frame.close(); });
     QMdiArea* pArea = frame.MdiArea();
     const auto windows = [pArea] { return !pArea->subWindowList().isEmpty(); };
     commands.Bind(C::Cascade, [pArea] { pArea->cascadeSubWindows(); }, windows);

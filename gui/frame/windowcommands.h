@@ -6,8 +6,8 @@ class CCommands;
 class CMainFrame;
 class QMenu;
 
-// The View menu's bar toggles and the Window menu: arrangements and the
-// list of open windows.
+// The main window's own commands: Exit, the View menu's bar toggles and the
+// Window menu with its arrangements and the list of open windows.
 class CWindowCommands : public QObject
 {
     Q_OBJECT
