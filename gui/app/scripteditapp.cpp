@@ -149,20 +149,14 @@ bool CScriptEditApp::HandOffToRunningInstance(const QStringList& files)
     m_pInstance = new CSingleInstance(sName, this);
     if (m_pInstance->HandOff(files))
         return true;
-    // Queued: opening may ask the user something, and a dialog's own event
-    // loop must not run inside the socket's handler, which would free the
-    // socket under it.
-    connect(
-        m_pInstance, &CSingleInstance::FilesReceived, this,
-        [this](const QStringList& received) {
-            for (const QString& sFile : received)
-                OpenDocumentFile(sFile);
-            if (m_pMainFrame) {
-                m_pMainFrame->raise();
-                m_pMainFrame->activateWindow();
-            }
-        },
-        Qt::QueuedConnection);
+    connect(m_pInstance, &CSingleInstance::FilesReceived, this, [this](const QStringList& received) {
+        for (const QString& sFile : received)
+            OpenDocumentFile(sFile);
+        if (m_pMainFrame) {
+            m_pMainFrame->raise();
+            m_pMainFrame->activateWindow();
+        }
+    });
     if (!m_pInstance->Listen())
         qWarning("Velk Edit: cannot serve %s; later starts will open their own window", qPrintable(sName));
     return false;

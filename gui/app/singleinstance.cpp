@@ -68,7 +68,11 @@ void CSingleInstance::OnNewConnection()
                 if (!line.isEmpty())
                     files.append(QString::fromUtf8(line));
             pBuffer->clear();
-            emit FilesReceived(files);
+            // Opening may ask the user something, and a dialog's own event
+            // loop must not run inside this handler: the socket could be
+            // freed under it. The files go out once the handler is done.
+            QMetaObject::invokeMethod(
+                this, [this, files] { emit FilesReceived(files); }, Qt::QueuedConnection);
         };
         connect(pSocket, &QLocalSocket::readyRead, this, deliver);
         connect(pSocket, &QLocalSocket::disconnected, pSocket, &QObject::deleteLater);

@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <functional>
+
 namespace VelkTest {
 
 inline void WriteFile(const QString& sPath, const QByteArray& bytes)
@@ -28,6 +30,15 @@ inline QByteArray ReadFile(const QString& sPath)
 {
     QFile file(sPath);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The shipped data files, copied so that a test may change or lose them
+// without touching the originals.
+inline void CopyDataFiles(const QString& sDir)
+{
+    for (const char* pszFile : {"commands.dat", "unit.dat", "header.dat"})
+        QFile::copy(QStringLiteral(VELK_SHARE_DIR "/") + QLatin1String(pszFile),
+                    QDir(sDir).filePath(QLatin1String(pszFile)));
 }
 
 // Answers every question from a script the test sets up beforehand and
@@ -45,6 +56,8 @@ public:
     {
         m_messages.append(sText);
         m_captions.append(sCaption);
+        if (m_whileAsking)
+            m_whileAsking();
         return m_answers.isEmpty() ? EAnswer::Ok : m_answers.takeFirst();
     }
     QString GetOpenFileName(const QString&, const QString&) override
@@ -83,6 +96,8 @@ public:
     QStringList m_messages;
     QStringList m_captions;
     QList<EAnswer> m_answers;
+    // Runs while a question is shown, as the event loop of a real message box would.
+    std::function<void()> m_whileAsking;
     QStringList m_openNames;
     QStringList m_saveNames;      // answers of the save dialog; empty: cancelled
     QStringList m_proposedNames;  // what each save dialog proposed
@@ -113,9 +128,7 @@ public:
         m_nArgc = int(m_pArgv.size());
 
         m_exeDir.setAutoRemove(true);
-        for (const char* pszFile : {"commands.dat", "unit.dat", "header.dat"})
-            QFile::copy(QStringLiteral(VELK_SHARE_DIR "/") + QLatin1String(pszFile),
-                        m_exeDir.filePath(QLatin1String(pszFile)));
+        CopyDataFiles(m_exeDir.path());
 
         CAppEnvironment env;
         auto pStore = std::make_unique<CMemorySettingsStore>();

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 using namespace VelkTest;
@@ -23,6 +24,7 @@ private slots:
     void reloadReportsMissingFiles();
     void storedMaximisedStartsMaximised();
     void secondStartHandsItsFilesToTheFirst();
+    void fileThatCannotOpenFromASecondStartIsReportedSafely();
     void portableFolderIsUsedForData();
     void firstRunRegistersScriptAndDescriptionOnce();
     void unregisterKeepsTheStoredFlags();
@@ -150,6 +152,35 @@ void TestStartup::secondStartHandsItsFilesToTheFirst()
     QTRY_COMPARE(first.App().Documents().AllDocuments().size(), 2);
     for (const QString& sFile : files)
         QVERIFY(first.App().Documents().FindDocument(sFile));
+    first.CloseAndKeepStore();
+}
+
+void TestStartup::fileThatCannotOpenFromASecondStartIsReportedSafely()
+{
+    CStart first;
+    QVERIFY(first.App().InitInstance());
+    // A message box runs an event loop of its own, and whatever is due is
+    // deleted in it; the editor must come through that and go on.
+    first.Prompter().m_whileAsking = [] {
+        QEventLoop loop;
+        QTimer::singleShot(200, &loop, &QEventLoop::quit);
+        loop.exec();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    QTemporaryDir dir;
+    const QString sMissing = dir.filePath(QStringLiteral("gone.sqs"));
+    CSingleInstance second(CStart::InstanceName());
+    QVERIFY(second.HandOff({sMissing}));
+    QTRY_COMPARE(first.Prompter().m_messages.size(), 1);
+    QVERIFY(first.Prompter().m_messages.first().contains(sMissing));
+    QVERIFY(first.App().Documents().AllDocuments().isEmpty());
+
+    // The editor goes on taking files.
+    const QString sPresent = dir.filePath(QStringLiteral("here.sqs"));
+    WriteFile(sPresent, "hint \"x\"\r\n");
+    CSingleInstance third(CStart::InstanceName());
+    QVERIFY(third.HandOff({sPresent}));
+    QTRY_VERIFY(first.App().Documents().FindDocument(sPresent));
     first.CloseAndKeepStore();
 }
 

@@ -9,7 +9,9 @@
 #include "gui/frame/scripttabs.h"
 #include "tests/support/editorharness.h"
 
+#include <QClipboard>
 #include <QDockWidget>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMdiArea>
@@ -50,6 +52,8 @@ private slots:
     void panesWithoutDocumentShowOnlyTheGame_data();
     void panesWithoutDocumentShowOnlyTheGame();
     void panesFollowTheSelection();
+    void panesFollowSelectAll();
+    void commandStatesFollowTheEditorWhenIdle();
     void projectFilesTakeAlphabeticalTabs();
     void tabsFollowTitlesAndCloseWithTheirWindows();
     void selectingATabActivatesItsWindow();
@@ -116,6 +120,61 @@ void TestMainFrame::panesFollowTheSelection()
     QTRY_COMPARE(pFrame->PaneText(4), QStringLiteral("Ch: 1-5"));
     QCOMPARE(pFrame->PaneText(3), QStringLiteral("Ln: 1"));
     QCOMPARE(pFrame->ActiveViewType(), int(kFileHTML));
+    start.CloseAndKeepStore();
+}
+
+void TestMainFrame::panesFollowSelectAll()
+{
+    QTemporaryDir dir;
+    const QString sPath = dir.filePath(QStringLiteral("five.sqs"));
+    WriteFile(sPath, "one\r\ntwo\r\nthree\r\nfour\r\nfive");
+    CMemorySettingsStore seed = Seeded({});
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    start.App().OpenDocumentFile(sPath);
+    CMainFrame* pFrame = start.App().MainFrame();
+    QTRY_COMPARE(pFrame->PaneText(3), QStringLiteral("Ln: 1"));
+    pFrame->Commands().Action(ECommand::SelectAll)->trigger();
+    QTRY_COMPARE(pFrame->PaneText(3), QStringLiteral("Ln: 1-5"));
+    QCOMPARE(pFrame->PaneText(4), QStringLiteral("Ch: 1-4"));
+    start.CloseAndKeepStore();
+}
+
+void TestMainFrame::commandStatesFollowTheEditorWhenIdle()
+{
+    QTemporaryDir dir;
+    const QString sPath = dir.filePath(QStringLiteral("intro.sqs"));
+    WriteFile(sPath, "hint\r\nsleep 1\r\n");
+    CMemorySettingsStore seed = Seeded({{"AutoComplete", 0}});
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CMainFrame* pFrame = start.App().MainFrame();
+    const auto enabled = [pFrame](ECommand eCommand) { return pFrame->Commands().Action(eCommand)->isEnabled(); };
+    // The tool bar draws these as the actions say, from the very first start.
+    for (ECommand eCommand : {ECommand::Save, ECommand::SaveAll, ECommand::Cut, ECommand::Copy, ECommand::Paste,
+                              ECommand::Undo, ECommand::Redo})
+        QVERIFY2(!enabled(eCommand), qPrintable(pFrame->Commands().Action(eCommand)->text()));
+
+    start.App().OpenDocumentFile(sPath);
+    CScriptView* pView = pFrame->ActiveView();
+    QVERIFY(enabled(ECommand::Save));
+    QVERIFY(!enabled(ECommand::Undo));
+    QTest::keyClicks(pView, "x");
+    QTRY_VERIFY(enabled(ECommand::Undo));
+    QVERIFY(!enabled(ECommand::Copy));
+
+    pView->SetSelection(0, 5);
+    QTRY_VERIFY(enabled(ECommand::Copy));
+    QVERIFY(enabled(ECommand::Cut));
+    QGuiApplication::clipboard()->clear();
+    pFrame->Commands().Action(ECommand::Copy)->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("xhint"));
+    QTRY_VERIFY(enabled(ECommand::Paste));
+
+    pView->OnEditUndo();
+    QTRY_VERIFY(enabled(ECommand::Redo));
+    QVERIFY(!enabled(ECommand::Undo));
+    start.Prompter().m_saveModifiedAnswers.append({IPrompter::EAnswer::No, {}});
     start.CloseAndKeepStore();
 }
 
