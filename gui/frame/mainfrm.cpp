@@ -128,11 +128,6 @@ void CMainFrame::CreateControllers()
         *m_pCommands, {m_services.shell, m_services.prompter, m_services.paths.m_sAppPath, m_services.sVersion}, this);
 }
 
-const QFont& CMainFrame::EditorFont() const
-{
-    return m_pEditorContext->Font();
-}
-
 void CMainFrame::RebuildEditorFont()
 {
     QFont font(Settings().m_sFont);

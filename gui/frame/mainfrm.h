@@ -40,10 +40,6 @@ public:
     // them could not be made, which ends the start.
     bool Create();
 
-    // The one editor font every view uses, built from Font, FontSize and BoldFonts.
-    const QFont& EditorFont() const;
-    void RebuildEditorFont();
-
     CSettings& Settings() const { return m_services.settings; }
     CDocManager& Documents() const { return m_services.documents; }
     QMdiArea* MdiArea() const { return m_pMdiArea; }
@@ -83,6 +79,8 @@ protected:
     void dropEvent(QDropEvent* pEvent) override;
 
 private:
+    // The one editor font every view uses, built from Font, FontSize and BoldFonts.
+    void RebuildEditorFont();
     void CreateControllers();
     void ApplyPlacement();
     void CreateCommandBar();

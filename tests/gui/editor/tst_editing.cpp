@@ -3,7 +3,7 @@
 #include "gui/documents/scriptdoc.h"
 #include "gui/editor/scriptview.h"
 #include "gui/frame/mainfrm.h"
-#include "tests/support/editorharness.h"
+#include "tests/support/editorfixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,90 +19,6 @@
 using namespace VelkTest;
 
 namespace {
-
-// Each test switches on only the typing aids it is about, so that other
-// text never sneaks into a keystroke.
-CMemorySettingsStore Seed(bool bAutoComplete = false, bool bWhiteSpace = false, bool bAutoTabs = false)
-{
-    CMemorySettingsStore store;
-    store.WriteInt(kSettingsSection, QStringLiteral("FirstRun"), 0);
-    store.WriteInt(kSettingsSection, QStringLiteral("AddHeader"), 0);
-    store.WriteInt(kSettingsSection, QStringLiteral("AutoComplete"), bAutoComplete);
-    store.WriteInt(kSettingsSection, QStringLiteral("WhiteSpace"), bWhiteSpace);
-    store.WriteInt(kSettingsSection, QStringLiteral("AutoTabs"), bAutoTabs);
-    return store;
-}
-
-CScriptDoc* Open(CStart& start, const QTemporaryDir& dir, const QString& sName, const QByteArray& content)
-{
-    const QString sPath = dir.filePath(sName);
-    QFile file(sPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
-        return nullptr;
-    file.close();
-    return start.App().OpenDocumentFile(sPath);
-}
-
-CScriptView* View(const CScriptDoc* pDoc)
-{
-    return pDoc->Frame()->View();
-}
-
-QString Text(const CScriptView* pView)
-{
-    return pView->document()->toPlainText();
-}
-
-// Snapshots the history holds: one after opening, one per recorded step.
-int Steps(const CScriptView* pView)
-{
-    int n = 0;
-    while (n < CUndoHistory::kRecords && pView->Document().History().UndoAt(n).bValid)
-        ++n;
-    return n;
-}
-
-int LineStart(const CScriptView* pView, int nLine)
-{
-    return pView->document()->findBlockByNumber(nLine).position();
-}
-
-// Colour classes by the default colours, "." where nothing was applied.
-QString Classes(const CScriptView* pView, int nLine)
-{
-    const QTextBlock block = pView->document()->findBlockByNumber(nLine);
-    QString sClasses(block.length() - 1, u'.');
-    const QList<QPair<QColor, QChar>> letters{{QColor(0, 0, 0), u'T'},   {QColor(0, 128, 0), u'R'},
-                                              {QColor(255, 0, 0), u'C'}, {QColor(255, 0, 255), u'W'},
-                                              {QColor(0, 0, 255), u'S'}, {QColor(128, 128, 128), u'V'}};
-    for (const QTextLayout::FormatRange& range : block.layout()->formats()) {
-        QChar cLetter = u'?';
-        for (const auto& [colour, c] : letters)
-            if (range.format.foreground().color() == colour)
-                cLetter = c;
-        for (int i = range.start; i < range.start + range.length && i < sClasses.size(); ++i)
-            sClasses[i] = cLetter;
-    }
-    return sClasses;
-}
-
-QString ExpectedClasses(CStart& start, const QString& sLine, EFileType eType)
-{
-    QString sClasses(sLine.size(), u'.');
-    for (const SColourRun& run : CColourer(start.App().Dictionary()).ColourLine(sLine, false, eType, SColourSwitches()).runs)
-        for (int i = run.nFrom; i < run.nTo; ++i)
-            sClasses[i] = QLatin1Char("TRCWSV"[int(run.eClass)]);
-    return sClasses;
-}
-
-QAction* EditAction(CStart& start, const QString& sText)
-{
-    CMainFrame* pMain = start.App().MainFrame();
-    for (QMenu* pMenu : pMain->menuBar()->findChildren<QMenu*>())
-        if (pMenu->title() == QStringLiteral("&Edit"))
-            emit pMenu->aboutToShow();
-    return pMain->Action(sText);
-}
 
 // The middle of the character at nPos, in viewport coordinates.
 QPoint PointOf(const CScriptView* pView, int nPos)
@@ -184,7 +100,7 @@ private:
 void TestEditing::commentOutSkipsTheEmptyLineAndSelectsAllLines()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, "intro.sqs", "hint \"a\"\r\n\r\nexit");
@@ -228,7 +144,7 @@ void TestEditing::lineCommandsEditTheQualifyingLines()
     QFETCH(QString, command);
     QFETCH(QString, result);
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, name, content);
@@ -265,7 +181,7 @@ void TestEditing::lineCommandsWithNothingToDoTakeNoStep()
     QFETCH(QByteArray, content);
     QFETCH(QString, command);
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, name, content);
@@ -301,7 +217,7 @@ void TestEditing::commentCommandsFollowTheFileType()
     QFETCH(QString, name);
     QFETCH(bool, enabled);
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, name, ";x\r\ny");
@@ -320,7 +236,7 @@ void TestEditing::commentCommandsFollowTheFileType()
 void TestEditing::uppercaseWithoutSelectionTakesTheNextCharacter()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, "a.sqs", "hint xy");
@@ -339,7 +255,7 @@ void TestEditing::uppercaseWithoutSelectionTakesTheNextCharacter()
 void TestEditing::caseChangeMarksTheDocumentModified()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, "a.sqs", "hint x");
@@ -364,7 +280,7 @@ void TestEditing::caseChangeMarksTheDocumentModified()
 void TestEditing::undoingPastASaveCountsAsAChange()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, "a.sqs", "hint");
@@ -399,7 +315,7 @@ void TestEditing::commandsRemoveAShownSuggestionFirst()
 {
     QFETCH(QString, command);
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed(true);
+    CMemorySettingsStore seed = TypingSeed({.bAutoComplete = true});
     CStart start({}, &seed);
     CScriptView* pView = CompletingView(start, dir, QStringLiteral("s.sqs"), "player ");
     QVERIFY(pView);
@@ -421,7 +337,7 @@ void TestEditing::commandsRemoveAShownSuggestionFirst()
 void TestEditing::lowercaseKeepsTheSelection()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, "a.sqs", "HINT \"ABC\"");
@@ -452,7 +368,7 @@ void TestEditing::enterIndentsTheNewLine()
     QFETCH(bool, autoTabs);
     QFETCH(QString, newLine);
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed(false, whiteSpace, autoTabs);
+    CMemorySettingsStore seed = TypingSeed({.bWhiteSpace = whiteSpace, .bAutoTabs = autoTabs});
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, "a.sqs", line);
@@ -494,7 +410,7 @@ void TestEditing::undoRightAfterAnUnrecordedEditRestoresTheTextBefore()
     QFETCH(int, key);
     QFETCH(QString, edited);
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed(false, true, true);
+    CMemorySettingsStore seed = TypingSeed({.bWhiteSpace = true, .bAutoTabs = true});
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, "a.sqf", content);
@@ -529,7 +445,7 @@ void TestEditing::closingBraceAfterTabOutdents()
     QFETCH(bool, autoTabs);
     QFETCH(QString, line);
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed(false, false, autoTabs);
+    CMemorySettingsStore seed = TypingSeed({.bAutoTabs = autoTabs});
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, "a.sqf", "if (a) then {\r\n\t");
@@ -562,7 +478,7 @@ void TestEditing::doubleClickSelectsTheRunUnderThePointer()
     QFETCH(int, start);
     QFETCH(int, end);
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart startup({}, &seed);
     QVERIFY(startup.App().InitInstance());
     CScriptDoc* pDoc = Open(startup, dir, "a.sqs", content);
@@ -575,7 +491,7 @@ void TestEditing::doubleClickSelectsTheRunUnderThePointer()
 void TestEditing::rightClickMovesTheCaretOnlyOutsideTheSelection()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, "a.sqs", "hint player");
@@ -594,7 +510,7 @@ void TestEditing::rightClickMovesTheCaretOnlyOutsideTheSelection()
 void TestEditing::contextMenuOffersTheEditorCommands()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, "a.sqs", "hint");
@@ -626,7 +542,7 @@ void TestEditing::contextMenuOffersTheEditorCommands()
 void TestEditing::pastedRichTextArrivesPlainAndColoured()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, "a.sqs", "x");
@@ -645,7 +561,7 @@ void TestEditing::pastedRichTextArrivesPlainAndColoured()
             QVERIFY(it.fragment().charFormat().fontWeight() != QFont::Bold);
             QVERIFY(!it.fragment().charFormat().fontItalic());
         }
-    QCOMPARE(Classes(pView, 0), ExpectedClasses(start, pView->GetLineText(0), kFileSQS));
+    QCOMPARE(Classes(pView, 0), ExpectedLineClasses(start.App().Dictionary(), pView->GetLineText(0), kFileSQS));
     QCOMPARE(Classes(pView, 1), QString(6, u'R'));
     QCOMPARE(Steps(pView), nSteps + 1);
     QVERIFY(pDoc->IsModified());
@@ -656,7 +572,7 @@ void TestEditing::pastedRichTextArrivesPlainAndColoured()
 void TestEditing::pasteWithoutTextInsertsNothingButIsAStep()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, "a.sqs", "hint");
@@ -675,7 +591,7 @@ void TestEditing::pasteWithoutTextInsertsNothingButIsAStep()
 void TestEditing::pasteMovesBookmarksBelow()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, "a.sqs", "a\r\nb\r\nc");
@@ -696,7 +612,7 @@ void TestEditing::pasteMovesBookmarksBelow()
 void TestEditing::droppedDataNeedsPlainText()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, "a.sqs", "x");
@@ -737,7 +653,7 @@ void TestEditing::insertTextReplacesSelectionAndStepsOnRequest()
 {
     QFETCH(bool, snapshot);
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, "a.sqs", "x = 1\r\nexit");
@@ -751,7 +667,7 @@ void TestEditing::insertTextReplacesSelectionAndStepsOnRequest()
     pView->SetSelection(0, 5);
     pView->InsertText(QStringLiteral("hint \"a\"\n; b"), snapshot);
     QCOMPARE(Text(pView), QStringLiteral("hint \"a\"\n; b\nexit"));
-    QCOMPARE(Classes(pView, 0), ExpectedClasses(start, pView->GetLineText(0), kFileSQS));
+    QCOMPARE(Classes(pView, 0), ExpectedLineClasses(start.App().Dictionary(), pView->GetLineText(0), kFileSQS));
     QCOMPARE(Classes(pView, 1), QStringLiteral("RRR"));
     QCOMPARE(Steps(pView), nSteps + (snapshot ? 1 : 0));
     QVERIFY(pDoc->IsModified());
@@ -760,7 +676,7 @@ void TestEditing::insertTextReplacesSelectionAndStepsOnRequest()
 void TestEditing::textServicesReadWordsSelectionAndLines()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, "a.sqs", "Hint Player\r\nsleep  1\r\n\r\nx");
@@ -806,7 +722,7 @@ CScriptView* TestEditing::CompletingView(CStart& start, const QTemporaryDir& dir
 void TestEditing::typedPrefixShowsTheRestSelected()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed(true);
+    CMemorySettingsStore seed = TypingSeed({.bAutoComplete = true});
     CStart start({}, &seed);
     CScriptView* pView = CompletingView(start, dir);
     QVERIFY(pView);
@@ -824,7 +740,7 @@ void TestEditing::typedPrefixShowsTheRestSelected()
 void TestEditing::enterAcceptsTheSuggestionWithoutLineBreak()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed(true);
+    CMemorySettingsStore seed = TypingSeed({.bAutoComplete = true});
     CStart start({}, &seed);
     CScriptView* pView = CompletingView(start, dir);
     QVERIFY(pView);
@@ -842,7 +758,7 @@ void TestEditing::enterAcceptsTheSuggestionWithoutLineBreak()
 void TestEditing::typingOnReplacesTheSuggestion()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed(true);
+    CMemorySettingsStore seed = TypingSeed({.bAutoComplete = true});
     CStart start({}, &seed);
     CScriptView* pView = CompletingView(start, dir);
     QVERIFY(pView);
@@ -859,7 +775,7 @@ void TestEditing::typingOnReplacesTheSuggestion()
 void TestEditing::backspaceRemovesOnlyTheSuggestion()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed(true);
+    CMemorySettingsStore seed = TypingSeed({.bAutoComplete = true});
     CStart start({}, &seed);
     CScriptView* pView = CompletingView(start, dir);
     QVERIFY(pView);
@@ -873,7 +789,7 @@ void TestEditing::backspaceRemovesOnlyTheSuggestion()
 void TestEditing::arrowsStepThroughEntriesWithTheSamePrefix()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed(true);
+    CMemorySettingsStore seed = TypingSeed({.bAutoComplete = true});
     CStart start({}, &seed);
     CScriptView* pView = CompletingView(start, dir);
     QVERIFY(pView);
@@ -897,7 +813,7 @@ void TestEditing::arrowsStepThroughEntriesWithTheSamePrefix()
 void TestEditing::exactWordWithoutLongerEntryShowsNothing()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed(true);
+    CMemorySettingsStore seed = TypingSeed({.bAutoComplete = true});
     CStart start({}, &seed);
     CScriptView* pView = CompletingView(start, dir);
     QVERIFY(pView);
@@ -910,7 +826,7 @@ void TestEditing::exactWordWithoutLongerEntryShowsNothing()
 void TestEditing::finishedWordIsLearned()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed(true);
+    CMemorySettingsStore seed = TypingSeed({.bAutoComplete = true});
     CStart start({}, &seed);
     CScriptView* pView = CompletingView(start, dir);
     QVERIFY(pView);
@@ -932,7 +848,7 @@ void TestEditing::keypadDigitsNeverSuggest()
 {
     QFETCH(bool, keypad);
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed(true);
+    CMemorySettingsStore seed = TypingSeed({.bAutoComplete = true});
     CStart start({}, &seed);
     CScriptView* pView = CompletingView(start, dir);
     QVERIFY(pView);
@@ -953,7 +869,7 @@ void TestEditing::plainTextViewsNeverSuggest()
 {
     QFETCH(QString, name);
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed(true);
+    CMemorySettingsStore seed = TypingSeed({.bAutoComplete = true});
     CStart start({}, &seed);
     CScriptView* pView = CompletingView(start, dir, name);
     QVERIFY(pView);
@@ -966,7 +882,7 @@ void TestEditing::plainTextViewsNeverSuggest()
 void TestEditing::clickRemovesTheSuggestion()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed(true);
+    CMemorySettingsStore seed = TypingSeed({.bAutoComplete = true});
     CStart start({}, &seed);
     CScriptView* pView = CompletingView(start, dir, "a.sqs", "exit\r\n");
     QVERIFY(pView);
@@ -980,7 +896,7 @@ void TestEditing::clickRemovesTheSuggestion()
 void TestEditing::undoRemovesTheSuggestionAndKeepsTheHistorySound()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed(true);
+    CMemorySettingsStore seed = TypingSeed({.bAutoComplete = true});
     CStart start({}, &seed);
     CScriptView* pView = CompletingView(start, dir, "a.sqs", "exit\r\n");
     QVERIFY(pView);
@@ -1003,7 +919,7 @@ void TestEditing::undoRemovesTheSuggestionAndKeepsTheHistorySound()
 void TestEditing::shortcutReleaseOffersNothing()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed(true);
+    CMemorySettingsStore seed = TypingSeed({.bAutoComplete = true});
     CStart start({}, &seed);
     CScriptView* pView = CompletingView(start, dir);
     QVERIFY(pView);

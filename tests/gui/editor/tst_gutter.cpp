@@ -4,7 +4,7 @@
 #include "gui/editor/gutter.h"
 #include "gui/editor/scriptview.h"
 #include "gui/frame/mainfrm.h"
-#include "tests/support/editorharness.h"
+#include "tests/support/editorfixture.h"
 
 #include <QPainter>
 #include <QPointer>
@@ -20,60 +20,12 @@ namespace {
 
 const QColor kDarkRed(128, 0, 0);
 
-CMemorySettingsStore Seed(bool bLineNumbers)
-{
-    CMemorySettingsStore store;
-    store.WriteInt(kSettingsSection, QStringLiteral("FirstRun"), 0);
-    store.WriteInt(kSettingsSection, QStringLiteral("AddHeader"), 0);
-    for (const char* pszName : {"AutoComplete", "WhiteSpace", "AutoTabs"})
-        store.WriteInt(kSettingsSection, QLatin1String(pszName), 0);
-    store.WriteInt(kSettingsSection, QStringLiteral("LineNumbers"), bLineNumbers);
-    return store;
-}
-
-QString WriteScript(const QTemporaryDir& dir, const QString& sName, const QByteArray& content)
-{
-    const QString sPath = dir.filePath(sName);
-    QFile file(sPath);
-    if (!file.open(QIODevice::WriteOnly))
-        return QString();
-    file.write(content);
-    return sPath;
-}
-
 QByteArray NumberedLines(int nLines)
 {
     QByteArrayList lines;
     for (int i = 1; i <= nLines; ++i)
         lines.append("hint \"line " + QByteArray::number(i) + "\"");
     return lines.join("\r\n");
-}
-
-CScriptView* View(const CScriptDoc* pDoc)
-{
-    return pDoc->Frame()->View();
-}
-
-int Steps(const CScriptView* pView)
-{
-    int n = 0;
-    while (n < CUndoHistory::kRecords && pView->Document().History().UndoAt(n).bValid)
-        ++n;
-    return n;
-}
-
-QList<int> Marks(const CScriptView* pView)
-{
-    return QList<int>(pView->Document().Bookmarks().begin(), pView->Document().Bookmarks().end());
-}
-
-QList<int> MarksOf(std::initializer_list<int> lines)
-{
-    QList<int> marks(kBookmarkSlots, -1);
-    int i = 0;
-    for (int nLine : lines)
-        marks[i++] = nLine;
-    return marks;
 }
 
 // The rows of a line in gutter coordinates: the gutter and the text area
@@ -171,7 +123,7 @@ private slots:
 void TestGutter::numbersAndBookmarkArePainted()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed(true);
+    CMemorySettingsStore seed = TypingSeed({}, {{"LineNumbers", 1}});
     const QString sPath = WriteScript(dir, "a.sqs", "hint \"a\"\r\nsleep 1\r\nexit");
     seed.WriteString(kBookmarksSection, sPath, QStringLiteral("1,"));
     CStart start({}, &seed);
@@ -213,7 +165,7 @@ void TestGutter::numbersAndBookmarkArePainted()
 void TestGutter::withoutLineNumbersABookmarkIsACircle()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed(false);
+    CMemorySettingsStore seed = TypingSeed({}, {{"LineNumbers", 0}});
     const QString sPath = WriteScript(dir, "a.sqs", "hint \"a\"\r\nsleep 1\r\nexit");
     seed.WriteString(kBookmarksSection, sPath, QStringLiteral("1,"));
     CStart start({}, &seed);
@@ -240,7 +192,7 @@ void TestGutter::withoutLineNumbersABookmarkIsACircle()
 void TestGutter::pressInTheStripTogglesTheLineUnderThePointer()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed(true);
+    CMemorySettingsStore seed = TypingSeed({}, {{"LineNumbers", 1}});
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = start.App().OpenDocumentFile(WriteScript(dir, "a.sqs", "a\r\nb\r\nc"));
@@ -270,7 +222,7 @@ void TestGutter::pressInTheStripTogglesTheLineUnderThePointer()
 void TestGutter::thirtyThirdBookmarkIsRefused()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed(true);
+    CMemorySettingsStore seed = TypingSeed({}, {{"LineNumbers", 1}});
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = start.App().OpenDocumentFile(WriteScript(dir, "a.sqs", NumberedLines(40)));
@@ -287,7 +239,7 @@ void TestGutter::thirtyThirdBookmarkIsRefused()
 void TestGutter::bookmarksFollowInsertedAndDeletedLines()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed(true);
+    CMemorySettingsStore seed = TypingSeed({}, {{"LineNumbers", 1}});
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = start.App().OpenDocumentFile(WriteScript(dir, "a.sqs", "a\r\nb\r\nc"));
@@ -319,7 +271,7 @@ void TestGutter::bookmarksFollowInsertedAndDeletedLines()
 void TestGutter::toggleGoesWithTheNextEdit()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed(true);
+    CMemorySettingsStore seed = TypingSeed({}, {{"LineNumbers", 1}});
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = start.App().OpenDocumentFile(WriteScript(dir, "a.sqs", "a\r\nb"));
@@ -349,7 +301,7 @@ void TestGutter::closingStoresTheSlotsInSlotOrder()
     QFETCH(QList<int>, toggles);
     QFETCH(QString, stored);
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed(true);
+    CMemorySettingsStore seed = TypingSeed({}, {{"LineNumbers", 1}});
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = start.App().OpenDocumentFile(WriteScript(dir, "a.sqs", NumberedLines(20)));
@@ -365,7 +317,7 @@ void TestGutter::closingStoresTheSlotsInSlotOrder()
 void TestGutter::storedValueLoadsLeniently()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed(true);
+    CMemorySettingsStore seed = TypingSeed({}, {{"LineNumbers", 1}});
     const QString sPath = WriteScript(dir, "a.sqs", NumberedLines(12));
     seed.WriteString(kBookmarksSection, sPath, QStringLiteral("5,x,9"));
     CStart start({}, &seed);
@@ -379,7 +331,7 @@ void TestGutter::storedValueLoadsLeniently()
 void TestGutter::removingTheLastBookmarkDeletesTheStoredValue()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed(true);
+    CMemorySettingsStore seed = TypingSeed({}, {{"LineNumbers", 1}});
     const QString sPath = WriteScript(dir, "a.sqs", "a\r\nb");
     seed.WriteString(kBookmarksSection, sPath, QStringLiteral("1,"));
     CStart start({}, &seed);
@@ -395,7 +347,7 @@ void TestGutter::removingTheLastBookmarkDeletesTheStoredValue()
 void TestGutter::documentWithoutBookmarksStoresNothing()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed(true);
+    CMemorySettingsStore seed = TypingSeed({}, {{"LineNumbers", 1}});
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = start.App().OpenDocumentFile(WriteScript(dir, "a.sqs", "a\r\nb"));
@@ -412,7 +364,7 @@ void TestGutter::documentWithoutBookmarksStoresNothing()
 
 void TestGutter::untitledDocumentsKeepNoBookmarks()
 {
-    CMemorySettingsStore seed = Seed(true);
+    CMemorySettingsStore seed = TypingSeed({}, {{"LineNumbers", 1}});
     seed.WriteString(kBookmarksSection, QString(), QStringLiteral("0,"));
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
@@ -449,7 +401,7 @@ void TestGutter::printingNumbersACopyOnly()
     if (!QFile::exists(sPdfToText))
         QFAIL("/usr/bin/pdftotext is missing: install poppler-utils to check printed text");
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed(lineNumbers);
+    CMemorySettingsStore seed = TypingSeed({}, {{"LineNumbers", int(lineNumbers)}});
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = start.App().OpenDocumentFile(WriteScript(dir, "a.sqs", NumberedLines(12)));

@@ -3,7 +3,7 @@
 #include "gui/documents/scriptdoc.h"
 #include "gui/editor/scriptview.h"
 #include "gui/frame/mainfrm.h"
-#include "tests/support/editorharness.h"
+#include "tests/support/editorfixture.h"
 
 #include <QAction>
 #include <QMenuBar>
@@ -16,92 +16,6 @@
 using namespace VelkTest;
 
 namespace {
-
-// Completion and automatic indentation add text of their own to a
-// keystroke; the tests here count keystrokes, so both are off.
-CMemorySettingsStore Seed(int nAddHeader = 0)
-{
-    CMemorySettingsStore store;
-    store.WriteInt(kSettingsSection, QStringLiteral("FirstRun"), 0);
-    store.WriteInt(kSettingsSection, QStringLiteral("AddHeader"), nAddHeader);
-    for (const char* pszName : {"AutoComplete", "WhiteSpace", "AutoTabs"})
-        store.WriteInt(kSettingsSection, QLatin1String(pszName), 0);
-    return store;
-}
-
-CScriptView* View(const CScriptDoc* pDoc)
-{
-    return pDoc->Frame()->View();
-}
-
-// A file written to a throw-away folder and opened in the editor.
-CScriptDoc* Open(CStart& start, const QTemporaryDir& dir, const QString& sName, const QByteArray& content)
-{
-    const QString sPath = dir.filePath(sName);
-    QFile file(sPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
-        return nullptr;
-    file.close();
-    return start.App().OpenDocumentFile(sPath);
-}
-
-QString Text(const CScriptView* pView)
-{
-    return pView->document()->toPlainText();
-}
-
-// The colour class the user sees on each character of a line, by the
-// default colours; "." where the highlighter left the character alone.
-QString Classes(const CScriptView* pView, int nLine)
-{
-    const QTextBlock block = pView->document()->findBlockByNumber(nLine);
-    QString sClasses(block.length() - 1, u'.');
-    for (const QTextLayout::FormatRange& range : block.layout()->formats()) {
-        const QColor colour = range.format.foreground().color();
-        QChar cLetter = u'?';
-        if (colour == QColor(0, 0, 0))
-            cLetter = u'T';
-        else if (colour == QColor(0, 128, 0))
-            cLetter = u'R';
-        else if (colour == QColor(255, 0, 0))
-            cLetter = u'C';
-        else if (colour == QColor(255, 0, 255))
-            cLetter = u'W';
-        else if (colour == QColor(0, 0, 255))
-            cLetter = u'S';
-        else if (colour == QColor(128, 128, 128))
-            cLetter = u'V';
-        for (int i = range.start; i < range.start + range.length && i < sClasses.size(); ++i)
-            sClasses[i] = cLetter;
-    }
-    return sClasses;
-}
-
-QStringList AllClasses(const CScriptView* pView)
-{
-    QStringList classes;
-    for (int i = 0; i < pView->document()->blockCount(); ++i)
-        classes.append(Classes(pView, i));
-    return classes;
-}
-
-// What the colourer says the lines of a text look like, block comments of
-// function files carried from line to line.
-QStringList ExpectedClasses(const CDictionary& dict, const QString& sText, EFileType eType)
-{
-    const CColourer colourer(dict);
-    const QStringList lines = sText.split(u'\n');
-    const QList<SLineColours> text = colourer.ColourText(lines, eType, SColourSwitches());
-    QStringList classes;
-    for (int nLine = 0; nLine < lines.size(); ++nLine) {
-        QString sClasses(lines[nLine].size(), u'.');
-        for (const SColourRun& run : text[nLine].runs)
-            for (int i = run.nFrom; i < run.nTo; ++i)
-                sClasses[i] = QLatin1Char("TRCWSV"[int(run.eClass)]);
-        classes.append(sClasses);
-    }
-    return classes;
-}
 
 // Puts a line into one bookmark slot, as a click in the gutter would, but
 // into a slot of the test's choosing.
@@ -118,22 +32,6 @@ bool HasAnyColour(const CScriptView* pView)
         if (!block.layout()->formats().isEmpty())
             return true;
     return false;
-}
-
-int LineStart(const CScriptView* pView, int nLine)
-{
-    return pView->document()->findBlockByNumber(nLine).position();
-}
-
-// Whether the main window's command is enabled as the Edit menu shows it.
-bool EditCommandEnabled(CStart& start, const QString& sText)
-{
-    CMainFrame* pMain = start.App().MainFrame();
-    for (QMenu* pMenu : pMain->menuBar()->findChildren<QMenu*>())
-        if (pMenu->title() == QStringLiteral("&Edit"))
-            emit pMenu->aboutToShow();
-    QAction* pAction = pMain->Action(sText);
-    return pAction && pAction->isEnabled();
 }
 
 const QByteArray kTenLines = "hint \"a\"\r\nsleep 1\r\nhint \"b\"\r\nalive player\r\nsleep 2\r\n"
@@ -168,7 +66,7 @@ private slots:
 void TestScriptView::openedFileShowsTheDefaultColours()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, QStringLiteral("intro.sqs"),
@@ -197,7 +95,7 @@ void TestScriptView::plainTextViewsStayUncoloured()
 {
     QFETCH(QString, name);
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     seed.WriteInt(kSettingsSection, QStringLiteral("AutoComplete"), 1);
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
@@ -214,7 +112,7 @@ void TestScriptView::plainTextViewsStayUncoloured()
 void TestScriptView::typedBlockCommentColoursToTheEndAndClosingRestoresTheRest()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, QStringLiteral("helpers.sqf"), kTenLines);
@@ -250,7 +148,7 @@ void TestScriptView::typedBlockCommentColoursToTheEndAndClosingRestoresTheRest()
 void TestScriptView::appliedSettingsRecolourAndRestartTheHistory()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, QStringLiteral("intro.sqs"), "hint _x\r\n");
@@ -276,7 +174,7 @@ void TestScriptView::appliedSettingsRecolourAndRestartTheHistory()
 void TestScriptView::undoingEveryKeystrokeRestoresTheOpenedFile()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, QStringLiteral("intro.sqs"), "hint \"x\"\r\nsleep 5\r\n");
@@ -315,7 +213,7 @@ void TestScriptView::undoingEveryKeystrokeRestoresTheOpenedFile()
 void TestScriptView::onlyTheLastFortySevenChangesCanBeUndone()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, QStringLiteral("intro.sqs"), "");
@@ -343,7 +241,7 @@ void TestScriptView::onlyTheLastFortySevenChangesCanBeUndone()
 void TestScriptView::typingAfterUndoEndsRedo()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, QStringLiteral("intro.sqs"), "x");
@@ -365,7 +263,7 @@ void TestScriptView::typingAfterUndoEndsRedo()
 void TestScriptView::redoRestoresTheBookmarksOfItsStep()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, QStringLiteral("intro.sqs"), "hint\r\nsleep 1\r\n");
@@ -387,7 +285,7 @@ void TestScriptView::redoRestoresTheBookmarksOfItsStep()
 void TestScriptView::bookmarkSetBetweenEditsGoesWithTheNextEdit()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, QStringLiteral("intro.sqs"), "hint\r\nsleep 1\r\n");
@@ -409,7 +307,7 @@ void TestScriptView::bookmarkSetBetweenEditsGoesWithTheNextEdit()
 void TestScriptView::editsWhileUpdatingFoldIntoTheNextStep()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, QStringLiteral("intro.sqs"), "hint\r\n");
@@ -436,7 +334,7 @@ void TestScriptView::editsWhileUpdatingFoldIntoTheNextStep()
 void TestScriptView::undoAndRedoKeysOnTheView()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, QStringLiteral("intro.sqs"), "");
@@ -457,7 +355,7 @@ void TestScriptView::undoAndRedoKeysOnTheView()
 void TestScriptView::stepsHoldTheChangeNotTheWholeText()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, QStringLiteral("big.sqs"), QByteArray("hint \"x\"\r\n").repeated(5000));
@@ -470,7 +368,7 @@ void TestScriptView::stepsHoldTheChangeNotTheWholeText()
 
 void TestScriptView::newDocumentHeaderIsNoStep()
 {
-    CMemorySettingsStore seed = Seed(1);
+    CMemorySettingsStore seed = TypingSeed({}, {{"AddHeader", 1}});
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     start.App().Documents().NewDocument(EDocKind::Script);
@@ -509,7 +407,7 @@ void TestScriptView::enterIsOneStep()
     QFETCH(int, to);
     QFETCH(QString, entered);
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, QStringLiteral("intro.sqs"), content);
@@ -530,7 +428,7 @@ void TestScriptView::enterIsOneStep()
 void TestScriptView::randomEditingKeepsShadowTextAndColours()
 {
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed();
+    CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, QStringLiteral("random.sqf"), "hint \"M16A2\"\r\n/* x */ _a = 1;\r\n");
@@ -542,12 +440,6 @@ void TestScriptView::randomEditingKeepsShadowTextAndColours()
     // The texts that undo and redo must bring back, newest first.
     QStringList undoSide{Text(pView)};
     QStringList redoSide;
-    auto undoSteps = [pView] {
-        int n = 0;
-        while (n < CUndoHistory::kRecords && pView->Document().History().UndoAt(n).bValid)
-            ++n;
-        return n;
-    };
     for (int nOp = 0; nOp < 600; ++nOp) {
         const int nLength = int(Text(pView).size());
         const int nKind = random.bounded(12);
@@ -601,7 +493,7 @@ void TestScriptView::randomEditingKeepsShadowTextAndColours()
         const QString sWhere = QStringLiteral("after operation %1 on \"%2\"").arg(nOp).arg(sBefore);
         QVERIFY2(sText == undoSide.first(), qPrintable(sWhere));
         QVERIFY2(pView->Document().Shadow().Text() == sText, qPrintable(sWhere));
-        QVERIFY2(undoSteps() == undoSide.size(), qPrintable(sWhere));
+        QVERIFY2(Steps(pView) == undoSide.size(), qPrintable(sWhere));
         QCOMPARE(pView->CanRedo(), !redoSide.isEmpty());
         QCOMPARE(AllClasses(pView), ExpectedClasses(dict, sText, kFileSQF));
     }
