@@ -16,6 +16,9 @@ public:
     void WriteInt(const QString& sSection, const QString& sName, int nValue) override;
     void WriteString(const QString& sSection, const QString& sName, const QString& sValue) override;
     void DeleteValue(const QString& sSection, const QString& sName) override;
+    // A medium that takes nothing more, as a full disk or a read-only file does.
+    bool Flush() override { return !m_bRefuseFlush; }
+    bool m_bRefuseFlush = false;
 
     bool Contains(const QString& sSection, const QString& sName) const;
     // "Section/Name" of every write, oldest first.

@@ -20,7 +20,8 @@ CChildFrame::CChildFrame(CScriptDoc& doc, CEditorContext& context)
 CChildFrame::~CChildFrame()
 {
     // However the window goes, the bookmarks are kept for the next time.
-    m_doc.SaveBookmarks();
+    if (!m_bClosed)
+        m_doc.SaveBookmarks();
 }
 
 void CChildFrame::CloseWithoutAsking()
@@ -37,6 +38,7 @@ void CChildFrame::closeEvent(QCloseEvent* pEvent)
     }
     if (!m_bClosed) {
         m_bClosed = true;
+        m_doc.SaveBookmarks();
         emit Closing(this);
         m_doc.SetFrame(nullptr);
         m_doc.OnFrameClosed();

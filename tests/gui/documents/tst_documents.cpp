@@ -5,7 +5,7 @@
 #include "gui/documents/scriptdoc.h"
 #include "gui/editor/scriptview.h"
 #include "gui/frame/mainfrm.h"
-#include "tests/support/editorharness.h"
+#include "tests/support/editorfixture.h"
 
 #include <QAction>
 #include <QDir>
@@ -37,26 +37,12 @@ const QString kSaveAll = QStringLiteral("Save A&ll");
 const QString kClose = QStringLiteral("&Close");
 const QString kOpen = QStringLiteral("&Open...");
 
-CMemorySettingsStore Seed(std::initializer_list<std::pair<const char*, QVariant>> values)
+// Restored document windows unless a test asks otherwise; the main window's
+// caption with a maximised one is checked on its own. The typing aids keep
+// their defaults here.
+CMemorySettingsStore DocumentSeed(const QList<SSetting>& settings = {})
 {
-    CMemorySettingsStore store;
-    store.WriteInt(kSettingsSection, QStringLiteral("FirstRun"), 0);
-    store.WriteInt(kSettingsSection, QStringLiteral("AddHeader"), 0);
-    // Restored document windows unless a test asks otherwise; the main
-    // window's caption with a maximised one is checked on its own.
-    store.WriteInt(kSettingsSection, QStringLiteral("DocMax"), 0);
-    for (const auto& [pszName, value] : values) {
-        if (value.typeId() == QMetaType::QString)
-            store.WriteString(kSettingsSection, QLatin1String(pszName), value.toString());
-        else
-            store.WriteInt(kSettingsSection, QLatin1String(pszName), value.toInt());
-    }
-    return store;
-}
-
-CScriptView* View(const CScriptDoc* pDoc)
-{
-    return pDoc->Frame()->View();
+    return Seed(QList<SSetting>{{"DocMax", 0}} + settings);
 }
 
 // QTest's own key clicks pass only Latin-1; mission text needs more.
@@ -68,34 +54,6 @@ void Type(const CScriptDoc* pDoc, const QString& sText)
         QApplication::sendEvent(View(pDoc), &press);
         QApplication::sendEvent(View(pDoc), &release);
     }
-}
-
-// Looked up in the menu bar only: every document window carries a system
-// menu of its own with a "&Close" in it.
-QAction* MenuCommand(const CMainFrame* pMain, const QString& sText)
-{
-    QList<QMenu*> menus;
-    for (QAction* pTop : pMain->menuBar()->actions())
-        if (pTop->menu())
-            menus.append(pTop->menu());
-    while (!menus.isEmpty()) {
-        for (QAction* pAction : menus.takeFirst()->actions()) {
-            if (pAction->menu())
-                menus.append(pAction->menu());
-            else if (pAction->text() == sText)
-                return pAction;
-        }
-    }
-    return nullptr;
-}
-
-bool Trigger(CStart& start, const QString& sCommand)
-{
-    QAction* pAction = MenuCommand(start.App().MainFrame(), sCommand);
-    if (!pAction)
-        return false;
-    pAction->trigger();
-    return true;
 }
 
 QString MainTitle(CStart& start)
@@ -123,7 +81,7 @@ QByteArray EveryHighByte()
 // Acts on the Save Modified Documents dialog once its modal loop runs.
 void WhenDialogShows(std::function<void(CSaveModifiedDlg&)> act)
 {
-    auto* pTimer = new QTimer;
+    auto* pTimer = new QTimer(qApp);
     QObject::connect(pTimer, &QTimer::timeout, [pTimer, act] {
         if (auto* pDialog = qobject_cast<CSaveModifiedDlg*>(QApplication::activeModalWidget())) {
             pTimer->stop();
@@ -230,7 +188,7 @@ void TestDocuments::untitledTitleThroughSave()
     QFETCH(QString, proposed);
     QFETCH(QString, after);
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed({{"ShowExt", showExt}});
+    CMemorySettingsStore seed = DocumentSeed({{"ShowExt", showExt}});
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     start.App().Documents().NewDocument(EDocKind::Script);
@@ -289,7 +247,7 @@ void TestDocuments::newDocumentHeader()
     QFETCH(int, velk);
     QFETCH(QByteArray, saved);
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed({{"AddHeader", addHeader}, {"Velk", velk}, {"Author", QStringLiteral("Mapper")}});
+    CMemorySettingsStore seed = DocumentSeed({{"AddHeader", addHeader}, {"Velk", velk}, {"Author", QStringLiteral("Mapper")}});
     CStart start({}, &seed);
     WriteFile(QDir(start.ExeDir()).filePath(QStringLiteral("header.dat")),
               "[SCRIPT]\n; script\n\n[FUNCTION]\n// function\n\n"
@@ -347,7 +305,7 @@ void TestDocuments::openedFileGetsTypeCodeAndNoHeader()
     QTemporaryDir dir;
     const QString sPath = dir.filePath(name);
     WriteFile(sPath, content);
-    CMemorySettingsStore seed = Seed({{"AddHeader", 1}});
+    CMemorySettingsStore seed = DocumentSeed({{"AddHeader", 1}});
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     start.Prompter().m_openNames = {sPath};
@@ -371,7 +329,7 @@ void TestDocuments::openFileIsActivatedNotOpenedTwice()
     const QString sB = dir.filePath(QStringLiteral("b.sqs"));
     WriteFile(sA, "a\r\n");
     WriteFile(sB, "b\r\n");
-    CMemorySettingsStore seed = Seed({});
+    CMemorySettingsStore seed = DocumentSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pA = start.App().OpenDocumentFile(sA);
@@ -432,7 +390,7 @@ void TestDocuments::closingModifiedDocument()
     QVERIFY(QDir().mkdir(sFolder));
     const QString sPath = QDir(sFolder).filePath(QStringLiteral("init.sqs"));
     WriteFile(sPath, "old\r\n");
-    CMemorySettingsStore seed = Seed({});
+    CMemorySettingsStore seed = DocumentSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     if (untitled)
@@ -490,7 +448,7 @@ void TestDocuments::askedDocumentIsListedWithoutMark()
     QFETCH(bool, saved);
     QFETCH(QString, listed);
     QTemporaryDir dir;
-    CMemorySettingsStore seed = Seed({{"ShowExt", showExt}});
+    CMemorySettingsStore seed = DocumentSeed({{"ShowExt", showExt}});
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     start.App().Documents().NewDocument(EDocKind::Script);
@@ -541,7 +499,7 @@ void TestDocuments::quitAsksForEveryModifiedDocument()
     const QString sText = dir.filePath(QStringLiteral("notes.txt"));
     WriteFile(sScript, "init\r\n");
     WriteFile(sText, "notes\r\n");
-    CMemorySettingsStore seed = Seed({});
+    CMemorySettingsStore seed = DocumentSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     // Opened text first: the list still goes in template order.
@@ -588,7 +546,7 @@ void TestDocuments::saveAllSavesModifiedOnlyAndGoesOnAfterFailure()
     WriteFile(sGone, "a\r\n");
     WriteFile(sClean, "lf only\n");  // a save would turn it into CR LF
     WriteFile(sGood, "g\r\n");
-    CMemorySettingsStore seed = Seed({});
+    CMemorySettingsStore seed = DocumentSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pGone = start.App().OpenDocumentFile(sGone);
@@ -644,7 +602,7 @@ void TestDocuments::savedBytesKeepTheFileEncoding()
     QTemporaryDir dir;
     const QString sPath = dir.filePath(QStringLiteral("brücke.sqs"));
     WriteFile(sPath, content);
-    CMemorySettingsStore seed = Seed({});
+    CMemorySettingsStore seed = DocumentSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = start.App().OpenDocumentFile(sPath);
@@ -690,7 +648,7 @@ void TestDocuments::failedSaveKeepsDocumentModified()
     const QString sTaken = dir.filePath(QStringLiteral("taken.sqs"));
     QVERIFY(QDir().mkdir(sTaken));
     WriteFile(sPath, "init\r\n");
-    CMemorySettingsStore seed = Seed({});
+    CMemorySettingsStore seed = DocumentSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     if (opened)
@@ -735,7 +693,7 @@ void TestDocuments::unopenableFileMakesNoDocument()
         WriteFile(sPath, QByteArray("hint\0\0\x01", 7));
     else if (kind == QLatin1String("folder"))
         QVERIFY(QDir().mkdir(sPath));
-    CMemorySettingsStore seed = Seed({});
+    CMemorySettingsStore seed = DocumentSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     start.Prompter().m_openNames = {sPath};
@@ -756,7 +714,7 @@ void TestDocuments::recentFilesGainOpenedAndLoseDeleted()
     const QString sB = dir.filePath(QStringLiteral("b.sqf"));
     WriteFile(sA, "a\r\n");
     WriteFile(sB, "b\r\n");
-    CMemorySettingsStore seed = Seed({});
+    CMemorySettingsStore seed = DocumentSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     start.Prompter().m_openNames = {sA, sB};
@@ -784,7 +742,7 @@ void TestDocuments::recentFilesGainOpenedAndLoseDeleted()
 
 void TestDocuments::documentCommandsNeedADocument()
 {
-    CMemorySettingsStore seed = Seed({});
+    CMemorySettingsStore seed = DocumentSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CMainFrame* pMain = start.App().MainFrame();
@@ -827,7 +785,7 @@ void TestDocuments::mainTitleFollowsActiveDocument()
     QTemporaryDir dir;
     const QString sPath = dir.filePath(QStringLiteral("init.sqs"));
     WriteFile(sPath, "x\r\n");
-    CMemorySettingsStore seed = Seed({{"DocMax", docMax}});
+    CMemorySettingsStore seed = DocumentSeed({{"DocMax", docMax}});
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     QCOMPARE(MainTitle(start), QStringLiteral("Velk Edit"));
@@ -851,7 +809,7 @@ void TestDocuments::mainTitleFollowsActiveDocument()
 
 void TestDocuments::restoredWindowEndsMaximising()
 {
-    CMemorySettingsStore seed = Seed({{"DocMax", 1}});
+    CMemorySettingsStore seed = DocumentSeed({{"DocMax", 1}});
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     start.App().Documents().NewDocument(EDocKind::Script);

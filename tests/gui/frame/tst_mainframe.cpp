@@ -54,6 +54,7 @@ private slots:
     void panesFollowTheSelection();
     void panesFollowSelectAll();
     void commandStatesFollowTheEditorWhenIdle();
+    void settingsThatCannotBeWrittenAreReported();
     void projectFilesTakeAlphabeticalTabs();
     void tabsFollowTitlesAndCloseWithTheirWindows();
     void selectingATabActivatesItsWindow();
@@ -176,6 +177,24 @@ void TestMainFrame::commandStatesFollowTheEditorWhenIdle()
     QVERIFY(!enabled(ECommand::Undo));
     start.Prompter().m_saveModifiedAnswers.append({IPrompter::EAnswer::No, {}});
     start.CloseAndKeepStore();
+}
+
+void TestMainFrame::settingsThatCannotBeWrittenAreReported()
+{
+    QTemporaryDir dir;
+    const QString sPath = dir.filePath(QStringLiteral("marked.sqs"));
+    WriteFile(sPath, "hint\r\nsleep 1\r\n");
+    CMemorySettingsStore seed = Seeded({});
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    start.Store().m_bRefuseFlush = true;
+    start.App().OpenDocumentFile(sPath);
+    start.App().MainFrame()->ActiveView()->ToggleBookmark(1);
+    start.CloseAndKeepStore();
+    // One message for the window's settings, one for the file's bookmarks.
+    QCOMPARE(start.Prompter().m_captions, QStringList({QStringLiteral("FILE ERROR"), QStringLiteral("FILE ERROR")}));
+    QVERIFY(start.Prompter().m_messages[0].contains(QStringLiteral("settings")));
+    QVERIFY(start.Prompter().m_messages[1].contains(QStringLiteral("marked.sqs")));
 }
 
 void TestMainFrame::projectFilesTakeAlphabeticalTabs()
