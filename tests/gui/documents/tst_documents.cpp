@@ -247,7 +247,8 @@ void TestDocuments::newDocumentHeader()
     QFETCH(int, velk);
     QFETCH(QByteArray, saved);
     QTemporaryDir dir;
-    CMemorySettingsStore seed = DocumentSeed({{"AddHeader", addHeader}, {"Velk", velk}, {"Author", QStringLiteral("Mapper")}});
+    CMemorySettingsStore seed
+        = DocumentSeed({{"AddHeader", addHeader}, {"Velk", velk}, {"Author", QStringLiteral("Mapper")}});
     CStart start({}, &seed);
     WriteFile(QDir(start.ExeDir()).filePath(QStringLiteral("header.dat")),
               "[SCRIPT]\n; script\n\n[FUNCTION]\n// function\n\n"

@@ -72,24 +72,22 @@ void TestEditBuffer::appliedEditsUndoAndRedoExactly_data()
     QTest::addColumn<QList<int>>("marksExpected");
 
     const QString s = kFourLines;
-    AddRow("an edit before the selection moves it", s, {{0, 5, "A"}}, {11, 16}, {}, {2},
-           "A\nbeta\ngamma\ndelta", {7, 12}, {2});
+    AddRow("an edit before the selection moves it", s, {{0, 5, "A"}}, {11, 16}, {}, {2}, "A\nbeta\ngamma\ndelta",
+           {7, 12}, {2});
     AddRow("a caret inside replaced text goes to the end of the new text", s, {{6, 4, "b"}}, {8, 9}, {}, {1, 3},
            "alpha\nb\ngamma\ndelta", {7, 7}, {1, 3});
-    AddRow("several edits in any order refer to the text before them", s,
-           {{0, 5, "a"}, {17, 5, "d"}, {11, 0, "x"}}, {12, 14}, {}, {0, 1, 2, 3}, "a\nbeta\nxgamma\nd", {9, 11},
-           {0, 1, 2, 3});
-    AddRow("the same edits in another order", s, {{11, 0, "x"}, {0, 5, "a"}, {17, 5, "d"}}, {12, 14}, {},
-           {0, 1, 2, 3}, "a\nbeta\nxgamma\nd", {9, 11}, {0, 1, 2, 3});
-    AddRow("edits side by side", s, {{0, 2, "X"}, {2, 2, "Y"}}, {2, 4}, {}, {}, "XYa\nbeta\ngamma\ndelta", {1, 2},
-           {});
+    AddRow("several edits in any order refer to the text before them", s, {{0, 5, "a"}, {17, 5, "d"}, {11, 0, "x"}},
+           {12, 14}, {}, {0, 1, 2, 3}, "a\nbeta\nxgamma\nd", {9, 11}, {0, 1, 2, 3});
+    AddRow("the same edits in another order", s, {{11, 0, "x"}, {0, 5, "a"}, {17, 5, "d"}}, {12, 14}, {}, {0, 1, 2, 3},
+           "a\nbeta\nxgamma\nd", {9, 11}, {0, 1, 2, 3});
+    AddRow("edits side by side", s, {{0, 2, "X"}, {2, 2, "Y"}}, {2, 4}, {}, {}, "XYa\nbeta\ngamma\ndelta", {1, 2}, {});
     AddRow("a line added above and one joined below move and drop bookmarks", s, {{0, 0, "top\n"}, {16, 1, ""}},
            {17, 17}, {}, {0, 1, 2, 3}, "top\nalpha\nbeta\ngammadelta", {20, 20}, {0, 2, 3, -1});
     AddRow("an insertion at the end", s, {{22, 0, "\nepsilon"}}, {22, 22}, {}, {0, 3},
            "alpha\nbeta\ngamma\ndelta\nepsilon", {30, 30}, {0, 3});
     // The line the caret ends on keeps its bookmark: only those below it move.
-    AddRow("a line break at a line start moves the bookmarks below the caret's line", s, {{6, 0, "new\n"}}, {6, 6},
-           {}, {0, 1, 2, 3}, "alpha\nnew\nbeta\ngamma\ndelta", {10, 10}, {0, 1, 3, 4});
+    AddRow("a line break at a line start moves the bookmarks below the caret's line", s, {{6, 0, "new\n"}}, {6, 6}, {},
+           {0, 1, 2, 3}, "alpha\nnew\nbeta\ngamma\ndelta", {10, 10}, {0, 1, 3, 4});
     AddRow("a deletion across line breaks", s, {{3, 10, ""}}, {11, 20}, {}, {0, 1, 2, 3}, "alpmma\ndelta", {3, 10},
            {0, -1, -1, 1});
     AddRow("the whole text deleted", s, {{0, 22, ""}}, {0, 22}, {}, {0, 2, 3}, "", {0, 0}, {0, -1, -1});
@@ -111,10 +109,10 @@ void TestEditBuffer::appliedEditsUndoAndRedoExactly_data()
            ">alpha\nbeta\ngamma\ndelta", {1, 1}, {0});
     AddRow("a position past the end appends", s, {{99, 3, "<"}}, {22, 22}, {}, {3}, "alpha\nbeta\ngamma\ndelta<",
            {23, 23}, {3});
-    AddRow("a length past the end stops at the end", s, {{20, 50, "!"}}, {21, 22}, {}, {3},
-           "alpha\nbeta\ngamma\ndel!", {21, 21}, {3});
-    AddRow("a negative length removes nothing", s, {{6, -3, "x"}}, {6, 6}, {}, {}, "alpha\nxbeta\ngamma\ndelta",
-           {7, 7}, {});
+    AddRow("a length past the end stops at the end", s, {{20, 50, "!"}}, {21, 22}, {}, {3}, "alpha\nbeta\ngamma\ndel!",
+           {21, 21}, {3});
+    AddRow("a negative length removes nothing", s, {{6, -3, "x"}}, {6, 6}, {}, {}, "alpha\nxbeta\ngamma\ndelta", {7, 7},
+           {});
     AddRow("a same-text edit beside a real one is dropped", s, {{0, 5, "alpha"}, {6, 4, "b"}}, {0, 5}, {}, {1},
            "alpha\nb\ngamma\ndelta", {0, 5}, {1});
     // Nothing changes: no step, and the selection stays even when one was asked for.

@@ -12,6 +12,7 @@
 #include "gui/editor/scriptview.h"
 #include "tests/support/editorfixture.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QSignalSpy>
 #include <QtTest>
@@ -167,6 +168,12 @@ void TestViewAlone::changedOptionsReachTheView()
     QCOMPARE(pView->font().pointSize(), font.pointSize());
 }
 
-QTEST_MAIN(TestViewAlone)
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    TestViewAlone test;
+    return QTest::qExec(&test, argc, argv);
+}
 
 #include "tst_viewalone.moc"
