@@ -5,9 +5,15 @@
 
 namespace {
 
-bool IsGroupHeader(const QString& sLine)
+// The text of a raw line, for finding groups and keys only: bytes that are
+// not UTF-8 never reach the file through it.
+QString TextOf(const QByteArray& line)
 {
-    const QString sTrimmed = sLine.trimmed();
+    return QString::fromUtf8(line).trimmed();
+}
+
+bool IsGroupHeader(const QString& sTrimmed)
+{
     return sTrimmed.startsWith(QLatin1Char('[')) && sTrimmed.endsWith(QLatin1Char(']'));
 }
 
@@ -27,33 +33,46 @@ bool CMimeAppsList::Load(const QString& sPath)
         return true;
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    QString sText = QString::fromUtf8(file.readAll());
-    if (sText.endsWith(QLatin1Char('\n')))
-        sText.chop(1);
-    if (!sText.isEmpty())
-        m_lines = sText.split(QLatin1Char('\n'));
+    Parse(file.readAll());
     return true;
+}
+
+void CMimeAppsList::Parse(const QByteArray& bytes)
+{
+    m_lines.clear();
+    qsizetype nStart = 0;
+    while (nStart < bytes.size()) {
+        const qsizetype nEnd = bytes.indexOf('\n', nStart);
+        const qsizetype nNext = nEnd < 0 ? bytes.size() : nEnd + 1;
+        m_lines.append(bytes.mid(nStart, nNext - nStart));
+        nStart = nNext;
+    }
+}
+
+QByteArray CMimeAppsList::Bytes() const
+{
+    QByteArray bytes;
+    for (const QByteArray& line : m_lines)
+        bytes += line;
+    return bytes;
 }
 
 bool CMimeAppsList::Save(const QString& sPath, QString* psError) const
 {
-    QByteArray bytes;
-    for (const QString& sLine : m_lines)
-        bytes += sLine.toUtf8() + '\n';
-    return AtomicFile::Write(sPath, bytes, psError);
+    return AtomicFile::Write(sPath, Bytes(), psError);
 }
 
 int CMimeAppsList::FindGroup(const QString& sGroup, int* pnEnd) const
 {
     const QString sHeader = QLatin1Char('[') + sGroup + QLatin1Char(']');
     for (int i = 0; i < m_lines.size(); ++i) {
-        if (m_lines[i].trimmed() != sHeader)
+        if (TextOf(m_lines[i]) != sHeader)
             continue;
         int nEnd = i + 1;
-        while (nEnd < m_lines.size() && !IsGroupHeader(m_lines[nEnd]))
+        while (nEnd < m_lines.size() && !IsGroupHeader(TextOf(m_lines[nEnd])))
             ++nEnd;
         // New entries go after the group's last entry, before blank lines that part groups.
-        while (nEnd > i + 1 && m_lines[nEnd - 1].trimmed().isEmpty())
+        while (nEnd > i + 1 && TextOf(m_lines[nEnd - 1]).isEmpty())
             --nEnd;
         if (pnEnd)
             *pnEnd = nEnd;
@@ -69,7 +88,7 @@ int CMimeAppsList::FindKey(const QString& sGroup, const QString& sKey) const
     if (nGroup < 0)
         return -1;
     for (int i = nGroup + 1; i < nEnd; ++i)
-        if (KeyOf(m_lines[i]) == sKey)
+        if (KeyOf(TextOf(m_lines[i])) == sKey)
             return i;
     return -1;
 }
@@ -79,8 +98,19 @@ QString CMimeAppsList::Value(const QString& sGroup, const QString& sKey) const
     const int nLine = FindKey(sGroup, sKey);
     if (nLine < 0)
         return QString();
-    const QString& sLine = m_lines[nLine];
+    const QString sLine = TextOf(m_lines[nLine]);
     return sLine.mid(sLine.indexOf(QLatin1Char('=')) + 1).trimmed();
+}
+
+void CMimeAppsList::InsertLine(int nIndex, const QString& sLine)
+{
+    // Our lines end the way the file's do where they go in.
+    const QByteArray* pBefore = nIndex > 0 ? &m_lines[nIndex - 1] : nullptr;
+    const QByteArray end = pBefore && pBefore->endsWith("\r\n") ? "\r\n" : "\n";
+    // A last line without its line feed would run into ours.
+    if (pBefore && !pBefore->endsWith('\n'))
+        m_lines[nIndex - 1] += end;
+    m_lines.insert(nIndex, sLine.toUtf8() + end);
 }
 
 void CMimeAppsList::SetValue(const QString& sGroup, const QString& sKey, const QString& sValue)
@@ -88,23 +118,40 @@ void CMimeAppsList::SetValue(const QString& sGroup, const QString& sKey, const Q
     const QString sLine = sKey + QLatin1Char('=') + sValue;
     const int nLine = FindKey(sGroup, sKey);
     if (nLine >= 0) {
-        m_lines[nLine] = sLine;
+        // The line we own keeps the line end it had.
+        const QByteArray& old = m_lines[nLine];
+        const QByteArray end = old.endsWith("\r\n") ? "\r\n" : (old.endsWith('\n') ? "\n" : "");
+        m_lines[nLine] = sLine.toUtf8() + end;
+        RemoveDuplicates(sGroup, sKey, nLine);
         return;
     }
     int nEnd = 0;
     if (FindGroup(sGroup, &nEnd) >= 0) {
-        m_lines.insert(nEnd, sLine);
+        InsertLine(nEnd, sLine);
         return;
     }
-    if (!m_lines.isEmpty() && !m_lines.constLast().trimmed().isEmpty())
-        m_lines.append(QString());
-    m_lines.append(QLatin1Char('[') + sGroup + QLatin1Char(']'));
-    m_lines.append(sLine);
+    if (!m_lines.isEmpty() && !TextOf(m_lines.constLast()).isEmpty())
+        InsertLine(int(m_lines.size()), QString());
+    InsertLine(int(m_lines.size()), QLatin1Char('[') + sGroup + QLatin1Char(']'));
+    InsertLine(int(m_lines.size()), sLine);
 }
 
 void CMimeAppsList::RemoveValue(const QString& sGroup, const QString& sKey)
 {
     const int nLine = FindKey(sGroup, sKey);
-    if (nLine >= 0)
-        m_lines.removeAt(nLine);
+    if (nLine < 0)
+        return;
+    m_lines.removeAt(nLine);
+    RemoveDuplicates(sGroup, sKey, nLine - 1);
+}
+
+void CMimeAppsList::RemoveDuplicates(const QString& sGroup, const QString& sKey, int nKept)
+{
+    // A second line for the same key would take over once ours changed or went.
+    int nEnd = 0;
+    if (FindGroup(sGroup, &nEnd) < 0)
+        return;
+    for (int i = nEnd - 1; i > nKept; --i)
+        if (KeyOf(TextOf(m_lines[i])) == sKey)
+            m_lines.removeAt(i);
 }

@@ -1,10 +1,13 @@
 #include "core/data/codepage.h"
 
 #include <QStringDecoder>
+#include <QStringEncoder>
 
 namespace {
 
 const QByteArray kUtf8Bom("\xEF\xBB\xBF");
+const QByteArray kUtf16LeBom("\xFF\xFE");
+const QByteArray kUtf16BeBom("\xFE\xFF");
 
 // 0x80..0x9F; the undefined bytes keep their C1 control code point so they round-trip.
 constexpr char16_t kHighControls[32] = {
@@ -21,6 +24,62 @@ int ByteOf(char16_t u)
         if (kHighControls[i] == u)
             return 0x80 + i;
     return -1;
+}
+
+// The byte-order mark an encoding is written with; empty for none.
+QByteArrayView MarkOf(ETextEncoding eEncoding)
+{
+    switch (eEncoding) {
+    case ETextEncoding::Utf8Bom:
+        return kUtf8Bom;
+    case ETextEncoding::Utf16Le:
+        return kUtf16LeBom;
+    case ETextEncoding::Utf16Be:
+        return kUtf16BeBom;
+    case ETextEncoding::Cp1252:
+    case ETextEncoding::Utf8:
+        break;
+    }
+    return {};
+}
+
+QStringConverter::Encoding CodecOf(ETextEncoding eEncoding)
+{
+    switch (eEncoding) {
+    case ETextEncoding::Utf16Le:
+        return QStringConverter::Utf16LE;
+    case ETextEncoding::Utf16Be:
+        return QStringConverter::Utf16BE;
+    case ETextEncoding::Cp1252:
+    case ETextEncoding::Utf8:
+    case ETextEncoding::Utf8Bom:
+        break;
+    }
+    return QStringConverter::Utf8;
+}
+
+// A mark after the one the encoding is named for is a character of the
+// text (a zero-width no-break space) and must come back as one.
+QString DecodeUnicode(QByteArrayView bytes, QStringConverter::Encoding eCodec, bool* pbValid = nullptr)
+{
+    QStringDecoder decoder(eCodec, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString sText = decoder.decode(bytes);
+    if (pbValid)
+        *pbValid = !decoder.hasError();
+    return sText;
+}
+
+// Lone halves of a surrogate pair are no text in any encoding.
+bool PairsSurrogates(const QString& sText)
+{
+    for (qsizetype i = 0; i < sText.size(); ++i) {
+        const QChar c = sText.at(i);
+        if (c.isHighSurrogate() && i + 1 < sText.size() && sText.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -73,42 +132,74 @@ ETextEncoding DetectEncoding(const QByteArray& bytes)
     }
     if (!bNonAscii)
         return ETextEncoding::Cp1252;
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString sProbe = decoder.decode(bytes);
-    if (decoder.hasError())
+    bool bValid = false;
+    DecodeUnicode(bytes, QStringConverter::Utf8, &bValid);
+    if (!bValid)
         return ETextEncoding::Cp1252;
     return bytes.startsWith(kUtf8Bom) ? ETextEncoding::Utf8Bom : ETextEncoding::Utf8;
 }
 
+ETextEncoding DetectUtf16(const QByteArray& bytes)
+{
+    if (bytes.size() % 2 != 0)
+        return ETextEncoding::Cp1252;
+    for (const ETextEncoding eEncoding : {ETextEncoding::Utf16Le, ETextEncoding::Utf16Be}) {
+        if (!bytes.startsWith(MarkOf(eEncoding)))
+            continue;
+        bool bValid = false;
+        const QString sText = DecodeUnicode(QByteArrayView(bytes).sliced(2), CodecOf(eEncoding), &bValid);
+        return bValid && PairsSurrogates(sText) ? eEncoding : ETextEncoding::Cp1252;
+    }
+    return ETextEncoding::Cp1252;
+}
+
 QString Decode(const QByteArray& bytes, ETextEncoding eEncoding)
 {
-    switch (eEncoding) {
-    case ETextEncoding::Utf8:
-        return QString::fromUtf8(bytes);
-    case ETextEncoding::Utf8Bom:
-        return QString::fromUtf8(bytes.startsWith(kUtf8Bom) ? bytes.mid(kUtf8Bom.size()) : bytes);
-    case ETextEncoding::Cp1252:
-        break;
-    }
-    return DecodeCp1252(bytes);
+    if (eEncoding == ETextEncoding::Cp1252)
+        return DecodeCp1252(bytes);
+    QByteArrayView view(bytes);
+    const QByteArrayView mark = MarkOf(eEncoding);
+    if (view.startsWith(mark))
+        view = view.sliced(mark.size());
+    return DecodeUnicode(view, CodecOf(eEncoding));
 }
 
 QByteArray Encode(const QString& sText, ETextEncoding eEncoding, bool* pbLossless)
 {
-    if (eEncoding != ETextEncoding::Cp1252) {
-        if (pbLossless)
-            *pbLossless = true;
-        return eEncoding == ETextEncoding::Utf8Bom ? kUtf8Bom + sText.toUtf8() : sText.toUtf8();
+    if (eEncoding == ETextEncoding::Cp1252)
+        return EncodeCp1252(sText, pbLossless);
+    QStringEncoder encoder(CodecOf(eEncoding), QStringEncoder::Flag::Stateless);
+    const QByteArray bytes = MarkOf(eEncoding).toByteArray() + QByteArray(encoder.encode(sText));
+    if (pbLossless)
+        *pbLossless = !encoder.hasError() && PairsSurrogates(sText);
+    return bytes;
+}
+
+QString Name(ETextEncoding eEncoding)
+{
+    switch (eEncoding) {
+    case ETextEncoding::Utf8:
+        return QStringLiteral("UTF-8");
+    case ETextEncoding::Utf8Bom:
+        return QStringLiteral("UTF-8 with a byte-order mark");
+    case ETextEncoding::Utf16Le:
+        return QStringLiteral("UTF-16 LE");
+    case ETextEncoding::Utf16Be:
+        return QStringLiteral("UTF-16 BE");
+    case ETextEncoding::Cp1252:
+        break;
     }
-    return EncodeCp1252(sText, pbLossless);
+    return QStringLiteral("Windows-1252");
 }
 
 QByteArray EncodeForSaving(const QString& sText, ETextEncoding eEncoding, bool* pbSwitched)
 {
     bool bLossless = true;
     QByteArray bytes = Encode(sText, eEncoding, &bLossless);
-    *pbSwitched = !bLossless;
-    return bLossless ? bytes : Encode(sText, ETextEncoding::Utf8);
+    // The Unicode encodings hold every character; what they lose (half a
+    // surrogate pair) no other encoding would hold either.
+    *pbSwitched = !bLossless && eEncoding == ETextEncoding::Cp1252;
+    return *pbSwitched ? Encode(sText, ETextEncoding::Utf8) : bytes;
 }
 
 }  // namespace CodePage

@@ -27,10 +27,10 @@ EFileType FileTypeOfExtension(const QString& sExtension)
     return kFileTXT;
 }
 
-int FileTypeImage(const QString& sPath, bool bOpen)
+int FileTypeImage(EFileType eType, bool bOpen)
 {
     int nImage = 12;
-    switch (FileTypeOfExtension(LowerExtension(sPath))) {
+    switch (eType) {
     case kFileSQS:
     case kFileSQF:
         nImage = 4;
@@ -49,4 +49,9 @@ int FileTypeImage(const QString& sPath, bool bOpen)
         break;
     }
     return nImage + (bOpen ? 1 : 0);
+}
+
+int FileTypeImage(const QString& sPath, bool bOpen)
+{
+    return FileTypeImage(FileTypeOfExtension(LowerExtension(sPath)), bOpen);
 }

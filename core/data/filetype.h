@@ -16,5 +16,7 @@ enum EImage {
 // The extension with its dot, lower-cased; empty when the file name has none.
 QString LowerExtension(const QString& sPath);
 EFileType FileTypeOfExtension(const QString& sExtension);
-// The closed image of the file's kind; the open form is the next slot.
+// The closed image of a kind of file; the open form is the next slot.
+int FileTypeImage(EFileType eType, bool bOpen);
+// The same by the file's extension.
 int FileTypeImage(const QString& sPath, bool bOpen);

@@ -2,8 +2,10 @@
 
 #include "core/app/settings.h"
 #include "core/data/filetype.h"
+#include "core/data/atomicfile.h"
 #include "core/data/textlines.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -25,6 +27,7 @@ public:
 };
 
 const QLatin1Char kOpenMark('*');
+const QByteArray kByteOrderMark("\xEF\xBB\xBF");
 
 }  // namespace
 
@@ -51,24 +54,82 @@ QString CProjectModel::DisplayName(const QString& sPath) const
 
 bool CProjectModel::LoadProjectList(const QString& sPath)
 {
-    m_arProjectData.clear();
     if (!QFileInfo::exists(sPath)) {
         // A new list is in the games' code page, whatever an earlier one was in.
-        m_eEncoding = ETextEncoding::Cp1252;
-        return TextLines::Write(sPath, {}, m_eEncoding);
+        ReadProjectList(QByteArray());
+        return AtomicFile::Write(sPath, QByteArray());
     }
-    QStringList lines;
-    if (!TextLines::Read(sPath, &lines, &m_eEncoding))
+    QFile file(sPath);
+    if (!QFileInfo(sPath).isFile() || !file.open(QIODevice::ReadOnly)) {
+        ReadProjectList(QByteArray());
         return false;
-    for (const QString& sLine : lines)
-        if (!sLine.isEmpty())
-            m_arProjectData.append(sLine);
+    }
+    ReadProjectList(file.readAll());
     return true;
+}
+
+void CProjectModel::ReadProjectList(QByteArray bytes)
+{
+    m_arProjectData.clear();
+    m_rawLines.clear();
+    m_bByteOrderMark = bytes.startsWith(kByteOrderMark);
+    if (m_bByteOrderMark)
+        bytes.remove(0, kByteOrderMark.size());
+    m_eEncoding = m_bByteOrderMark || CodePage::DetectEncoding(bytes) != ETextEncoding::Cp1252 ? ETextEncoding::Utf8
+                                                                                               : ETextEncoding::Cp1252;
+    for (const QByteArray& line : TextLines::SplitRaw(bytes)) {
+        const QString sLine = TextLines::DecodeLine(line);
+        if (sLine.isEmpty())
+            continue;
+        m_arProjectData.append(sLine);
+        m_rawLines[sLine].append(line);
+    }
+}
+
+QByteArray CProjectModel::LineBytes(const QString& sLine, QHash<QString, int>& nUsed) const
+{
+    QList<QByteArray> candidates;
+    const auto itRead = m_rawLines.constFind(sLine);
+    if (itRead != m_rawLines.cend()) {
+        // The same text may have been read from different bytes; each
+        // occurrence takes the bytes of its own, in file order.
+        const qsizetype nOccurrence = nUsed[sLine]++;
+        candidates.append(itRead->at(std::min(nOccurrence, itRead->size() - 1)));
+    }
+    // A file line that only gained or lost its open mark keeps the bytes of its path.
+    const bool bMarked = sLine.startsWith(kOpenMark);
+    const auto itOther = m_rawLines.constFind(bMarked ? sLine.mid(1) : kOpenMark + sLine);
+    if (itOther != m_rawLines.cend())
+        candidates.append(bMarked ? '*' + itOther->first() : itOther->first().mid(1));
+    bool bLossless = true;
+    const QByteArray own = CodePage::Encode(sLine, m_eEncoding, &bLossless);
+    if (bLossless)
+        candidates.append(own);
+    candidates.append(sLine.toUtf8());
+    // Windows-1252 bytes that happen to be valid UTF-8 would read back as
+    // other text; only bytes that give back this very line will do.
+    for (const QByteArray& line : std::as_const(candidates))
+        if (!line.contains('\n') && TextLines::DecodeLine(line) == sLine)
+            return line;
+    // No line holds a line break or a NUL; blanks stand in rather than let
+    // one split the list.
+    QString sHeld = sLine;
+    sHeld.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QChar(u'\0'), QLatin1Char(' '));
+    return sHeld.toUtf8();
+}
+
+QByteArray CProjectModel::ProjectListBytes() const
+{
+    QByteArray bytes = m_bByteOrderMark ? kByteOrderMark : QByteArray();
+    QHash<QString, int> nUsed;
+    for (const QString& sLine : m_arProjectData)
+        bytes += LineBytes(sLine, nUsed) + "\r\n";
+    return bytes;
 }
 
 bool CProjectModel::SaveProjectList(const QString& sPath) const
 {
-    return TextLines::Write(sPath, m_arProjectData, m_eEncoding);
+    return AtomicFile::Write(sPath, ProjectListBytes());
 }
 
 std::pair<int, int> CProjectModel::FindProject(const QString& sName) const
@@ -113,20 +174,43 @@ void CProjectModel::LoadProject()
         const QString& sLine = m_arProjectData[i];
         const bool bMarked = sLine.startsWith(kOpenMark);
         const QString sPath = bMarked ? sLine.mid(1) : sLine;
-        // A lone "*" names no file, and the records end at 32; such lines
-        // are kept as they stand rather than dropped at the next save.
-        if (sPath.isEmpty() || nRecord >= kMaxFiles) {
+        // A lone "*" names no file, and the records end at 32; a path the
+        // line could not give back once its mark changed would turn into
+        // another record or a header. Such lines are kept as they stand
+        // rather than dropped or changed at the next save.
+        if (!CanBeFileLine(sPath) || nRecord >= kMaxFiles) {
             m_arUnloadedLines.append(sLine);
             continue;
         }
-        CProjectFile& file = m_ProjectFiles[nRecord++];
-        file.bOpen = bMarked && QFileInfo::exists(sPath) ? 1 : 0;
-        file.sPath = sPath;
-        file.sName = DisplayName(sPath);
-        file.hItem = NewTreeItem();
-        Tree().AddItem(file.hItem, file.sName, FileTypeImage(sPath, file.bOpen));
+        FillRecord(nRecord++, sPath, bMarked && QFileInfo::exists(sPath));
     }
     Tree().ExpandAndSelectRoot();
+}
+
+void CProjectModel::FillRecord(int nIndex, const QString& sPath, bool bOpen)
+{
+    CProjectFile& file = m_ProjectFiles[nIndex];
+    file.bOpen = bOpen ? 1 : 0;
+    file.sPath = sPath;
+    file.sName = DisplayName(sPath);
+    file.hItem = NewTreeItem();
+    Tree().AddItem(file.hItem, file.sName, FileTypeImage(sPath, bOpen));
+}
+
+void CProjectModel::LoadFreedRecord()
+{
+    // The next load would give the first line that did not fit the freed
+    // record; the model shows now what the list will then hold. Not opened
+    // here, it is saved as closed.
+    for (qsizetype i = 0; i < m_arUnloadedLines.size(); ++i) {
+        const QString& sLine = m_arUnloadedLines[i];
+        const QString sPath = sLine.startsWith(kOpenMark) ? sLine.mid(1) : sLine;
+        if (!CanBeFileLine(sPath))
+            continue;
+        FillRecord(ProjectFileCount(), sPath, false);
+        m_arUnloadedLines.removeAt(i);
+        return;
+    }
 }
 
 void CProjectModel::SaveProject()
@@ -209,9 +293,15 @@ int CProjectModel::IndexOfTreeItem(HTreeItem hItem) const
     return -1;
 }
 
+bool CProjectModel::CanBeFileLine(const QString& sPath)
+{
+    return !sPath.isEmpty() && !sPath.startsWith(kOpenMark) && CompareNoCase(sPath, kHeader) != 0
+        && !sPath.contains(QLatin1Char('\n')) && !sPath.contains(QChar(u'\0'));
+}
+
 int CProjectModel::AddRecord(const QString& sPath, bool bOpen, QObject* pDoc)
 {
-    if (!QFileInfo::exists(sPath) || CurProject().isEmpty() || IsProjectFile(sPath))
+    if (!CanBeFileLine(sPath) || !QFileInfo::exists(sPath) || CurProject().isEmpty() || IsProjectFile(sPath))
         return -1;
     const int nIndex = ProjectFileCount();
     if (nIndex >= kMaxFiles)
@@ -269,6 +359,7 @@ void CProjectModel::RemoveProjectFile(HTreeItem hItem)
     for (int i = nIndex; i + 1 < kMaxFiles; ++i)
         m_ProjectFiles[i] = m_ProjectFiles[i + 1];
     m_ProjectFiles[kMaxFiles - 1] = {};
+    LoadFreedRecord();
 }
 
 void CProjectModel::OpenRecord(int nIndex)

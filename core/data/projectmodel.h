@@ -5,6 +5,8 @@
 #include "core/data/projectviews.h"
 #include "core/data/sortstringarray.h"
 
+#include <QHash>
+
 #include <array>
 #include <utility>
 
@@ -23,10 +25,16 @@ public:
     void SetDocuments(IProjectDocuments* pDocuments) { m_pDocuments = pDocuments; }
 
     // Creates an empty list file when there is none; false only when it can
-    // neither be read nor created.
+    // neither be read nor created. Each line is read in its own encoding.
     bool LoadProjectList(const QString& sPath);
-    // Written whole or not at all; false when it could not be written.
+    // Written whole or not at all; false when it could not be written. A line
+    // read from the file goes back as the bytes it was read from; a new one in
+    // the list's encoding, or in UTF-8 where that would read back as other text.
     bool SaveProjectList(const QString& sPath) const;
+    // The same without the disk: the list from a file's bytes, and the bytes
+    // SaveProjectList writes.
+    void ReadProjectList(QByteArray bytes);
+    QByteArray ProjectListBytes() const;
 
     // (index of the header line, index of the project's last line); first is
     // -1 when there is no such project.
@@ -62,7 +70,12 @@ private:
     IProjectDocuments* Documents() const { return m_pDocuments; }
     HTreeItem NewTreeItem() { return ++m_hLastItem; }
     int AddRecord(const QString& sPath, bool bOpen, QObject* pDoc);
+    // A path that a file line can carry and give back as the same record.
+    static bool CanBeFileLine(const QString& sPath);
+    QByteArray LineBytes(const QString& sLine, QHash<QString, int>& nUsed) const;
     void OpenRecord(int nIndex);
+    void FillRecord(int nIndex, const QString& sPath, bool bOpen);
+    void LoadFreedRecord();
     void ClearRecords();
 
     CSettings& m_settings;
@@ -72,5 +85,12 @@ private:
     // Lines of the current project that did not fit the records; saved back
     // after the records so that nothing of the user's list is lost.
     QStringList m_arUnloadedLines;
+    // What new lines are written in: the games' code page, or UTF-8 for a
+    // list that was all UTF-8.
     ETextEncoding m_eEncoding = ETextEncoding::Cp1252;
+    bool m_bByteOrderMark = false;
+    // The bytes each line text was read from, in file order: lists edited by
+    // programs of different ages mix UTF-8 and 8-bit lines, and a line the
+    // user did not touch must not change its bytes or read back as other text.
+    QHash<QString, QList<QByteArray>> m_rawLines;
 };

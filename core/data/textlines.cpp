@@ -4,16 +4,13 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include "core/data/atomicfile.h"
+#include <QStringDecoder>
 
 namespace TextLines {
 
-QStringList Split(const QByteArray& bytes, ETextEncoding* pEncoding)
+QList<QByteArray> SplitRaw(const QByteArray& bytes)
 {
-    const ETextEncoding eEncoding = CodePage::DetectEncoding(bytes);
-    if (pEncoding)
-        *pEncoding = eEncoding;
-    QStringList lines;
+    QList<QByteArray> lines;
     qsizetype nStart = 0;
     while (nStart < bytes.size()) {
         qsizetype nEnd = bytes.indexOf('\n', nStart);
@@ -23,16 +20,43 @@ QStringList Split(const QByteArray& bytes, ETextEncoding* pEncoding)
         qsizetype nLen = nEnd - nStart;
         if (nEnd < bytes.size() && nLen > 0 && bytes[nEnd - 1] == '\r')
             --nLen;
-        QByteArray line = bytes.mid(nStart, nLen);
-        // The old reader handed lines on as C strings, so a NUL ended the line;
-        // keeping that means a binary blob cannot smuggle control bytes into the lists.
-        const qsizetype nNul = line.indexOf('\0');
-        if (nNul >= 0)
-            line.truncate(nNul);
-        lines.append(CodePage::Decode(line, eEncoding));
+        lines.append(bytes.mid(nStart, nLen));
         nStart = nNext;
     }
     return lines;
+}
+
+namespace {
+
+// The old reader handed lines on as C strings, so a NUL ended the line;
+// keeping that means a binary blob cannot smuggle control bytes into the lists.
+QByteArray UpToNul(const QByteArray& line)
+{
+    const qsizetype nNul = line.indexOf('\0');
+    return nNul < 0 ? line : line.left(nNul);
+}
+
+}  // namespace
+
+QStringList Split(const QByteArray& bytes, ETextEncoding* pEncoding)
+{
+    const ETextEncoding eEncoding = CodePage::DetectEncoding(bytes);
+    if (pEncoding)
+        *pEncoding = eEncoding;
+    QStringList lines;
+    for (const QByteArray& line : SplitRaw(bytes))
+        lines.append(CodePage::Decode(UpToNul(line), eEncoding));
+    return lines;
+}
+
+QString DecodeLine(const QByteArray& line)
+{
+    const QByteArray text = UpToNul(line);
+    // A byte-order mark inside the list is part of its line, not a header to drop.
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    const QString sUtf8 = decoder.decode(text);
+    return decoder.hasError() ? CodePage::DecodeCp1252(text) : sUtf8;
 }
 
 bool Read(const QString& sPath, QStringList* pLines, ETextEncoding* pEncoding)
@@ -45,15 +69,6 @@ bool Read(const QString& sPath, QStringList* pLines, ETextEncoding* pEncoding)
         return false;
     *pLines = Split(file.readAll(), pEncoding);
     return true;
-}
-
-bool Write(const QString& sPath, const QStringList& lines, ETextEncoding eEncoding)
-{
-    QString sText;
-    for (const QString& sLine : lines)
-        sText += sLine + QStringLiteral("\r\n");
-    bool bSwitched = false;
-    return AtomicFile::Write(sPath, CodePage::EncodeForSaving(sText, eEncoding, &bSwitched));
 }
 
 }  // namespace TextLines

@@ -11,10 +11,13 @@
 namespace TextLines {
 
 QStringList Split(const QByteArray& bytes, ETextEncoding* pEncoding = nullptr);
+// The lines as the file holds them, undecoded, split the same way.
+QList<QByteArray> SplitRaw(const QByteArray& bytes);
+// One line of a list that grew in more than one encoding over the years: a
+// line that is valid UTF-8 reads as UTF-8, any other in the games' code page.
+// A NUL ends the line, as in Split.
+QString DecodeLine(const QByteArray& line);
 // False when the path is not a readable file; *pLines is then left empty.
 bool Read(const QString& sPath, QStringList* pLines, ETextEncoding* pEncoding = nullptr);
-// Each line followed by CR LF, written whole or not at all. Text the encoding
-// cannot hold is written as UTF-8 rather than lost.
-bool Write(const QString& sPath, const QStringList& lines, ETextEncoding eEncoding);
 
 }  // namespace TextLines

@@ -51,16 +51,19 @@ QString NewDocumentName(const SDocTypeInfo& type)
 const SDocTypeInfo& DocTypeForPath(const QString& sPath)
 {
     const QString sExt = LowerExtension(sPath);
+    if (sExt.isEmpty())
+        return DocType(EDocKind::Text);
     for (const SDocTypeInfo& type : kDocTypes)
-        if (!sExt.isEmpty() && sExt == TemplateField(type, EDocField::FilterExt))
+        if (sExt == TemplateField(type, EDocField::FilterExt))
             return type;
     return kDocTypes[0];
 }
 
 EFileType ViewFileType(const QString& sPath, const SDocTypeInfo& type)
 {
-    const QString sExt = LowerExtension(sPath);
-    return FileTypeOfExtension(sExt.isEmpty() ? TemplateField(type, EDocField::FilterExt) : sExt);
+    if (sPath.isEmpty())
+        return FileTypeOfExtension(TemplateField(type, EDocField::FilterExt));
+    return FileTypeOfExtension(LowerExtension(sPath));
 }
 
 const QString& HeaderTextFor(const CDictionary& dictionary, EFileType eType)

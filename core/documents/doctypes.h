@@ -31,11 +31,14 @@ QString TemplateField(const SDocTypeInfo& type, EDocField eField);
 QString NewDocumentName(const SDocTypeInfo& type);
 
 // The template a file opens with: the one whose extension matches, the
-// first one for any other file.
+// first one for any other extension. A file without an extension (a read-me,
+// a licence, notes) is text: it opens as a text document, so that its type
+// code, status pane and image all say so, and a Save As under a bare name
+// makes a .txt of it, not a script.
 const SDocTypeInfo& DocTypeForPath(const QString& sPath);
 
-// The view's type code: from the path's extension, or for a file without
-// one from the template's extension.
+// The view's type code: from the path's extension, which for a file without
+// one makes it text; an untitled document takes its template's extension.
 EFileType ViewFileType(const QString& sPath, const SDocTypeInfo& type);
 
 // The header text a new document of the view type gets from header.dat.

@@ -33,21 +33,21 @@ void Shift(CBookmarkSlots& arSlots, int nOldCount, int nNewCount, int nSelLine)
 {
     if (nOldCount <= 0 || nNewCount == nOldCount)
         return;
-    if (nNewCount > nOldCount) {
-        const int d = nNewCount - nOldCount;
-        for (int& nSlot : arSlots)
-            if (nSlot != -1 && nSlot > nSelLine - d)
-                nSlot += d;
-        return;
-    }
-    const int d = nOldCount - nNewCount;
+    // Stored values and line counts can be anything; in 64 bits neither the
+    // distance nor a moved line can overflow.
+    const qint64 nSel = nSelLine;
+    const qint64 d = qint64(nNewCount) - nOldCount;
     for (int& nSlot : arSlots) {
-        if (nSlot == -1)
+        if (nSlot < 0)
             continue;
-        if (nSlot > nSelLine && nSlot <= nSelLine + d)
-            nSlot = -1;
-        else if (nSlot > nSelLine + d)
-            nSlot -= d;
+        qint64 nMoved = nSlot;
+        if (d > 0 && nMoved > nSel - d)
+            nMoved += d;
+        else if (d < 0 && nMoved > nSel && nMoved <= nSel - d)
+            nMoved = -1;
+        else if (d < 0 && nMoved > nSel - d)
+            nMoved += d;
+        nSlot = nMoved < 0 || nMoved > std::numeric_limits<int>::max() ? -1 : int(nMoved);
     }
 }
 
@@ -80,13 +80,18 @@ int LenientNumber(const QString& sField)
 
 }  // namespace
 
-CBookmarkSlots FromStored(const QString& sStored)
+CBookmarkSlots FromStored(const QString& sStored, int nLineCount)
 {
     CBookmarkSlots arSlots = EmptyBookmarks();
     QStringList fields = sStored.split(QLatin1Char(','));
     fields.removeLast();  // what follows the last comma
-    for (int i = 0; i < fields.size() && i < kBookmarkSlots; ++i)
-        arSlots[i] = LenientNumber(fields[i]);
+    for (int i = 0; i < fields.size() && i < kBookmarkSlots; ++i) {
+        // The store is a text file anyone can edit, and the file may have
+        // shrunk since: a bookmark past its end would only mislead.
+        const int nLine = LenientNumber(fields[i]);
+        if (nLine >= 0 && nLine < nLineCount)
+            arSlots[i] = nLine;
+    }
     return arSlots;
 }
 

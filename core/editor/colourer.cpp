@@ -86,6 +86,31 @@ template <typename FWord, typename FSystem> void Tokenize(const QString& t, FWor
     }
 }
 
+// The next "/*" from nFrom that the game reads as an opening: one in code,
+// not inside a string of either quote ("" inside one is two strings back to
+// back, which comes to the same) and not after a "//" remark. A string the
+// line leaves unclosed ends with it; -1 when there is none.
+qsizetype OpeningInCode(const QString& sLine, qsizetype nFrom)
+{
+    const qsizetype n = sLine.size();
+    char16_t cQuote = 0;
+    for (qsizetype i = nFrom; i < n; ++i) {
+        const char16_t c = sLine[i].unicode();
+        if (cQuote) {
+            if (c == cQuote)
+                cQuote = 0;
+        } else if (c == u'"' || c == u'\'') {
+            cQuote = c;
+        } else if (c == u'/' && i + 1 < n) {
+            if (sLine[i + 1] == u'/')
+                return -1;
+            if (sLine[i + 1] == u'*')
+                return i;
+        }
+    }
+    return -1;
+}
+
 }  // namespace
 
 CColourer::CColourer(const CDictionary& dictionary)
@@ -285,29 +310,22 @@ void CColourer::ClassifyWord(SContext& ctx, QStringView word, int nFrom, int nTo
 SBlockComments CColourer::BlockComments(const QString& sLine, bool bOpenAtStart)
 {
     SBlockComments result;
-    qsizetype nStart = 0;
+    qsizetype nFrom = 0;
     bool bOpen = bOpenAtStart;
     while (true) {
-        qsizetype nCommentFrom = 0;
-        qsizetype nSearchClose = 0;
-        if (bOpen) {
-            nCommentFrom = nStart;
-            nSearchClose = nStart;
-        } else {
-            const qsizetype a = sLine.indexOf(QLatin1String("/*"), nStart);
-            if (a < 0)
+        if (!bOpen) {
+            nFrom = OpeningInCode(sLine, nFrom);
+            if (nFrom < 0)
                 break;
-            nCommentFrom = a;
-            nSearchClose = a;
         }
-        const qsizetype b = sLine.indexOf(QLatin1String("*/"), nSearchClose);
+        const qsizetype b = sLine.indexOf(QLatin1String("*/"), nFrom);
         if (b < 0) {
-            result.spans.append({int(nCommentFrom), int(sLine.size())});
+            result.spans.append({int(nFrom), int(sLine.size())});
             result.bOpenAtEnd = true;
-            return result;
+            break;
         }
-        result.spans.append({int(nCommentFrom), int(b + 2)});
-        nStart = b + 2;
+        result.spans.append({int(nFrom), int(b + 2)});
+        nFrom = b + 2;
         bOpen = false;
     }
     return result;

@@ -78,8 +78,10 @@ public:
     static QStringList LocalVariables(const QString& sLine, EFileType eType);
 
     // The comment stretches of a line that starts inside a block comment or
-    // not; the same stretches a scan of the whole text finds: "*/" is looked
-    // for from the "/*" itself, so "/*/" closes at once.
+    // not; the same stretches a scan of the whole text finds. A "/*" inside a
+    // string or after a "//" remark opens nothing, as the game reads it;
+    // inside a comment quotes and slashes count for nothing until "*/",
+    // which is looked for from the "/*" itself, so "/*/" closes at once.
     static SBlockComments BlockComments(const QString& sLine, bool bOpenAtStart);
 
     static bool IsWordChar(QChar c, bool bQuote);

@@ -20,6 +20,7 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QScreen>
+#include <QSettings>
 #include <QStandardPaths>
 
 CScriptEditApp::CScriptEditApp(int& argc, char** argv, CAppEnvironment environment)
@@ -34,6 +35,7 @@ CScriptEditApp::CScriptEditApp(int& argc, char** argv, CAppEnvironment environme
     m_pPrompter = m_env.pPrompter
         ? std::move(m_env.pPrompter)
         : std::make_unique<CWidgetPrompter>([this]() -> QWidget* { return m_pMainFrame.get(); });
+    m_pShell = m_env.pShell ? std::move(m_env.pShell) : std::make_unique<CDesktopShell>();
 }
 
 CScriptEditApp::~CScriptEditApp()
@@ -145,7 +147,12 @@ void CScriptEditApp::SelectAssociationStore()
 
 bool CScriptEditApp::HandOffToRunningInstance(const QStringList& files)
 {
-    const QString sName = m_env.sInstanceName.isEmpty() ? CSingleInstance::DefaultName() : m_env.sInstanceName;
+    // Keyed by where the settings live: an editor started with other
+    // settings is another editor and keeps its own files.
+    const QString sName = m_env.sInstanceName.isEmpty()
+        ? CSingleInstance::DefaultName(
+              QSettings(QSettings::IniFormat, QSettings::UserScope, AppInfo::kCompany, AppInfo::kTitle).fileName())
+        : m_env.sInstanceName;
     m_pInstance = new CSingleInstance(sName, this);
     if (m_pInstance->HandOff(files))
         return true;
@@ -157,7 +164,10 @@ bool CScriptEditApp::HandOffToRunningInstance(const QStringList& files)
             m_pMainFrame->activateWindow();
         }
     });
-    if (!m_pInstance->Listen())
+    if (sName.isEmpty())
+        qWarning("Velk Edit: no folder private to this user for the single-instance socket; later starts will open "
+                 "their own window");
+    else if (!m_pInstance->Listen())
         qWarning("Velk Edit: cannot serve %s; later starts will open their own window", qPrintable(sName));
     return false;
 }

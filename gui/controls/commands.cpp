@@ -30,8 +30,10 @@ CCommands::CCommands(QObject* pParent) : QObject(pParent)
         const ECommand eId = info.eId;
         connect(pAction, &QAction::triggered, this, [this, eId] {
             const auto it = m_bindings.find(eId);
-            if (it != m_bindings.end() && it->second.handler)
-                it->second.handler();
+            if (it == m_bindings.end() || !it->second.handler)
+                return;
+            emit CommandStarting();
+            it->second.handler();
         });
         m_actions[eId] = pAction;
     }

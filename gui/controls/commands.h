@@ -31,6 +31,11 @@ public:
     using ListFiller = std::function<void(QMenu*, SMenuEntry::EKind)>;
     void BuildMenu(QMenu* pMenu, const QList<SMenuEntry>& entries, const ListFiller& fillList);
 
+signals:
+    // Before any command runs: what the editor shows that is not text yet
+    // must go, so no command ever sees it.
+    void CommandStarting();
+
 private:
     struct SBinding
     {

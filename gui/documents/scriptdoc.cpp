@@ -65,27 +65,36 @@ bool CScriptDoc::OnOpenDocument(const QString& sPath)
                                         AppInfo::kTitle, IPrompter::EIcon::Error);
         return false;
     }
-    m_eEncoding = loaded.eEncoding;
+    m_format = loaded.format;
     Load(loaded.sText);
     return true;
 }
 
 bool CScriptDoc::OnSaveDocument(const QString& sPath)
 {
-    const TextFile::SSaved saved = TextFile::Save(sPath, PlainText(), m_eEncoding);
+    SettleText();
+    const TextFile::SSaved saved = TextFile::Save(sPath, PlainText(), &m_format);
     if (!saved.bOk) {
         Services().prompter.ShowMessage(QStringLiteral("Error saving the file:\n%1\n\n%2").arg(sPath, saved.sError),
                                         QStringLiteral("FILE ERROR"), IPrompter::EIcon::Error);
         return false;
     }
     if (saved.bSwitchedToUtf8) {
-        m_eEncoding = ETextEncoding::Utf8;
         Services().prompter.ShowMessage(
             QStringLiteral("%1 holds characters that the Windows-1252 code page cannot store.\n"
                            "It was saved as UTF-8 so that none of them is lost.")
                 .arg(QFileInfo(sPath).fileName()),
             AppInfo::kTitle, IPrompter::EIcon::Information);
     }
+    // The document keeps its encoding: the game reads the bytes as they are.
+    // Only this editor's next open would take them otherwise, so say so.
+    if (saved.bNowReadsBackOther)
+        Services().prompter.ShowMessage(
+            QStringLiteral("%1 was saved in %2, the encoding it was opened in.\n"
+                           "Its bytes also read as %3, though: the next time it is opened, "
+                           "its text will show differently.")
+                .arg(QFileInfo(sPath).fileName(), CodePage::Name(m_format.eEncoding), saved.sReadBackAs),
+            AppInfo::kTitle, IPrompter::EIcon::Warning);
     return true;
 }
 
@@ -137,6 +146,7 @@ void CScriptDoc::OnFileSaveAs()
 
 bool CScriptDoc::SaveModified()
 {
+    SettleText();
     if (!IsModified())
         return true;
     StoreTitle(DocTitle::StripStars(m_sTitle));
@@ -172,7 +182,8 @@ void CScriptDoc::OnFrameClosed()
 void CScriptDoc::LoadBookmarks()
 {
     if (!m_sPathName.isEmpty())
-        SetBookmarks(Bookmarks::FromStored(Services().store.ReadString(kBookmarksSection, m_sPathName, QString())));
+        SetBookmarks(Bookmarks::FromStored(Services().store.ReadString(kBookmarksSection, m_sPathName, QString()),
+                                           LineCount()));
 }
 
 void CScriptDoc::SaveBookmarks()

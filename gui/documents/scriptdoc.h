@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/data/codepage.h"
+#include "core/documents/textfile.h"
 #include "gui/editor/editbuffer.h"
 
 class CChildFrame;
@@ -27,7 +27,7 @@ public:
     void SetTitle();
     // A title of the caller's choosing, for documents made from text.
     void SetTitle(const QString& sTitle) { StoreTitle(sTitle); }
-    ETextEncoding Encoding() const { return m_eEncoding; }
+    ETextEncoding Encoding() const { return m_format.eEncoding; }
 
     bool OnOpenDocument(const QString& sPath);
     bool OnSaveDocument(const QString& sPath);
@@ -68,5 +68,6 @@ private:
     CChildFrame* m_pFrame = nullptr;
     QString m_sPathName;
     QString m_sTitle;
-    ETextEncoding m_eEncoding = ETextEncoding::Cp1252;
+    // Encoding and line breaks of the file, kept from open to save.
+    TextFile::SFormat m_format;
 };

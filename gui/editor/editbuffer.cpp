@@ -93,6 +93,14 @@ int CEditBuffer::Length() const
     return m_pText->characterCount() - 1;
 }
 
+void CEditBuffer::SetFileType(EFileType eType)
+{
+    if (eType == m_eFileType)
+        return;
+    m_eFileType = eType;
+    emit FileTypeChanged();
+}
+
 void CEditBuffer::Load(const QString& sText)
 {
     {
@@ -233,6 +241,31 @@ void CEditBuffer::ReplaceAll(const QString& sText)
         ClearUndo();
         PushUndo();
     }
+}
+
+void CEditBuffer::InsertUnrecorded(int nPos, const QString& sText)
+{
+    CGuard updating(m_bUpdating);
+    CGuard unrecorded(m_bRestoring);
+    const bool bModified = m_pText->isModified();
+    QTextCursor cursor(m_pText);
+    cursor.setPosition(std::clamp(nPos, 0, Length()));
+    cursor.insertText(sText);
+    m_pText->setModified(bModified);
+    m_bTextChanged = false;
+}
+
+void CEditBuffer::RemoveUnrecorded(int nPos, int nLength)
+{
+    CGuard updating(m_bUpdating);
+    CGuard unrecorded(m_bRestoring);
+    const bool bModified = m_pText->isModified();
+    QTextCursor cursor(m_pText);
+    cursor.setPosition(std::clamp(nPos, 0, Length()));
+    cursor.setPosition(std::clamp(nPos + nLength, 0, Length()), QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    m_pText->setModified(bModified);
+    m_bTextChanged = false;
 }
 
 void CEditBuffer::PushUndo()

@@ -50,7 +50,7 @@ public:
     static QString Normalised(QString sText);
 
     EFileType FileType() const { return m_eFileType; }
-    void SetFileType(EFileType eType) { m_eFileType = eType; }
+    void SetFileType(EFileType eType);
 
     // The whole text replaced as read from a file: no history, not modified.
     void Load(const QString& sText);
@@ -98,6 +98,15 @@ public:
     // While set, change notices are only about colours.
     void SetColouring(bool bColouring) { m_bColouring = bColouring; }
 
+    // Text shown for a moment that is no part of the document yet (a
+    // completion offered): never in the history, the flag or the bookmarks.
+    // It must be gone again before the next step is taken.
+    void InsertUnrecorded(int nPos, const QString& sText);
+    void RemoveUnrecorded(int nPos, int nLength);
+    // Whoever is about to use or change the text: what is shown but is no
+    // text yet goes first.
+    void SettleText() { emit EditStarting(); }
+
     // Sets a flag of the buffer for the length of a scope.
     class CGuard
     {
@@ -114,12 +123,14 @@ public:
     CGuard Updating() { return CGuard(m_bUpdating); }
 
 signals:
-    // Before any edit of the program's: whatever the view shows that is not
-    // text yet (a suggestion) must go first.
+    // Before any edit of the program's, and before the text is saved or
+    // used: whatever the view shows that is not text yet must go first.
     void EditStarting();
     // The selection to show after an edit, undo or redo.
     void SelectionRestored(int nStart, int nEnd);
     void ModifiedChanged(bool bModified);
+    // Saved under another extension, say: colours and commands follow.
+    void FileTypeChanged();
     void BookmarksChanged();
 
 private:

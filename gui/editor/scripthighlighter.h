@@ -22,6 +22,9 @@ public:
     void SetFileType(EFileType eType) { m_eType = eType; }
     void SetSwitches(const SColourSwitches& switches) { m_switches = switches; }
     void SetColour(EColourClass eClass, const QColor& colour);
+    // A stretch of the document coloured as if it were not there: the
+    // typed part of a word keeps its colours while a completion shows.
+    void SetHidden(int nPos, int nLength);
     EFileType FileType() const { return m_eType; }
     const SColourSwitches& Switches() const { return m_switches; }
 
@@ -41,4 +44,6 @@ private:
     EFileType m_eType = kFileTXT;
     SColourSwitches m_switches;
     std::array<QTextCharFormat, 6> m_formats;
+    int m_nHiddenPos = 0;
+    int m_nHiddenLength = 0;
 };

@@ -11,6 +11,17 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+namespace {
+
+// Tab stops go with the font: a new one moves them.
+void ShowInFont(QPlainTextEdit& view, const QFont& font)
+{
+    view.setFont(font);
+    view.setTabStopDistance(TabStopDistance(view.font()));
+}
+
+}  // namespace
+
 CScriptView::CScriptView(CEditBuffer& doc, CEditorContext& context, QWidget* pParent)
     : QPlainTextEdit(pParent)
     , m_doc(doc)
@@ -22,6 +33,7 @@ CScriptView::CScriptView(CEditBuffer& doc, CEditorContext& context, QWidget* pPa
     setLineWrapMode(QPlainTextEdit::NoWrap);
     TakeOptions();
     m_pHighlighter = new CScriptHighlighter(document(), m_colourer);
+    m_suggestion.SetHighlighter(m_pHighlighter);
     m_crInitial = m_doc.Selection();
     m_doc.SetSelectionSource([this] { return Selection(); });
     connect(&m_doc, &CEditBuffer::SelectionRestored, this, [this](int nStart, int nEnd) {
@@ -35,7 +47,14 @@ CScriptView::CScriptView(CEditBuffer& doc, CEditorContext& context, QWidget* pPa
             CancelSuggestion();
     });
     connect(&m_context, &CEditorContext::Changed, this, &CScriptView::ApplySettings);
-    connect(&m_context, &CEditorContext::FontChanged, this, [this] { setFont(m_context.Font()); });
+    // A new type colours by its own rules; the history stays as it is.
+    connect(&m_doc, &CEditBuffer::FileTypeChanged, this, [this] {
+        TakeOptions();
+        ApplyWrapping();
+        ApplyColours();
+        ColourAll();
+    });
+    connect(&m_context, &CEditorContext::FontChanged, this, [this] { ShowInFont(*this, m_context.Font()); });
 
     m_pGutter = new CGutter(*this);
     setViewportMargins(kTextIndent, 0, 0, 0);
@@ -110,7 +129,7 @@ void CScriptView::ApplyColours()
 
 void CScriptView::OnInitialUpdate()
 {
-    setFont(m_context.Font());
+    ShowInFont(*this, m_context.Font());
     TakeOptions();
     ApplyWrapping();
     SetSelection(m_crInitial.first, m_crInitial.second);
@@ -134,7 +153,7 @@ void CScriptView::ApplySettings()
     TakeOptions();
     if (bWrapText != m_options.bWrapText)
         ApplyWrapping();
-    setFont(m_context.Font());
+    ShowInFont(*this, m_context.Font());
     ApplyColours();
     // With colouring switched off the old colours must go too.
     if (m_options.bFormat) {

@@ -82,6 +82,7 @@ signals:
     void ContextMenuRequested(const QPoint& ptGlobal);
 
 protected:
+    bool event(QEvent* pEvent) override;
     void keyPressEvent(QKeyEvent* pEvent) override;
     void keyReleaseEvent(QKeyEvent* pEvent) override;
     void mousePressEvent(QMouseEvent* pEvent) override;
@@ -106,5 +107,6 @@ private:
     CGutter* m_pGutter = nullptr;
     CScriptHighlighter* m_pHighlighter = nullptr;
     CSuggestion m_suggestion;
+    int m_nTypedKey = 0;  // the last key pressed that put text in
     QPair<int, int> m_crInitial;  // where the caret starts: after a header, say
 };

@@ -76,10 +76,27 @@ void CScriptView::insertFromMimeData(const QMimeData* pSource)
         m_doc.PushUndo();
 }
 
+bool CScriptView::event(QEvent* pEvent)
+{
+    // A key that may be a shortcut (Ctrl+S, F2, Esc...) comes here first:
+    // whatever command it runs sees the text without a shown suggestion, and
+    // its release later is no typing.
+    if (pEvent->type() == QEvent::ShortcutOverride) {
+        const auto* pKey = static_cast<QKeyEvent*>(pEvent);
+        if (!m_suggestion.IsShown() || !m_suggestion.Consumes(pKey->key()))
+            CancelSuggestion();
+        m_nTypedKey = 0;
+    }
+    return QPlainTextEdit::event(pEvent);
+}
+
 void CScriptView::keyPressEvent(QKeyEvent* pEvent)
 {
     if (m_suggestion.IsShown() && m_suggestion.HandleKey(pEvent->key()))
         return;
+    // Only a key that puts text in may offer a word when it is let go.
+    const bool bShortcut = pEvent->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    m_nTypedKey = !bShortcut && !pEvent->text().isEmpty() ? pEvent->key() : 0;
     if (pEvent->key() != Qt::Key_Shift)
         CancelSuggestion();
     if (pEvent->matches(QKeySequence::Undo)) {
@@ -107,10 +124,12 @@ void CScriptView::keyReleaseEvent(QKeyEvent* pEvent)
     if (m_options.bAutoTabs && (pEvent->key() == Qt::Key_BraceRight || pEvent->key() == Qt::Key_BracketRight))
         BufferCommands::OutdentClosingBrace(m_doc);
     if (m_options.bAutoComplete && !pEvent->isAutoRepeat()) {
-        // Shortcuts are not typing: Ctrl+S must not offer a word.
+        // Shortcuts are not typing: letting go of the S of Ctrl+S, even after
+        // Ctrl, must not offer a word.
+        const bool bTyped = pEvent->key() == m_nTypedKey;
         const bool bShortcut = pEvent->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
         if (AutoComplete::IsWordKey(pEvent->key(), pEvent->modifiers() & Qt::KeypadModifier)) {
-            if (!bShortcut)
+            if (bTyped && !bShortcut)
                 m_suggestion.Offer();
         } else if (pEvent->key() != Qt::Key_Backspace && pEvent->key() != Qt::Key_Shift) {
             m_suggestion.LearnFinishedWord();

@@ -4,6 +4,7 @@
 #include "core/editor/autocomplete.h"
 #include "core/editor/colourer.h"
 #include "gui/editor/editorcontext.h"
+#include "gui/editor/scripthighlighter.h"
 #include "gui/editor/scriptview.h"
 
 #include <QTextCursor>
@@ -19,13 +20,34 @@ int Before(int nPosition, int nBy)
 
 void CSuggestion::Show(int nAt, const QString& sRest)
 {
-    auto updating = m_view.Document().Updating();
-    m_bShown = false;
-    m_view.textCursor().insertText(sRest);
+    CEditBuffer& doc = m_view.Document();
+    auto updating = doc.Updating();
+    // The offered rest is no text of the document: it stays out of its
+    // history, and the typed word keeps the colour it has without it.
+    Hide();
+    if (m_pHighlighter)
+        m_pHighlighter->SetHidden(nAt, int(sRest.size()));
+    doc.InsertUnrecorded(nAt, sRest);
     m_sText = sRest;
     m_crRange = {nAt, nAt + int(sRest.size())};
     m_view.SetSelection(m_crRange.first, m_crRange.second);
     m_bShown = true;
+}
+
+bool CSuggestion::Hide()
+{
+    if (!m_bShown)
+        return false;
+    m_bShown = false;
+    if (m_pHighlighter)
+        m_pHighlighter->SetHidden(0, 0);
+    // Only the suggestion itself may go: should anything have moved it, the
+    // text stays as it is.
+    const int nLength = m_crRange.second - m_crRange.first;
+    if (m_view.Document().Shadow().Mid(m_crRange.first, nLength) != m_sText)
+        return false;
+    m_view.Document().RemoveUnrecorded(m_crRange.first, nLength);
+    return true;
 }
 
 void CSuggestion::Offer()
@@ -70,26 +92,39 @@ void CSuggestion::Step(bool bBack)
 
 void CSuggestion::Accept()
 {
-    m_bShown = false;
-    {
-        auto updating = m_view.Document().Updating();
-        m_view.SetSelection(m_crRange.second, m_crRange.second);
+    const QString sText = m_sText;
+    const int nAt = m_crRange.first;
+    if (!Hide())
+        return;
+    // Now it is the user's text: one step, like a word typed in full.
+    const int nEnd = nAt + int(sText.size());
+    m_view.Document().ApplyEdits({{nAt, 0, sText}}, EEditHistory::Step, QPair<int, int>(nEnd, nEnd));
+}
+
+bool CSuggestion::Consumes(int nKey)
+{
+    switch (nKey) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+    case Qt::Key_Up:
+    case Qt::Key_Left:
+    case Qt::Key_Down:
+    case Qt::Key_Right:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return true;
+    default:
+        return false;
     }
-    const int nLine = m_view.LineOf(m_crRange.first);
-    m_view.ColourLineRange(nLine, nLine, true);
-    m_view.Document().PushUndo();
 }
 
 bool CSuggestion::HandleKey(int nKey)
 {
     switch (nKey) {
     case Qt::Key_Backspace:
-    case Qt::Key_Delete: {
-        m_bShown = false;
-        auto updating = m_view.Document().Updating();
-        m_view.textCursor().removeSelectedText();
+    case Qt::Key_Delete:
+        Cancel();
         return true;
-    }
     case Qt::Key_Up:
     case Qt::Key_Left:
         Step(true);
@@ -109,22 +144,16 @@ bool CSuggestion::HandleKey(int nKey)
 
 void CSuggestion::Cancel()
 {
-    if (!m_bShown)
-        return;
-    m_bShown = false;
-    // Only the suggestion itself may go: should anything have moved it, the
-    // text stays as it is.
-    const int nLength = m_crRange.second - m_crRange.first;
-    if (m_view.Document().Shadow().Mid(m_crRange.first, nLength) != m_sText)
-        return;
     const auto [s, e] = m_view.Selection();
+    const QPair<int, int> range = m_crRange;
+    if (!Hide())
+        return;
     auto updating = m_view.Document().Updating();
-    m_view.SetSelection(m_crRange.first, m_crRange.second);
-    m_view.textCursor().removeSelectedText();
-    if (s > m_crRange.second)
+    const int nLength = range.second - range.first;
+    if (s > range.second)
         m_view.SetSelection(s - nLength, e - nLength);
-    else if (s >= m_crRange.first)
-        m_view.SetSelection(m_crRange.first, m_crRange.first);
+    else if (s >= range.first)
+        m_view.SetSelection(range.first, range.first);
     else
         m_view.SetSelection(s, e);
 }

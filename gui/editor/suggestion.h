@@ -4,6 +4,7 @@
 #include <QString>
 
 class CEditBuffer;
+class CScriptHighlighter;
 class CScriptView;
 
 // The inline auto-completion of one view: the rest of a list word, shown
@@ -12,6 +13,8 @@ class CSuggestion
 {
 public:
     explicit CSuggestion(CScriptView& view) : m_view(view) {}
+    // Keeps the typed word in its own colours while the rest shows.
+    void SetHighlighter(CScriptHighlighter* pHighlighter) { m_pHighlighter = pHighlighter; }
 
     bool IsShown() const { return m_bShown; }
     // After a word key: offers the rest of the first list word that starts
@@ -23,15 +26,19 @@ public:
     void LearnWordsOf(const CEditBuffer& buffer);
     // A key the shown suggestion consumes; false for any other.
     bool HandleKey(int nKey);
+    static bool Consumes(int nKey);
     // Takes the suggestion away, leaving the text as typed.
     void Cancel();
 
 private:
     void Show(int nAt, const QString& sRest);
+    // Takes the shown rest out of the text; false when it was not there.
+    bool Hide();
     void Step(bool bBack);
     void Accept();
 
     CScriptView& m_view;
+    CScriptHighlighter* m_pHighlighter = nullptr;
     bool m_bShown = false;
     QPair<int, int> m_crRange{0, 0};
     QString m_sText;

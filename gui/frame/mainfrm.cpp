@@ -70,6 +70,10 @@ CMainFrame::CMainFrame(const SFrameServices& services)
         ScheduleIdleUpdate();
     });
     m_pCommands = new CCommands(this);
+    connect(m_pCommands, &CCommands::CommandStarting, this, [this] {
+        if (CScriptView* pView = ActiveView())
+            pView->CancelSuggestion();
+    });
     m_pMenus = new CFrameMenus(*m_pCommands, *this,
                                [this](QMenu* pList, SMenuEntry::EKind eKind) { FillList(pList, eKind); });
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::OnWindowActivated);
@@ -165,11 +169,15 @@ void CMainFrame::AddDocumentWindow(CChildFrame* pFrame)
         UpdateTitle();
         m_pScriptTabs->UpdateScriptTab(pFrame);
     });
+    // A Save As under another extension changes the type the document is
+    // edited as, even where the title stays the same: tab image and type
+    // pane follow it.
+    connect(&doc, &CScriptDoc::Saved, this, [this, pFrame] {
+        m_pScriptTabs->UpdateScriptTab(pFrame);
+        ScheduleIdleUpdate();
+    });
     connect(pFrame, &CChildFrame::Closing, m_pScriptTabs, &CScriptTabs::RemoveScriptTab);
     m_pScriptTabs->UpdateScriptTab(pFrame);
-    if (doc.GetPathName().isEmpty())
-        m_pScriptTabs->SetScriptTabImage(
-            pFrame, FileTypeImage(doc.Template().GetDocString(EDocField::FilterExt), false));
     CScriptView* pView = pFrame->View();
     connect(pView, &QPlainTextEdit::cursorPositionChanged, this, &CMainFrame::ScheduleIdleUpdate);
     connect(pView, &QPlainTextEdit::selectionChanged, this, &CMainFrame::ScheduleIdleUpdate);

@@ -44,9 +44,13 @@ int CScriptTabs::FindTabIndex(const CChildFrame* pFrame) const
 void CScriptTabs::UpdateScriptTab(CChildFrame* pFrame)
 {
     const QString sTitle = pFrame->windowTitle();
+    // The image shows the type the document is edited as, the one the status
+    // pane names; a Save As under another extension changes both.
+    const QIcon image = ImageListIcon(FileTypeImage(pFrame->Document().FileType(), false));
     int nIndex = FindTabIndex(pFrame);
     if (nIndex >= 0) {
         m_pTabs->setTabText(nIndex, sTitle);
+        m_pTabs->setTabIcon(nIndex, image);
     } else {
         const QString sPath = pFrame->Document().GetPathName();
         nIndex = m_pTabs->count();
@@ -59,7 +63,7 @@ void CScriptTabs::UpdateScriptTab(CChildFrame* pFrame)
             }
         }
         const QSignalBlocker block(m_pTabs);
-        nIndex = m_pTabs->insertTab(nIndex, ImageListIcon(FileTypeImage(sPath, false)), sTitle);
+        nIndex = m_pTabs->insertTab(nIndex, image, sTitle);
         m_pTabs->setTabData(nIndex, QVariant::fromValue<QObject*>(pFrame));
         m_pTabsAction->setVisible(true);
     }
@@ -78,13 +82,6 @@ void CScriptTabs::RemoveScriptTab(CChildFrame* pFrame)
     }
     if (m_pTabs->count() == 0)
         m_pTabsAction->setVisible(false);
-}
-
-void CScriptTabs::SetScriptTabImage(CChildFrame* pFrame, int nImage)
-{
-    const int nIndex = FindTabIndex(pFrame);
-    if (nIndex >= 0)
-        m_pTabs->setTabIcon(nIndex, ImageListIcon(nImage));
 }
 
 void CScriptTabs::Follow(CChildFrame* pFrame)

@@ -23,7 +23,6 @@ public:
     int FindTabIndex(const CChildFrame* pFrame) const;
     void UpdateScriptTab(CChildFrame* pFrame);
     void RemoveScriptTab(CChildFrame* pFrame);
-    void SetScriptTabImage(CChildFrame* pFrame, int nImage);
     // The tab of the window the area made active.
     void Follow(CChildFrame* pFrame);
 

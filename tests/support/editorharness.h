@@ -6,6 +6,7 @@
 #include "core/app/memoryassociationstore.h"
 #include "core/app/memorysettingsstore.h"
 #include "core/app/prompter.h"
+#include "core/app/recordingshell.h"
 #include "core/app/settings.h"
 #include "gui/app/scripteditapp.h"
 #include "gui/frame/mainfrm.h"
@@ -139,6 +140,9 @@ public:
         auto pPrompter = std::make_unique<CScriptedPrompter>();
         m_pPrompter = pPrompter.get();
         env.pPrompter = std::move(pPrompter);
+        auto pShell = std::make_unique<CRecordingShell>();
+        m_pShell = pShell.get();
+        env.pShell = std::move(pShell);
         auto pAssociations = std::make_unique<CMemoryAssociationStore>();
         m_pAssociations = pAssociations.get();
         env.pAssociations = std::move(pAssociations);
@@ -154,6 +158,7 @@ public:
     CMemorySettingsStore& Store() { return *m_pStore; }
     CScriptedPrompter& Prompter() { return *m_pPrompter; }
     CMemoryAssociationStore& Associations() { return *m_pAssociations; }
+    CRecordingShell& Shell() { return *m_pShell; }
     QString ExeDir() const { return m_exeDir.path(); }
 
     // What the store holds after the main window closed.
@@ -174,6 +179,7 @@ private:
     CMemorySettingsStore* m_pStore = nullptr;
     CScriptedPrompter* m_pPrompter = nullptr;
     CMemoryAssociationStore* m_pAssociations = nullptr;
+    CRecordingShell* m_pShell = nullptr;
     std::unique_ptr<CScriptEditApp> m_pApp;
 };
 

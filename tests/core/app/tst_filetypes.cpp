@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -93,6 +94,9 @@ private slots:
     void failedWritesAreReported();
 
     void mimeAppsListKeepsOtherEntries();
+    void registeringKeepsEveryOtherLineByteForByte_data();
+    void registeringKeepsEveryOtherLineByteForByte();
+    void mimeAppsListEditsTouchOnlyTheirOwnLines();
     void freedesktopRegisterAndRestore();
     void freedesktopOwnTypesGetAMimePackage();
     void freedesktopShellNewFollowsUserDirs_data();
@@ -446,6 +450,164 @@ void TestFileTypes::freedesktopFailureKeepsThePreviousHandler()
         QCOMPARE(ReadFile(desktop.MimeApps()), list);
     else
         QCOMPARE(QFileInfo(desktop.MimeApps()).isFile(), false);
+}
+
+void TestFileTypes::registeringKeepsEveryOtherLineByteForByte_data()
+{
+    QTest::addColumn<QByteArray>("original");
+    QTest::addColumn<QByteArray>("registered");
+    QTest::addColumn<QByteArray>("unregistered");
+
+    const QByteArray ours = "text/plain=VELK.Text.Document.desktop;";
+    QTest::newRow("Latin-1 byte in a comment") << QByteArray("# caf\xE9\n[Default Applications]\n")
+                                               << QByteArray("# caf\xE9\n[Default Applications]\n") + ours + "\n"
+                                               << QByteArray("# caf\xE9\n[Default Applications]\n");
+    const QByteArray crlf = QByteArrayLiteral("[Added Associations]\r\ntext/html=a\x00"
+                                              "b.desktop;\r\n\r\n[Default Applications]\r\nimage/png=eog.desktop\r\n");
+    QTest::newRow("CR LF lines and a NUL in another group") << crlf << crlf + ours + "\r\n" << crlf;
+    QTest::newRow("last line without a line feed")
+        << QByteArray("[Default Applications]\nimage/png=caf\xE9.desktop")
+        << QByteArray("[Default Applications]\nimage/png=caf\xE9.desktop\n") + ours + "\n"
+        << QByteArray("[Default Applications]\nimage/png=caf\xE9.desktop\n");
+    QTest::newRow("previous handler comes back beside a Windows-1252 comment")
+        << QByteArray("[Default Applications]\ntext/plain=gedit.desktop;\n# Gr\xFC\xDF"
+                      "e\n")
+        << QByteArray("[Default Applications]\n") + ours
+            + "\n# Gr\xFC\xDF"
+              "e\n"
+        << QByteArray("[Default Applications]\ntext/plain=gedit.desktop;\n# Gr\xFC\xDF"
+                      "e\n");
+    // A second line for the type would take over once ours went.
+    QTest::newRow("second line for the same type")
+        << QByteArray("[Default Applications]\ntext/plain=gedit.desktop;\ntext/plain=kate.desktop;\n")
+        << QByteArray("[Default Applications]\n") + ours + "\n"
+        << QByteArray("[Default Applications]\ntext/plain=gedit.desktop;\n");
+}
+
+// The desktop's list belongs to the user and to every other program: only
+// the line of the type we register may change.
+void TestFileTypes::registeringKeepsEveryOtherLineByteForByte()
+{
+    QFETCH(QByteArray, original);
+    QFETCH(QByteArray, registered);
+    QFETCH(QByteArray, unregistered);
+    CDesktop desktop;
+    WriteFile(desktop.MimeApps(), original);
+    QVERIFY(RegisterFileType(*desktop.pStore, Type(".txt")));
+    QCOMPARE(ReadFile(desktop.MimeApps()), registered);
+    QVERIFY(UnregisterFileType(*desktop.pStore, Type(".txt")));
+    QCOMPARE(ReadFile(desktop.MimeApps()), unregistered);
+}
+
+namespace {
+
+const QStringList kOwnKeys
+    = {QStringLiteral("text/x-velk-script"), QStringLiteral("text/csv"), QStringLiteral("text/plain")};
+
+QByteArray RandomBytes(QRandomGenerator& random, int nMax)
+{
+    QByteArray bytes;
+    for (int i = random.bounded(nMax + 1); i > 0; --i) {
+        const char ch = char(random.bounded(256));
+        if (ch != '\n')
+            bytes += ch;
+    }
+    return bytes;
+}
+
+// A list such as desktops and users write, in any bytes: groups, entries of
+// our keys and of others, comments and garbage, LF or CR LF.
+QByteArray RandomMimeApps(QRandomGenerator& random)
+{
+    static const QByteArray kFragments[] = {
+        "[Default Applications]",
+        "[Added Associations]",
+        " [Removed Associations] ",
+        "",
+        "text/plain=gedit.desktop;",
+        "text/csv = calc.desktop",
+        "text/x-velk-script=old.desktop;",
+        "image/png=eog.desktop",
+        "text/html",
+    };
+    QByteArray bytes;
+    for (int i = random.bounded(12); i > 0; --i) {
+        switch (random.bounded(4)) {
+        case 0:
+            bytes += "#" + RandomBytes(random, 12);
+            break;
+        case 1:
+            bytes += RandomBytes(random, 12);
+            break;
+        default:
+            bytes += kFragments[random.bounded(int(std::size(kFragments)))];
+        }
+        bytes += random.bounded(3) == 0 ? "\r\n" : "\n";
+    }
+    if (random.bounded(4) == 0 && bytes.endsWith('\n'))
+        bytes.chop(bytes.endsWith("\r\n") ? 2 : 1);
+    return bytes;
+}
+
+// Every line but those of our keys in the defaults group, without the line
+// feed (a last line may gain one when something goes after it).
+QList<QByteArray> OthersLines(const QByteArray& bytes)
+{
+    QList<QByteArray> lines;
+    bool bDefaults = false;
+    for (QByteArray line : bytes.split('\n')) {
+        const QString sText = QString::fromUtf8(line).trimmed();
+        if (sText.startsWith(u'[') && sText.endsWith(u']'))
+            bDefaults = sText == QLatin1String("[Default Applications]");
+        else if (bDefaults && kOwnKeys.contains(sText.section(u'=', 0, 0).trimmed()) && sText.contains(u'='))
+            continue;
+        lines.append(line);
+    }
+    if (!lines.isEmpty() && lines.constLast().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+}  // namespace
+
+void TestFileTypes::mimeAppsListEditsTouchOnlyTheirOwnLines()
+{
+    QRandomGenerator random(1811);
+    for (int nCase = 0; nCase < 2000; ++nCase) {
+        const QByteArray original = RandomMimeApps(random);
+        CMimeAppsList list;
+        list.Parse(original);
+        QMap<QString, QString> expected;
+        for (int nOp = random.bounded(1, 5); nOp > 0; --nOp) {
+            const QString sKey = kOwnKeys[random.bounded(int(kOwnKeys.size()))];
+            if (random.bounded(3) == 0) {
+                list.RemoveValue(CMimeAppsList::kDefaults, sKey);
+                expected[sKey] = QString();
+            } else {
+                const QString sValue = QStringLiteral("VELK.%1.\u00E9.desktop;").arg(random.bounded(100));
+                list.SetValue(CMimeAppsList::kDefaults, sKey, sValue);
+                expected[sKey] = sValue;
+            }
+        }
+        const QByteArray saved = list.Bytes();
+        const QString sCase = QStringLiteral("case %1: %2").arg(nCase).arg(QString::fromLatin1(original.toHex(' ')));
+
+        // Whatever we add goes after the user's lines: a missing group at the
+        // end, behind a blank line.
+        const QList<QByteArray> before = OthersLines(original);
+        QList<QByteArray> after = OthersLines(saved);
+        while (after.size() > before.size()
+               && (after.constLast().trimmed().isEmpty() || after.constLast().trimmed() == "[Default Applications]"))
+            after.removeLast();
+        QVERIFY2(after == before, qPrintable(sCase));
+        if (original.endsWith('\n'))
+            QVERIFY2(saved.endsWith('\n'), qPrintable(sCase));
+
+        CMimeAppsList reloaded;
+        reloaded.Parse(saved);
+        for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+            QVERIFY2(reloaded.Value(CMimeAppsList::kDefaults, it.key()) == it.value(), qPrintable(sCase));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestFileTypes)

@@ -1,10 +1,12 @@
 #include "core/app/memorysettingsstore.h"
 #include "core/app/settings.h"
+#include "core/data/codepage.h"
 #include "core/data/projectmodel.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -173,6 +175,15 @@ struct Env
             if (file.InUse() && file.sPath == sPath)
                 return file.hItem;
         return sToken == QLatin1String("root") ? kRootTreeItem : kNoTreeItem;
+    }
+    // "path" or "*path" per record in use: what a save must give back.
+    QStringList Records() const
+    {
+        QStringList records;
+        for (const CProjectFile& file : model.m_ProjectFiles)
+            if (file.InUse())
+                records << (file.bOpen ? QStringLiteral("*") : QString()) + file.sPath;
+        return records;
     }
     QStringList RecordPaths() const
     {
@@ -895,6 +906,221 @@ private slots:
         env.model.LoadProject();
         QCOMPARE(env.RecordPaths(), records);
         QCOMPARE(env.Lines().mid(env.Lines().indexOf("B") - 1), env.Expand(QStringList{H, "B", "@b.sqs"}));
+    }
+
+    void mixedListKeepsEachLinesBytesAndText_data()
+    {
+        QTest::addColumn<QString>("edit");
+        QTest::newRow("8-bit file removed") << "remove";
+        QTest::newRow("file added") << "add";
+        QTest::newRow("8-bit file closed") << "close";
+        QTest::newRow("nothing changed") << "";
+    }
+    // A list edited by programs of different ages mixes UTF-8 lines with
+    // lines in the games' code page. Each reads as what it says, whatever the
+    // other lines are, and keeps its bytes while the user leaves it alone.
+    void mixedListKeepsEachLinesBytesAndText()
+    {
+        QFETCH(QString, edit);
+        Env env;
+        const QString sUtf8 = env.dir.filePath(QStringLiteral("\u00E9t\u00E9\\x.sqf"));
+        const QString sCp1252 = env.dir.filePath(QStringLiteral("caf\u00E9.sqs"));
+        Env::WriteBytes(sCp1252, {});
+        const QByteArray utf8Line = sUtf8.toUtf8();
+        const QByteArray cp1252Line = env.dir.path().toUtf8() + "/caf\xE9.sqs";
+        const QByteArray head = "[PROJECT]\r\nMission \xC3\xA9t\xC3\xA9\r\n";
+        const QByteArray tail = "[PROJECT]\r\nB\r\n*/m/\x80uro.sqs\r\n";
+        const QString sPath = env.dir.filePath(QStringLiteral("project.dat"));
+        Env::WriteBytes(sPath, head + "*" + cp1252Line + "\r\n" + utf8Line + "\r\n" + tail);
+
+        QVERIFY(env.model.LoadProjectList(sPath));
+        env.settings.m_sCurProject = QStringLiteral("Mission \u00E9t\u00E9");
+        env.model.LoadProject();
+        env.model.OpenProjectFiles();
+        QCOMPARE(env.Records(), QStringList({QStringLiteral("*") + sCp1252, sUtf8}));
+        QCOMPARE(env.Lines().last(), QStringLiteral("*/m/\u20ACuro.sqs"));
+
+        QByteArray expected = head + "*" + cp1252Line + "\r\n" + utf8Line + "\r\n";
+        if (edit == QLatin1String("remove")) {
+            env.model.RemoveProjectFile(env.ItemOf(sCp1252));
+            expected = head + utf8Line + "\r\n";
+        } else if (edit == QLatin1String("add")) {
+            const QString sNew = env.dir.filePath(QStringLiteral("\u00FCber.sqs"));
+            Env::WriteBytes(sNew, {});
+            QVERIFY(env.model.AddProjectFile(sNew) >= 0);
+            expected += env.dir.path().toUtf8() + "/\xFC" + "ber.sqs\r\n";
+        } else if (edit == QLatin1String("close")) {
+            env.docs.CloseDocument(env.Rec(0).pDoc);
+            expected = head + cp1252Line + "\r\n" + utf8Line + "\r\n";
+        }
+        env.model.SaveProject();
+        const QStringList records = env.Records();
+        QVERIFY(env.model.SaveProjectList(sPath));
+        QCOMPARE(env.ReadBytes(sPath), expected + tail);
+
+        QVERIFY(env.model.LoadProjectList(sPath));
+        env.model.LoadProject();
+        QCOMPARE(env.Records(), records);
+        QVERIFY(env.RecordPaths().contains(sUtf8));
+    }
+
+    void fileLinesLikeAHeaderSurviveSaveAndLoad_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("open mark before the header's text")
+            << QStringList{H, "A", "*[PROJECT]", "@a.sqs", H, "B", "@b.sqs"};
+        QTest::newRow("open mark before the header in other case")
+            << QStringList{H, "A", "@a.sqs", "*[project]", "*@c.sqs", H, "B"};
+        QTest::newRow("path that starts with the open mark") << QStringList{H, "A", "**@a.sqs", "@b.sqs", H, "B"};
+        QTest::newRow("lone open mark") << QStringList{H, "A", "*", "@a.sqs"};
+    }
+    // A file line is saved with its open mark gone when its file is closed
+    // or missing: that must not turn it into a header, or into another file.
+    void fileLinesLikeAHeaderSurviveSaveAndLoad()
+    {
+        QFETCH(QStringList, lines);
+        Env env;
+        env.Use(lines, "A");
+        const QStringList records = env.Records();
+        const QString sPath = env.dir.filePath(QStringLiteral("project.dat"));
+        for (int nRound = 0; nRound < 2; ++nRound) {
+            env.model.SaveProject();
+            QVERIFY(env.model.SaveProjectList(sPath));
+            QVERIFY(env.model.LoadProjectList(sPath));
+            env.model.LoadProject();
+            QCOMPARE(env.model.CurProject(), QStringLiteral("A"));
+            QCOMPARE(env.Records(), records);
+        }
+        QCOMPARE(env.Lines().count(H), lines.count(H));
+    }
+
+    void pathsNoFileLineCanHoldAreRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("line break") << "two\nlines.sqs";
+        QTest::newRow("open mark first") << "*star.sqs";
+        QTest::newRow("header's text") << "[Project]";
+    }
+    void pathsNoFileLineCanHoldAreRefused()
+    {
+        QFETCH(QString, name);
+        Env env;
+        env.Use({H, "A", "@a.sqs"}, "A");
+        // Relative to the working folder, as a path may come in.
+        QTemporaryDir work;
+        const QString sOld = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(work.path()));
+        Env::WriteBytes(name, {});
+        const int nIndex = env.model.AddProjectFile(name);
+        QDir::setCurrent(sOld);
+        QCOMPARE(nIndex, -1);
+        QCOMPARE(env.Lines(), env.Expand(QStringList{H, "A", "@a.sqs"}));
+    }
+
+    // Lists as years of editing leave them: projects whose file lines mix
+    // UTF-8 and the games' code page, odd lines among them. Whatever the user
+    // then does, lines left alone keep their bytes, and what is saved loads
+    // back as the same projects and records.
+    void randomListsSurviveEditsSaveAndLoad()
+    {
+        Env env;
+        QRandomGenerator random(31337);
+        // Letters whose Windows-1252 bytes never form UTF-8 that reads as
+        // another of these names, plus one the code page cannot hold.
+        const QString sLetters = QStringLiteral("ab\u00E9\u00FC\u20AC\u00DF\u65E5 .");
+        QStringList pool;
+        QHash<QString, bool> inCp1252;
+        for (int i = 0; i < 24; ++i) {
+            QString sName;
+            for (int n = 1 + random.bounded(6); n > 0; --n)
+                sName += sLetters[random.bounded(int(sLetters.size()))];
+            const QString sFile = env.dir.filePath(QStringLiteral("%1-%2.sqs").arg(i).arg(sName));
+            Env::WriteBytes(sFile, {});
+            pool << sFile;
+            inCp1252[sFile] = !sFile.contains(QChar(0x65E5)) && random.bounded(2) == 0;
+        }
+        const QStringList names{"A", "b", "M\u00FCnchen", "\u00C9t\u00E9"};
+        const QList<QByteArray> odd{"*[PROJECT]", "*[project]", "**x.sqs", "*"};
+        const auto bytesOf = [&](const QString& sText) {
+            return inCp1252.value(sText) ? CodePage::EncodeCp1252(sText) : sText.toUtf8();
+        };
+
+        for (int nCase = 0; nCase < 1500; ++nCase) {
+            QByteArray original = random.bounded(5) == 0 ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+            for (int nProject = random.bounded(4); nProject > 0; --nProject) {
+                original += "[PROJECT]\r\n" + names[random.bounded(int(names.size()))].toUtf8() + "\r\n";
+                for (int nFile = random.bounded(random.bounded(8) == 0 ? 40 : 6); nFile > 0; --nFile) {
+                    if (random.bounded(8) == 0) {
+                        original += odd[random.bounded(int(odd.size()))] + "\r\n";
+                        continue;
+                    }
+                    original += (random.bounded(3) == 0 ? "*" : "") + bytesOf(pool[random.bounded(int(pool.size()))])
+                        + "\r\n";
+                }
+            }
+            const QString sCase = QStringLiteral("case %1: %2").arg(nCase).arg(QString::fromLatin1(original.toHex()));
+            env.model.ReadProjectList(original);
+            QVERIFY2(env.model.ProjectListBytes() == original, qPrintable(sCase));
+            QHash<QString, QByteArray> readFrom;
+            const QList<QByteArray> originalLines
+                = original.startsWith("\xEF\xBB\xBF") ? original.mid(3).split('\n') : original.split('\n');
+            for (int i = 0; i < env.Lines().size(); ++i)
+                readFrom.insert(env.Lines()[i], originalLines[i].chopped(1));
+
+            env.settings.m_sCurProject = names[random.bounded(int(names.size()))];
+            env.model.LoadProject();
+            env.model.OpenProjectFiles();
+            for (int nEdit = random.bounded(6); nEdit > 0; --nEdit) {
+                const int nCount = env.model.ProjectFileCount();
+                switch (random.bounded(5)) {
+                case 0:
+                    if (nCount > 0)
+                        env.model.RemoveProjectFile(env.Rec(random.bounded(nCount)).hItem);
+                    break;
+                case 1:
+                    env.model.AddProjectFile(pool[random.bounded(int(pool.size()))]);
+                    break;
+                case 2:
+                    if (nCount > 0)
+                        env.model.OpenProjectFile(env.Rec(random.bounded(nCount)).hItem);
+                    break;
+                case 3:
+                    if (nCount > 0 && env.Rec(random.bounded(nCount)).pDoc)
+                        env.docs.CloseDocument(env.Rec(random.bounded(nCount)).pDoc);
+                    break;
+                default:
+                    env.model.SwitchProject(names[random.bounded(int(names.size()))]);
+                }
+            }
+            env.model.SaveProject();
+            const QStringList lines = env.Lines();
+            const QStringList records = env.Records();
+            const QString sProject = env.model.CurProject();
+            const QByteArray saved = env.model.ProjectListBytes();
+
+            QList<QByteArray> savedLines = (saved.startsWith("\xEF\xBB\xBF") ? saved.mid(3) : saved).split('\n');
+            savedLines.removeLast();
+            QVERIFY2(savedLines.size() == lines.size(), qPrintable(sCase));
+            for (int i = 0; i < lines.size(); ++i) {
+                const QByteArray line = savedLines[i].chopped(1);
+                const QString& sText = lines[i];
+                if (readFrom.contains(sText))
+                    QVERIFY2(line == readFrom[sText], qPrintable(sCase + QStringLiteral(" line ") + sText));
+                else if (sText.startsWith(u'*') && readFrom.contains(sText.mid(1)))
+                    QVERIFY2(line == "*" + readFrom[sText.mid(1)],
+                             qPrintable(sCase + QStringLiteral(" line ") + sText));
+                else if (readFrom.contains(QStringLiteral("*") + sText))
+                    QVERIFY2(line == readFrom[QStringLiteral("*") + sText].mid(1),
+                             qPrintable(sCase + QStringLiteral(" line ") + sText));
+            }
+
+            env.model.ReadProjectList(saved);
+            QVERIFY2(env.Lines() == lines, qPrintable(sCase));
+            env.model.LoadProject();
+            QVERIFY2(env.model.CurProject() == sProject, qPrintable(sCase));
+            QVERIFY2(env.Records() == records, qPrintable(sCase));
+            env.model.CloseProjectFiles();
+        }
     }
 
     void unusableProjectListPath_data()

@@ -14,6 +14,8 @@ private slots:
     void templatesKeepTheirOrderAndStrings();
     void typeCodeFromExtensionOrTemplate_data();
     void typeCodeFromExtensionOrTemplate();
+    void aFileFromDiskIsOneKindThroughout_data();
+    void aFileFromDiskIsOneKindThroughout();
     void headerTokensAreFilledIn_data();
     void headerTokensAreFilledIn();
 };
@@ -89,7 +91,8 @@ void TestDocTypes::typeCodeFromExtensionOrTemplate_data()
     QTest::newRow(".csv") << "/op/a.csv" << EDocKind::StringTable << kFileCSV;
     QTest::newRow(".dat data file") << "/op/commands.dat" << EDocKind::Script << kFileDAT;
     QTest::newRow("unknown extension") << "/op/a.log" << EDocKind::Script << kFileTXT;
-    QTest::newRow("file without extension uses its template") << "/op/README" << EDocKind::Script << kFileSQS;
+    QTest::newRow("file without extension is text, whatever the template")
+        << "/op/README" << EDocKind::Script << kFileTXT;
     QTest::newRow("dot in the folder is no extension") << "/op.sqf/README" << EDocKind::Text << kFileTXT;
     QTest::newRow("untitled Script") << QString() << EDocKind::Script << kFileSQS;
     QTest::newRow("untitled Description") << QString() << EDocKind::Description << kFileEXT;
@@ -105,6 +108,42 @@ void TestDocTypes::typeCodeFromExtensionOrTemplate()
     QFETCH(EDocKind, kind);
     QFETCH(EFileType, code);
     QCOMPARE(ViewFileType(path, DocType(kind)), code);
+}
+
+void TestDocTypes::aFileFromDiskIsOneKindThroughout_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<EDocKind>("kind");  // the template it opens with
+    QTest::addColumn<EFileType>("code");
+    QTest::addColumn<int>("image");
+    QTest::newRow(".sqs") << "/op/init.sqs" << EDocKind::Script << kFileSQS << 4;
+    QTest::newRow("upper-case .SQF") << "/op/fn.SQF" << EDocKind::Function << kFileSQF << 4;
+    QTest::newRow(".ext") << "/op/description.ext" << EDocKind::Description << kFileEXT << 6;
+    QTest::newRow(".html") << "/op/brief.html" << EDocKind::Briefing << kFileHTML << 8;
+    QTest::newRow(".htm opens with the first template") << "/op/brief.htm" << EDocKind::Script << kFileHTML << 8;
+    QTest::newRow(".csv") << "/op/stringtable.csv" << EDocKind::StringTable << kFileCSV << 10;
+    QTest::newRow(".dat") << "/op/commands.dat" << EDocKind::Script << kFileDAT << 10;
+    QTest::newRow(".txt") << "/op/notes.txt" << EDocKind::Text << kFileTXT << 12;
+    QTest::newRow("unknown extension") << "/op/notes.log" << EDocKind::Script << kFileTXT << 12;
+    QTest::newRow("no extension") << "/op/README" << EDocKind::Text << kFileTXT << 12;
+    QTest::newRow("no extension, dot in the folder") << "/op.sqs/LICENSE" << EDocKind::Text << kFileTXT << 12;
+    QTest::newRow("a dot file") << "/op/.hidden" << EDocKind::Script << kFileTXT << 12;
+}
+
+void TestDocTypes::aFileFromDiskIsOneKindThroughout()
+{
+    // The template a file opens with, the type code its view and status
+    // pane show and the image of its tab and tree item tell one story.
+    QFETCH(QString, path);
+    QFETCH(EDocKind, kind);
+    QFETCH(EFileType, code);
+    QFETCH(int, image);
+    const SDocTypeInfo& type = DocTypeForPath(path);
+    QCOMPARE(type.eKind, kind);
+    QCOMPARE(ViewFileType(path, type), code);
+    QCOMPARE(FileTypeImage(path, false), image);
+    QCOMPARE(FileTypeImage(path, true), image + 1);
+    QCOMPARE(FileTypeImage(ViewFileType(path, type), false), image);
 }
 
 void TestDocTypes::headerTokensAreFilledIn_data()

@@ -1,5 +1,6 @@
 #include "core/editor/bookmarks.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
 
 #include <limits>
@@ -21,6 +22,23 @@ QList<int> AsList(const CBookmarkSlots& arSlots)
     return QList<int>(arSlots.begin(), arSlots.end());
 }
 
+QList<int> Occupied(const CBookmarkSlots& arSlots)
+{
+    QList<int> lines = AsList(arSlots);
+    lines.removeAll(-1);
+    return lines;
+}
+
+constexpr int kIntMax = std::numeric_limits<int>::max();
+constexpr int kIntMin = std::numeric_limits<int>::min();
+
+// Values a hand-edited or stale store can hold, beside ordinary lines.
+int OddValue(QRandomGenerator& random)
+{
+    static const int kOdd[] = {-1, -4, 0, 1, kIntMax, kIntMax - 1, kIntMin, kIntMin + 1};
+    return random.bounded(3) == 0 ? kOdd[random.bounded(int(std::size(kOdd)))] : int(random.generate());
+}
+
 }  // namespace
 
 Q_DECLARE_METATYPE(CBookmarkSlots)
@@ -38,6 +56,11 @@ private slots:
     void storedFormKeepsSlotOrderWithTrailingCommas();
     void storedValueLoadsLeniently_data();
     void storedValueLoadsLeniently();
+    void storedValuesOutsideTheDocumentAreDropped_data();
+    void storedValuesOutsideTheDocumentAreDropped();
+    void shiftKeepsEveryBookmarkOnItsOwnLine();
+    void shiftOfAnyValuesNeverInventsOrWrapsALine();
+    void loadedBookmarksAlwaysLieInsideTheDocument();
 };
 
 void TestBookmarks::toggleTwiceRemovesAndTheFreedSlotIsReused()
@@ -89,6 +112,10 @@ void TestBookmarks::shiftFollowsTheLineCount_data()
     QTest::newRow("deletion below the bookmark leaves it") << Slots({1}) << 10 << 8 << 4 << Slots({1});
     QTest::newRow("empty slots stay empty") << Slots({-1, 7}) << 10 << 12 << 0 << Slots({-1, 9});
     QTest::newRow("unchanged count moves nothing") << Slots({3}) << 10 << 10 << 0 << Slots({3});
+    QTest::newRow("negative value is no bookmark and stays put") << Slots({-4}) << 10 << 15 << 0 << Slots({-4});
+    QTest::newRow("bookmark moved past the largest line number is dropped")
+        << Slots({kIntMax - 1, 2}) << 10 << 12 << 5 << Slots({-1, 2});
+    QTest::newRow("deleting almost every line of a huge count") << Slots({3, 7}) << kIntMax << 1 << 5 << Slots({3, -1});
     QTest::newRow("no count known yet moves nothing") << Slots({3}) << 0 << 5 << 0 << Slots({3});
 }
 
@@ -131,10 +158,9 @@ void TestBookmarks::storedValueLoadsLeniently_data()
     QTest::newRow("leading blanks skipped") << QStringLiteral(" 12,\t4,") << Slots({12, 4});
     QTest::newRow("digits up to the first other character") << QStringLiteral("12abc,7,") << Slots({12, 7});
     QTest::newRow("empty fields are 0") << QStringLiteral(",,") << Slots({0, 0});
-    QTest::newRow("negative number") << QStringLiteral("-3,4,") << Slots({-3, 4});
-    // Wrapping round in 32 bits would give -1, an empty slot.
-    QTest::newRow("huge number saturates")
-        << QStringLiteral("4294967295,2,") << Slots({std::numeric_limits<int>::max(), 2});
+    QTest::newRow("negative number is no line") << QStringLiteral("-3,4,") << Slots({-1, 4});
+    // Wrapping round in 32 bits would give -1 and could give any line.
+    QTest::newRow("huge number is no line") << QStringLiteral("4294967295,2,") << Slots({-1, 2});
     QStringList many;
     for (int i = 0; i < 40; ++i)
         many.append(QString::number(i + 100));
@@ -148,7 +174,120 @@ void TestBookmarks::storedValueLoadsLeniently()
 {
     QFETCH(QString, stored);
     QFETCH(CBookmarkSlots, marks);
-    QCOMPARE(AsList(Bookmarks::FromStored(stored)), AsList(marks));
+    QCOMPARE(AsList(Bookmarks::FromStored(stored, kIntMax)), AsList(marks));
+}
+
+void TestBookmarks::storedValuesOutsideTheDocumentAreDropped_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("lineCount");
+    QTest::addColumn<CBookmarkSlots>("marks");
+    QTest::newRow("negative, first and largest") << QStringLiteral("-4,0,2147483647,") << 10 << Slots({-1, 0, -1});
+    QTest::newRow("line count itself is past the end") << QStringLiteral("3,2,") << 3 << Slots({-1, 2});
+    QTest::newRow("file shrank since") << QStringLiteral("17,3,40,") << 5 << Slots({-1, 3, -1});
+    QTest::newRow("empty document has line 0") << QStringLiteral("0,1,") << 1 << Slots({0, -1});
+}
+
+void TestBookmarks::storedValuesOutsideTheDocumentAreDropped()
+{
+    QFETCH(QString, stored);
+    QFETCH(int, lineCount);
+    QFETCH(CBookmarkSlots, marks);
+    QCOMPARE(AsList(Bookmarks::FromStored(stored, lineCount)), AsList(marks));
+}
+
+// A document as a list of line identities: whatever lines are inserted or
+// deleted, a bookmark stays with the identity it was set on, or goes with
+// its line when that line is deleted.
+void TestBookmarks::shiftKeepsEveryBookmarkOnItsOwnLine()
+{
+    QRandomGenerator random(20240611);
+    for (int nCase = 0; nCase < 3000; ++nCase) {
+        const int nOldCount = 1 + random.bounded(40);
+        QList<int> lines;
+        for (int i = 0; i < nOldCount; ++i)
+            lines.append(i);
+        CBookmarkSlots arSlots = EmptyBookmarks();
+        for (int& nSlot : arSlots)
+            nSlot = random.bounded(3) == 0 ? random.bounded(nOldCount) : -1;
+        QSet<int> marked;
+        for (int nSlot : arSlots)
+            if (nSlot >= 0)
+                marked.insert(lines[nSlot]);
+
+        // The change happens at line nAt: new lines follow it, or the lines
+        // after it are merged into it, and the caret ends where the edit does.
+        const int nAt = random.bounded(nOldCount);
+        int nSelLine = nAt;
+        if (random.bounded(2) == 0) {
+            const int nAdded = 1 + random.bounded(10);
+            for (int i = 0; i < nAdded; ++i)
+                lines.insert(nAt + 1, 1000 + i);
+            nSelLine = nAt + nAdded;
+        } else if (nAt + 1 < nOldCount) {
+            const int nRemoved = 1 + random.bounded(nOldCount - nAt - 1);
+            for (int i = 0; i < nRemoved; ++i)
+                marked.remove(lines.takeAt(nAt + 1));
+        }
+        Bookmarks::Shift(arSlots, nOldCount, int(lines.size()), nSelLine);
+
+        QSet<int> after;
+        for (int nSlot : arSlots) {
+            if (nSlot == -1)
+                continue;
+            QVERIFY2(nSlot >= 0 && nSlot < lines.size(), qPrintable(QString::number(nCase)));
+            after.insert(lines[nSlot]);
+        }
+        QVERIFY2(after == marked, qPrintable(QStringLiteral("case %1").arg(nCase)));
+    }
+}
+
+// Whatever the slots and counts hold, a bookmark lands on a line that can
+// exist or nowhere: never on a negative line made by wrapping round, and a
+// value that named no line never turns into one.
+void TestBookmarks::shiftOfAnyValuesNeverInventsOrWrapsALine()
+{
+    QRandomGenerator random(977);
+    for (int nCase = 0; nCase < 4000; ++nCase) {
+        CBookmarkSlots arSlots = EmptyBookmarks();
+        for (int& nSlot : arSlots)
+            nSlot = OddValue(random);
+        const CBookmarkSlots before = arSlots;
+        const int nOldCount = std::max(1, OddValue(random));
+        const int nNewCount = std::max(0, OddValue(random));
+        const int nSelLine = OddValue(random);
+        Bookmarks::Shift(arSlots, nOldCount, nNewCount, nSelLine);
+        for (int i = 0; i < kBookmarkSlots; ++i) {
+            const QString sWhat
+                = QStringLiteral("case %1 slot %2: %3 -> %4").arg(nCase).arg(i).arg(before[i]).arg(arSlots[i]);
+            if (before[i] < 0)
+                QVERIFY2(arSlots[i] == before[i], qPrintable(sWhat));
+            else
+                QVERIFY2(arSlots[i] >= -1, qPrintable(sWhat));
+        }
+    }
+}
+
+void TestBookmarks::loadedBookmarksAlwaysLieInsideTheDocument()
+{
+    QRandomGenerator random(4711);
+    const QString sAlphabet = QStringLiteral("0123456789,,,-+ \tx");
+    for (int nCase = 0; nCase < 3000; ++nCase) {
+        QString sStored;
+        if (nCase % 2 == 0) {
+            for (int i = random.bounded(40); i > 0; --i)
+                sStored += QString::number(OddValue(random)) + QLatin1Char(',');
+        } else {
+            for (int i = random.bounded(80); i > 0; --i)
+                sStored += sAlphabet[random.bounded(int(sAlphabet.size()))];
+        }
+        const int nLineCount = 1 + random.bounded(nCase % 3 == 0 ? kIntMax - 1 : 100);
+        const CBookmarkSlots arSlots = Bookmarks::FromStored(sStored, nLineCount);
+        for (int nSlot : arSlots)
+            QVERIFY2(nSlot == -1 || (nSlot >= 0 && nSlot < nLineCount), qPrintable(sStored));
+        // What we store reads back the same, the holes closed up.
+        QCOMPARE(Occupied(Bookmarks::FromStored(Bookmarks::ToStored(arSlots), nLineCount)), Occupied(arSlots));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestBookmarks)

@@ -244,19 +244,48 @@ QStringList GeneratedScript(EFileType eType, int nLines)
     return script;
 }
 
-// The comment mask of a whole text by the plain scan: "/*", then the next
-// "*/" at or after the "/*", the next "/*" from the end of that. A line break
-// inside a comment is masked too.
+// The comment mask of a whole text, read one character after the other as
+// the game reads a function file: a string runs to its closing quote of the
+// same kind, a "//" remark to the line end, and neither holds an opening; a
+// comment runs to the next "*/" at or after its "/*" ("/*/" closes at once).
+// A line break inside a comment is masked too; one ends a string.
 QString WholeTextMask(const QString& sText)
 {
+    enum class EState { Code, String, Remark, Comment } eState = EState::Code;
+    QChar cQuote;
     QString sMask(sText.size(), u'.');
-    qsizetype a = sText.indexOf(QLatin1String("/*"));
-    while (a >= 0) {
-        const qsizetype b = sText.indexOf(QLatin1String("*/"), a);
-        const qsizetype nEnd = b < 0 ? sText.size() : b + 2;
-        for (qsizetype i = a; i < nEnd; ++i)
+    const qsizetype n = sText.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = sText[i];
+        const QChar cNext = i + 1 < n ? sText[i + 1] : QChar();
+        switch (eState) {
+        case EState::Code:
+            if (c == u'"' || c == u'\'') {
+                eState = EState::String;
+                cQuote = c;
+            } else if (c == u'/' && cNext == u'/') {
+                eState = EState::Remark;
+            } else if (c == u'/' && cNext == u'*') {
+                eState = EState::Comment;
+                sMask[i] = u'R';
+            }
+            break;
+        case EState::String:
+            if (c == cQuote || c == u'\n')
+                eState = EState::Code;
+            break;
+        case EState::Remark:
+            if (c == u'\n')
+                eState = EState::Code;
+            break;
+        case EState::Comment:
             sMask[i] = u'R';
-        a = sText.indexOf(QLatin1String("/*"), nEnd);
+            if (c == u'*' && cNext == u'/') {
+                sMask[++i] = u'R';
+                eState = EState::Code;
+            }
+            break;
+        }
     }
     return sMask;
 }
@@ -311,6 +340,7 @@ private slots:
     void blockCommentsCarriedAcrossLines_data();
     void blockCommentsCarriedAcrossLines();
     void blockCommentsEqualTheWholeTextScan();
+    void openingsInRemarksAndStringsLeaveNoCommentOpen();
     void referenceFilesMatch();
     void generatedScriptsCollectTheReferenceVariables();
 };
@@ -451,6 +481,21 @@ void TestColourer::blockCommentsOverTheLineRules_data()
     row("scripts know no block comments", "hint /* player", kFileSQS, all, true, "CCCC TTT T CCCCCC", false);
     row("description files know no block comments", "/* class */", kFileEXT, all, true, "TTT SSSSS TTT", false);
     row("text files stay uncoloured inside a comment", "/* x", kFileTXT, all, true, "....", false);
+    row("a banner of stars after the slashes opens nothing", "//*****", kFileSQF, all, false, "RRRRRRR", false);
+    row("an opening after a remark opens nothing", "x // /* y", kFileSQF, all, false, "TT RRRRRRR", false);
+    row("an opening in a string opens nothing", "hint \"/*\"", kFileSQF, all, false, "CCCC T TTTT", false);
+    row("an opening in a single-quoted string opens nothing", "hint '/*'", kFileSQF, all, false, "CCCC T TTTT", false);
+    row("a doubled quote keeps the string going", "\"a\"\"/*\"", kFileSQF, all, false, "TTTTTTT", false);
+    row("a quote of the other kind keeps the string going", "'\"' /* x", kFileSQF, all, false, "TTT T RRRR", true);
+    row("an unclosed string hides an opening", "\"a /* b", kFileSQF, all, false, "TTTTTTT", false);
+    row("an opening after a closed string opens", "\"a\" /* b", kFileSQF, all, false, "TTT T RRRR", true);
+    row("slashes inside a string hide no opening", "\"//\" /* x", kFileSQF, all, false, "T RRRRRRRR", true);
+    row("after a comment closes, a remark hides the next opening", "/* a */ // /* b", kFileSQF, all, false,
+        "RRRRRRR T RRRRRRR", false);
+    row("slashes inside a comment do not hide its closing", "/* // */ x", kFileSQF, all, false, "RRRRRRRRRR", false);
+    row("a quote inside a comment does not hide its closing", "\"*/ hint", kFileSQF, all, true, "RRR TTTTT", false);
+    row("after a comment closes, a string hides the next opening", "*/ \"/*\"", kFileSQF, all, true, "RR T TTTT",
+        false);
 }
 
 void TestColourer::blockCommentsOverTheLineRules()
@@ -611,8 +656,10 @@ void TestColourer::blockCommentsCarriedAcrossLines_data()
                                                            << "RR\nRR.";
     QTest::newRow("comments do not nest") << "/* /* */ x */"
                                           << "RRRRRRRR.....";
-    QTest::newRow("line remark does not hide an opening") << "// /* x\ny */"
-                                                          << "...RRRR\nRRRR";
+    QTest::newRow("line remark hides an opening") << "// /* x\ny */"
+                                                  << ".......\n....";
+    QTest::newRow("string hides an opening, not the one after it") << "\"/*\" /*\n*/"
+                                                                   << ".....RR\nRR";
 }
 
 void TestColourer::blockCommentsCarriedAcrossLines()
@@ -624,12 +671,12 @@ void TestColourer::blockCommentsCarriedAcrossLines()
 
 void TestColourer::blockCommentsEqualTheWholeTextScan()
 {
-    // Few letters, so that openings, closings and overlaps like "/*/" and
-    // "*/*" come up often.
-    const QString sAlphabet = QStringLiteral("/*/*\na ");
+    // Few letters, so that openings, closings, overlaps like "/*/", "*/*"
+    // and "//*", and quotes around them come up often.
+    const QString sAlphabet = QStringLiteral("/*/*\na \"'");
     QRandomGenerator random(20240611);
     const CColourer colourer(Dictionary());
-    for (int nCase = 0; nCase < 3000; ++nCase) {
+    for (int nCase = 0; nCase < 4000; ++nCase) {
         QString sText;
         const int nLength = random.bounded(40);
         for (int i = 0; i < nLength; ++i)
@@ -652,6 +699,53 @@ void TestColourer::blockCommentsEqualTheWholeTextScan()
                 QCOMPARE(text[i].bCommentOpenAtEnd, sMask[nStart] == u'R');
             ++nStart;
         }
+    }
+}
+
+void TestColourer::openingsInRemarksAndStringsLeaveNoCommentOpen()
+{
+    // Lines put together from code that holds no "/*" of its own, strings of
+    // either quote with anything but their own quote inside, and a remark or
+    // an unclosed string at the end: every "/*" of them lies in a remark or a
+    // string, so no comment may be left open, from a line that starts
+    // outside one or from one that closes its comment first. The same line
+    // with an opening in its code must leave one open, so the check cannot
+    // pass by opening nothing ever.
+    const QStringList code = {"a", " ", "\t", "*", "*/ ", "x / 2", "hint", "_v", "; ", "{ ", "} "};
+    const QStringList inside = {"/*", "//", "*/", "/", "*", "a", " ", "/*/", "//*****", "\\"};
+    QRandomGenerator random(31337);
+    const CColourer colourer(Dictionary());
+    auto stretch = [&](const QStringList& pieces, int nMost) {
+        QString s;
+        for (int i = random.bounded(nMost + 1); i > 0; --i)
+            s += pieces[random.bounded(int(pieces.size()))];
+        return s;
+    };
+    for (int nCase = 0; nCase < 4000; ++nCase) {
+        QString sLine;
+        for (int nPart = random.bounded(6); nPart > 0; --nPart) {
+            if (random.bounded(2)) {
+                sLine += stretch(code, 3);
+            } else {
+                const QChar cQuote = random.bounded(2) ? u'"' : u'\'';
+                const QChar cOther = cQuote == u'"' ? u'\'' : u'"';
+                sLine += cQuote + stretch(inside + QStringList{cOther}, 4) + cQuote;
+            }
+        }
+        const int nEnd = random.bounded(3);
+        const QString sOpenEnd = nEnd == 0 ? QString()
+            : nEnd == 1                    ? QStringLiteral("//") + stretch(inside + QStringList{"\"", "'"}, 4)
+                                           : QStringLiteral("\"") + stretch(inside + QStringList{"'"}, 4);
+        const QString sClosing = QStringLiteral(" x */");
+        for (const auto& [sText, bOpenAtStart] :
+             {std::pair{sLine + sOpenEnd, false}, std::pair{sClosing + sLine + sOpenEnd, true}}) {
+            const SLineColours colours = colourer.ColourLine(sText, bOpenAtStart, kFileSQF, Switches(kAllOn));
+            QVERIFY2(!colours.bCommentOpenAtEnd, qPrintable(sText));
+            QVERIFY2(!CColourer::BlockComments(sText, bOpenAtStart).bOpenAtEnd, qPrintable(sText));
+        }
+        const QString sOpened = sLine + QStringLiteral(" /* x");
+        QVERIFY2(colourer.ColourLine(sOpened, false, kFileSQF, Switches(kAllOn)).bCommentOpenAtEnd,
+                 qPrintable(sOpened));
     }
 }
 

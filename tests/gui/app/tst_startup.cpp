@@ -25,6 +25,8 @@ private slots:
     void storedMaximisedStartsMaximised();
     void secondStartHandsItsFilesToTheFirst();
     void fileThatCannotOpenFromASecondStartIsReportedSafely();
+    void fileNameWithLineBreaksOpensFromASecondStart();
+    void storedBookmarksOutsideTheFileAreDropped();
     void portableFolderIsUsedForData();
     void firstRunRegistersScriptAndDescriptionOnce();
     void unregisterKeepsTheStoredFlags();
@@ -182,6 +184,41 @@ void TestStartup::fileThatCannotOpenFromASecondStartIsReportedSafely()
     QVERIFY(third.HandOff({sPresent}));
     QTRY_VERIFY(first.App().Documents().FindDocument(sPresent));
     first.CloseAndKeepStore();
+}
+
+// A name is any bytes but "/" and NUL: one holding line breaks opens as
+// itself, not as two files that are not there.
+void TestStartup::fileNameWithLineBreaksOpensFromASecondStart()
+{
+    CStart first;
+    QVERIFY(first.App().InitInstance());
+    QTemporaryDir dir;
+    const QString sFile = dir.filePath(QStringLiteral("two\nlines\n\n.sqs"));
+    WriteFile(sFile, "hint \"x\"\r\n");
+    CSingleInstance second(CStart::InstanceName());
+    QVERIFY(second.HandOff({sFile}));
+    QTRY_VERIFY(first.App().Documents().FindDocument(sFile));
+    QVERIFY(first.Prompter().m_messages.isEmpty());
+    QCOMPARE(first.App().Documents().AllDocuments().size(), 1);
+    first.CloseAndKeepStore();
+}
+
+// The store is a text file the user may edit, and the file may have shrunk
+// since its bookmarks were stored.
+void TestStartup::storedBookmarksOutsideTheFileAreDropped()
+{
+    QTemporaryDir dir;
+    const QString sScript = dir.filePath(QStringLiteral("short.sqs"));
+    WriteFile(sScript, "a\r\nb\r\nc");
+    CMemorySettingsStore seed;
+    seed.WriteString(kBookmarksSection, sScript, QStringLiteral("-4,0,2147483647,2,3,"));
+    CStart start({sScript}, &seed);
+    QVERIFY(start.App().InitInstance());
+    const CScriptDoc* pDoc = start.App().Documents().FindDocument(sScript);
+    QVERIFY(pDoc);
+    const CBookmarkSlots& arSlots = pDoc->Bookmarks();
+    QCOMPARE(QList<int>(arSlots.begin(), arSlots.begin() + 6), QList<int>({-1, 0, -1, 2, -1, -1}));
+    start.CloseAndKeepStore();
 }
 
 void TestStartup::portableFolderIsUsedForData()

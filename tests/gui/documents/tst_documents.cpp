@@ -291,8 +291,8 @@ void TestDocuments::openedFileGetsTypeCodeAndNoHeader_data()
     QTest::newRow("upper-case .SQF") << "FN.SQF" << QByteArray("_a = 1;\r\n") << EDocKind::Function << kFileSQF << "FN";
     QTest::newRow(".dat data file") << "unit.dat" << QByteArray("[UNITS]\r\n") << EDocKind::Script << kFileDAT
                                     << "unit";
-    QTest::newRow("no extension opens as Script with code 0")
-        << "README" << QByteArray() << EDocKind::Script << kFileSQS << "README";
+    QTest::newRow("no extension opens as Text with code 6")
+        << "README" << QByteArray() << EDocKind::Text << kFileTXT << "README";
     QTest::newRow(".txt") << "notes.txt" << QByteArray("n\r\n") << EDocKind::Text << kFileTXT << "notes";
 }
 
@@ -587,8 +587,8 @@ void TestDocuments::savedBytesKeepTheFileEncoding_data()
                                                       << QByteArray("\xC3\xA4; Br\xC3\xBC"
                                                                     "cke \xE2\x80\x93 \xE2\x82\xAC\r\n")
                                                       << ETextEncoding::Utf8 << 0;
-    QTest::newRow("LF-only lines are written with CR LF")
-        << QByteArray("a\nb\n\nc") << "" << QByteArray("a\r\nb\r\n\r\nc") << ETextEncoding::Cp1252 << 0;
+    QTest::newRow("LF-only lines stay LF")
+        << QByteArray("a\nb\n\nc") << "" << QByteArray("a\nb\n\nc") << ETextEncoding::Cp1252 << 0;
     QTest::newRow("character outside the code page switches to UTF-8 and says so")
         << QByteArray("Br\xFC\r\n") << "Ω " << QByteArray("\xCE\xA9 Br\xC3\xBC\r\n") << ETextEncoding::Utf8 << 1;
 }

@@ -55,6 +55,7 @@ private slots:
     void panesFollowSelectAll();
     void commandStatesFollowTheEditorWhenIdle();
     void settingsThatCannotBeWrittenAreReported();
+    void helpOpensThroughTheDesktopOrSaysWhyNot();
     void projectFilesTakeAlphabeticalTabs();
     void tabsFollowTitlesAndCloseWithTheirWindows();
     void selectingATabActivatesItsWindow();
@@ -195,6 +196,29 @@ void TestMainFrame::settingsThatCannotBeWrittenAreReported()
     QCOMPARE(start.Prompter().m_captions, QStringList({QStringLiteral("FILE ERROR"), QStringLiteral("FILE ERROR")}));
     QVERIFY(start.Prompter().m_messages[0].contains(QStringLiteral("settings")));
     QVERIFY(start.Prompter().m_messages[1].contains(QStringLiteral("marked.sqs")));
+}
+
+void TestMainFrame::helpOpensThroughTheDesktopOrSaysWhyNot()
+{
+    CMemorySettingsStore seed = Seeded({});
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    QDir(start.ExeDir()).mkpath(QStringLiteral("help"));
+    const QString sPage = QDir(start.ExeDir()).filePath(QStringLiteral("help/index.html"));
+    WriteFile(sPage, "<html></html>");
+    QAction* pHelp = start.App().MainFrame()->Commands().Action(ECommand::HelpContents);
+    pHelp->trigger();
+    QCOMPARE(start.Shell().m_calls.size(), 1);
+    QCOMPARE(start.Shell().m_calls[0].eKind, CRecordingShell::SCall::EKind::OpenUrl);
+    QCOMPARE(QUrl(start.Shell().m_calls[0].sTarget).toLocalFile(), sPage);
+    QVERIFY(start.Prompter().m_messages.isEmpty());
+
+    // A desktop that cannot open it: the user hears where the page is.
+    start.Shell().m_bResult = false;
+    pHelp->trigger();
+    QCOMPARE(start.Prompter().m_messages.size(), 1);
+    QVERIFY(start.Prompter().m_messages[0].contains(sPage));
+    start.CloseAndKeepStore();
 }
 
 void TestMainFrame::projectFilesTakeAlphabeticalTabs()

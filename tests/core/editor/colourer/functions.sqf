@@ -14,3 +14,11 @@ _b = "/* not a string to the scan */"; player
 /* open
 sleep 5;
 */ player addWeapon "M16";
+//******************************* banner *******
+hint "no /* comment in here"; player
+_s = 'nor /* in here'; sleep 1
+_t = "a ""/*"" quoted twice"; // nor /* here
+"//" /* slashes in a string hide no opening
+   player */ hint "*/ /*";
+/* a */ _u = 1; // /* the remark after a comment
+player
