@@ -1,5 +1,6 @@
 #include "core/app/filefilter.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 QString GetFileFilter()
@@ -14,6 +15,21 @@ QString GetFileFilter()
                           "All Files (*.*)|*.*||");
 }
 
+namespace {
+
+// The extensions a list names, whether written "*.sqs;*.sqf", "*.sqs *.sqf"
+// or ".sqs": what tells whether a name's parentheses repeat its patterns.
+QStringList Extensions(const QString& sList)
+{
+    QStringList extensions;
+    for (QString sItem : sList.split(QRegularExpression(QStringLiteral("[ ,;]+")), Qt::SkipEmptyParts))
+        extensions.append(sItem.remove(QLatin1Char('*')));
+    extensions.sort();
+    return extensions;
+}
+
+} // namespace
+
 QString DialogFilter(const QString& sBarFilter)
 {
     const QStringList parts = sBarFilter.split(QLatin1Char('|'));
@@ -23,12 +39,19 @@ QString DialogFilter(const QString& sBarFilter)
         if (sName.isEmpty())
             break;
         QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        const QStringList extensions = Extensions(patterns.join(QLatin1Char(';')));
         for (QString& sPattern : patterns)
             if (sPattern == QLatin1String("*.*"))
                 sPattern = QStringLiteral("*");
-        // The dialog takes the last parenthesised group as the patterns, so
-        // they always follow the name, even where the name shows them too.
-        filters.append(sName + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')'));
+        // The dialog takes the last parenthesised group as the patterns. A
+        // name that shows its patterns already gets them in that place; any
+        // other name is followed by them.
+        QString sShown = sName;
+        const qsizetype nOpen = sName.lastIndexOf(QLatin1Char('('));
+        if (nOpen >= 0 && sName.endsWith(QLatin1Char(')'))
+            && Extensions(sName.mid(nOpen + 1, sName.size() - nOpen - 2)) == extensions)
+            sShown = sName.left(nOpen).trimmed();
+        filters.append(sShown + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')'));
     }
     return filters.join(QStringLiteral(";;"));
 }

@@ -151,7 +151,7 @@ bool CScriptEditApp::HandOffToRunningInstance(const QStringList& files)
     // settings is another editor and keeps its own files.
     const QString sName = m_env.sInstanceName.isEmpty()
         ? CSingleInstance::DefaultName(
-              QSettings(QSettings::IniFormat, QSettings::UserScope, AppInfo::kCompany, AppInfo::kTitle).fileName())
+            QSettings(QSettings::IniFormat, QSettings::UserScope, AppInfo::kCompany, AppInfo::kTitle).fileName())
         : m_env.sInstanceName;
     m_pInstance = new CSingleInstance(sName, this);
     if (m_pInstance->HandOff(files))

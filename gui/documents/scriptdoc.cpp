@@ -182,8 +182,8 @@ void CScriptDoc::OnFrameClosed()
 void CScriptDoc::LoadBookmarks()
 {
     if (!m_sPathName.isEmpty())
-        SetBookmarks(Bookmarks::FromStored(Services().store.ReadString(kBookmarksSection, m_sPathName, QString()),
-                                           LineCount()));
+        SetBookmarks(
+            Bookmarks::FromStored(Services().store.ReadString(kBookmarksSection, m_sPathName, QString()), LineCount()));
 }
 
 void CScriptDoc::SaveBookmarks()

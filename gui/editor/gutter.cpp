@@ -32,10 +32,25 @@ CGutter::CGutter(CScriptView& view)
         m_fontNumbers.setPixelSize(m_fontNumbers.pixelSize() - 1);
 }
 
+int CGutter::StripWidth() const
+{
+    int nDigits = 1;
+    for (int nLines = m_view.document()->blockCount(); nLines >= 10; nLines /= 10)
+        ++nDigits;
+    if (nDigits <= 4)
+        return CScriptView::kGutterWidth;
+    return CScriptView::kGutterWidth + (nDigits - 4) * QFontMetrics(m_fontNumbers).horizontalAdvance(QLatin1Char('0'));
+}
+
+int CGutter::Width() const
+{
+    return StripWidth() + CScriptView::kTextIndent - CScriptView::kGutterWidth;
+}
+
 void CGutter::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    constexpr int kEdge = CScriptView::kGutterWidth;
+    const int kEdge = StripWidth();
     painter.fillRect(QRect(0, 0, kEdge, height()), m_crStrip);
     painter.fillRect(QRect(kEdge + 1, 0, width() - kEdge - 1, height()), CScriptView::ColourOf(m_view.Options().crWindow));
     painter.setPen(m_crEdge);
@@ -71,7 +86,7 @@ void CGutter::paintEvent(QPaintEvent*)
 void CGutter::mousePressEvent(QMouseEvent* pEvent)
 {
     // Only the strip toggles; the rest of the margin belongs to the text.
-    if (pEvent->button() != Qt::LeftButton || pEvent->position().x() >= CScriptView::kGutterWidth) {
+    if (pEvent->button() != Qt::LeftButton || pEvent->position().x() >= StripWidth()) {
         pEvent->ignore();
         return;
     }

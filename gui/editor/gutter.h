@@ -13,6 +13,11 @@ class CGutter : public QWidget
 public:
     explicit CGutter(CScriptView& view);
 
+    // The part that takes clicks: four digits wide, and wider once the
+    // line numbers have more.
+    int StripWidth() const;
+    // Where the text starts.
+    int Width() const;
     const QColor& StripColour() const { return m_crStrip; }
     const QColor& EdgeColour() const { return m_crEdge; }
     const QFont& NumberFont() const { return m_fontNumbers; }

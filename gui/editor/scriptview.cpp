@@ -57,7 +57,15 @@ CScriptView::CScriptView(CEditBuffer& doc, CEditorContext& context, QWidget* pPa
     connect(&m_context, &CEditorContext::FontChanged, this, [this] { ShowInFont(*this, m_context.Font()); });
 
     m_pGutter = new CGutter(*this);
-    setViewportMargins(kTextIndent, 0, 0, 0);
+    setViewportMargins(m_pGutter->Width(), 0, 0, 0);
+    // Ten thousand lines and more need a wider strip for their numbers.
+    connect(document(), &QTextDocument::blockCountChanged, this, [this] {
+        if (viewportMargins().left() == m_pGutter->Width())
+            return;
+        setViewportMargins(m_pGutter->Width(), 0, 0, 0);
+        const QRect rc = contentsRect();
+        m_pGutter->setGeometry(QRect(rc.left(), rc.top(), m_pGutter->Width(), rc.height()));
+    });
     connect(this, &QPlainTextEdit::updateRequest, this, [this](const QRect& rc, int nDy) {
         if (nDy)
             m_pGutter->scroll(0, nDy);
@@ -79,7 +87,7 @@ void CScriptView::resizeEvent(QResizeEvent* pEvent)
 {
     QPlainTextEdit::resizeEvent(pEvent);
     const QRect rc = contentsRect();
-    m_pGutter->setGeometry(QRect(rc.left(), rc.top(), kTextIndent, rc.height()));
+    m_pGutter->setGeometry(QRect(rc.left(), rc.top(), m_pGutter->Width(), rc.height()));
 }
 
 QColor CScriptView::ColourOf(int nRgb)

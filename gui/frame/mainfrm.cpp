@@ -185,10 +185,16 @@ void CMainFrame::AddDocumentWindow(CChildFrame* pFrame)
     connect(pView, &CScriptView::ContextMenuRequested, this,
             [this](const QPoint& pt) { ShowContextMenu(EditorContextMenu(), pt); });
     connect(pFrame, &QObject::destroyed, this, &CMainFrame::OnWindowGone);
-    if (Settings().m_bDocMax)
+    if (Settings().m_bDocMax) {
         pFrame->showMaximized();
-    else
+    } else {
+        // Three quarters of the area: room to work, and the windows behind still in sight.
+        const QSize area = m_pMdiArea->viewport()->size();
+        pFrame->resize(std::max(area.width() * 3 / 4, 320), std::max(area.height() * 3 / 4, 240));
         pFrame->show();
+    }
+    // Shown maximised, the window adds its title in brackets itself.
+    UpdateTitle();
     BuildMenuBar();
 }
 

@@ -167,9 +167,13 @@ void TestDataPaths::dialogFilterKeepsEveryEntry()
     QCOMPARE(filters.first(),
              QStringLiteral("Mission Files (sqs, sqf, ext, html, csv, txt) "
                             "(*.sqs *.ext *.html *.sqf *.csv *.txt)"));
-    QCOMPARE(filters[1], QStringLiteral("Script Files (*.sqs) (*.sqs)"));
+    // A name that shows its own patterns does not show them twice.
+    QCOMPARE(filters[1], QStringLiteral("Script Files (*.sqs)"));
     // "*.*" would hide files without an extension here.
-    QCOMPARE(filters.last(), QStringLiteral("All Files (*.*) (*)"));
+    QCOMPARE(filters.last(), QStringLiteral("All Files (*)"));
+    // A document's save filter names its extension without the star.
+    QCOMPARE(DialogFilter(QStringLiteral("Function Files (.sqf)|*.sqf|All Files (*.*)|*.*||")),
+             QStringLiteral("Function Files (*.sqf);;All Files (*)"));
 }
 
 QTEST_GUILESS_MAIN(TestDataPaths)

@@ -792,6 +792,11 @@ void TestDocuments::mainTitleFollowsActiveDocument()
     QCOMPARE(MainTitle(start), QStringLiteral("Velk Edit"));
     start.App().Documents().NewDocument(EDocKind::Briefing);
     CScriptDoc* pNew = start.App().MainFrame()->ActiveDocument();
+    QCOMPARE(MainTitle(start), caption("Briefing"));
+    // A restored window opens at a size one can work in.
+    const QSize area = start.App().MainFrame()->MdiArea()->viewport()->size();
+    if (!docMax)
+        QVERIFY(pNew->Frame()->width() >= area.width() / 2 && pNew->Frame()->height() >= area.height() / 2);
     CScriptDoc* pOpened = start.App().OpenDocumentFile(sPath);
     QCOMPARE(pOpened->Frame()->isMaximized(), docMax != 0);
     QCOMPARE(pNew->Frame()->windowTitle(), QStringLiteral("Briefing"));

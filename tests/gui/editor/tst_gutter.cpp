@@ -118,6 +118,7 @@ private slots:
     void untitledDocumentsKeepNoBookmarks();
     void printingNumbersACopyOnly_data();
     void printingNumbersACopyOnly();
+    void numbersBeyondFourDigitsWidenTheStrip();
 };
 
 void TestGutter::numbersAndBookmarkArePainted()
@@ -160,6 +161,40 @@ void TestGutter::numbersAndBookmarkArePainted()
     painter.drawText(QRect(1, rcFirst.top(), CScriptView::kGutterWidth - 1, rcFirst.height()),
                      Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("1"));
     QVERIFY(DifferingPixels(image, unpadded, rcFirst) > 0);
+}
+
+void TestGutter::numbersBeyondFourDigitsWidenTheStrip()
+{
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = TypingSeed({}, {{"LineNumbers", 1}});
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CScriptDoc* pDoc = start.App().OpenDocumentFile(WriteScript(dir, "long.sqs", NumberedLines(12001)));
+    QVERIFY(pDoc);
+    CScriptView* pView = View(pDoc);
+    const int nStrip = pView->Gutter()->StripWidth();
+    QVERIFY(nStrip > CScriptView::kGutterWidth);
+    QVERIFY(QFontMetrics(pView->Gutter()->NumberFont()).horizontalAdvance(QStringLiteral("12000")) <= nStrip - 2);
+    QCOMPARE(pView->viewport()->geometry().left() - pView->contentsRect().left(), pView->Gutter()->Width());
+
+    // Every line shows its own number: no two neighbours draw alike.
+    const int nTarget = pView->document()->findBlockByNumber(11995).position();
+    pView->SetSelection(nTarget, nTarget);
+    pView->centerCursor();
+    const QImage image = GutterImage(pView);
+    QList<QImage> rows;
+    for (int nLine = 11989; nLine <= 12000; ++nLine) {
+        const QRect rc = LineRect(pView, nLine);
+        QVERIFY(rc.top() >= 0 && rc.bottom() < image.height());
+        rows.append(image.copy(QRect(0, rc.top(), nStrip, rc.height())));
+    }
+    for (int i = 1; i < rows.size(); ++i)
+        QVERIFY2(rows[i] != rows[i - 1], qPrintable(QStringLiteral("lines %1 and %2").arg(11989 + i).arg(11990 + i)));
+
+    // Back under ten thousand lines, the strip is four digits wide again.
+    pDoc->ReplaceAll(QStringLiteral("hint \"short\""));
+    QCOMPARE(pView->Gutter()->StripWidth(), int(CScriptView::kGutterWidth));
+    start.Prompter().m_saveModifiedAnswers.append({IPrompter::EAnswer::No, {}});
 }
 
 void TestGutter::withoutLineNumbersABookmarkIsACircle()
