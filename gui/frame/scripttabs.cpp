@@ -23,6 +23,8 @@ CScriptTabs::CScriptTabs(QMdiArea& area, IsProjectFile isProjectFile, QWidget* p
     m_pTabs->setIconSize(QSize(16, 16));
     m_pTabs->setElideMode(Qt::ElideNone);
     m_pTabs->setUsesScrollButtons(true);
+    // The strip spans the row, so its base line runs the whole width.
+    m_pTabs->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     // A widget on a tool bar shows and hides through its action.
     m_pTabsAction = addWidget(m_pTabs);
     m_pTabsAction->setVisible(false);

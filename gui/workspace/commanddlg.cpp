@@ -21,8 +21,15 @@ CCommandDlg::CCommandDlg(QWidget* pParent)
     // All three tabs stay in sight at the narrowest width the bar allows.
     m_pTabs->setExpanding(true);
     m_pTabs->setUsesScrollButtons(false);
+    // Narrow tabs so all three fit the narrowest bar; each draws its own
+    // frame, so no separator trails the last, and the selected one stands
+    // out by its lighter face and a line in the highlight colour.
     m_pTabs->setDrawBase(false);
-    m_pTabs->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
+    m_pTabs->setElideMode(Qt::ElideRight);
+    m_pTabs->setStyleSheet(QStringLiteral(
+        "QTabBar::tab { padding: 3px 2px; margin-right: 1px; border: 1px solid palette(mid);"
+        " border-bottom: none; background: palette(button); }"
+        "QTabBar::tab:selected { background: palette(base); border-top: 2px solid palette(highlight); }"));
     for (CMenuTreeCtrl*& pTree : m_pTrees) {
         pTree = new CMenuTreeCtrl(m_pStack);
         m_pStack->addWidget(pTree);

@@ -56,6 +56,7 @@ private slots:
     void commandStatesFollowTheEditorWhenIdle();
     void settingsThatCannotBeWrittenAreReported();
     void helpOpensThroughTheDesktopOrSaysWhyNot();
+    void tabStripsSpanTheirRowsAndMarkTheSelectedTab();
     void projectFilesTakeAlphabeticalTabs();
     void tabsFollowTitlesAndCloseWithTheirWindows();
     void selectingATabActivatesItsWindow();
@@ -218,6 +219,36 @@ void TestMainFrame::helpOpensThroughTheDesktopOrSaysWhyNot()
     pHelp->trigger();
     QCOMPARE(start.Prompter().m_messages.size(), 1);
     QVERIFY(start.Prompter().m_messages[0].contains(sPage));
+    start.CloseAndKeepStore();
+}
+
+void TestMainFrame::tabStripsSpanTheirRowsAndMarkTheSelectedTab()
+{
+    QTemporaryDir dir;
+    const QString sPath = dir.filePath(QStringLiteral("one.sqs"));
+    WriteFile(sPath, "x\r\n");
+    CMemorySettingsStore seed = Seeded({});
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    start.App().OpenDocumentFile(sPath);
+    CMainFrame* pFrame = start.App().MainFrame();
+    QCoreApplication::processEvents();
+    // The script tabs' base line runs under the whole row, not only under the tabs.
+    const QTabBar* pScripts = pFrame->ScriptTabsBar()->TabBar();
+    QVERIFY(pScripts->width() > pScripts->tabRect(0).width() * 2);
+
+    // The three command bar tabs fit its narrowest width, and the selected
+    // one is drawn unlike the others.
+    pFrame->resizeDocks({pFrame->CommandBarDock()}, {CCommandDlg::kMinWidth}, Qt::Horizontal);
+    QCoreApplication::processEvents();
+    QTabBar* pTabs = pFrame->CommandBar()->Tabs();
+    QVERIFY2(pTabs->tabRect(2).right() < pTabs->width(), qPrintable(QStringLiteral("%1 in %2").arg(pTabs->tabRect(2).right()).arg(pTabs->width())));
+    const QImage image = pTabs->grab().toImage();
+    const auto face = [&image, pTabs](int nTab) { return image.pixel(pTabs->tabRect(nTab).center() + QPoint(0, 6)); };
+    pTabs->setCurrentIndex(1);
+    const QImage selected = pTabs->grab().toImage();
+    QVERIFY(face(0) != QColor(selected.pixel(pTabs->tabRect(0).center() + QPoint(0, 6))).rgb()
+            || face(1) != QColor(selected.pixel(pTabs->tabRect(1).center() + QPoint(0, 6))).rgb());
     start.CloseAndKeepStore();
 }
 
