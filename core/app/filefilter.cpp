@@ -28,7 +28,7 @@ QStringList Extensions(const QString& sList)
     return extensions;
 }
 
-} // namespace
+}  // namespace
 
 QString DialogFilter(const QString& sBarFilter)
 {

@@ -6,8 +6,8 @@ SEditorOptions EditorOptionsOf(const CSettings& s)
 {
     SEditorOptions options;
     options.bFormat = s.m_bFormat != 0;
-    options.switches = {s.m_bFormatRem != 0, s.m_bFormatCom != 0, s.m_bFormatWeap != 0, s.m_bFormatSys != 0,
-                        s.m_bFormatVar != 0};
+    options.switches
+        = {s.m_bFormatRem != 0, s.m_bFormatCom != 0, s.m_bFormatWeap != 0, s.m_bFormatSys != 0, s.m_bFormatVar != 0};
     options.crText = s.m_crText;
     options.crRem = s.m_crRem;
     options.crCom = s.m_crCom;

@@ -19,10 +19,10 @@ class ISettingsStore;
 // What documents take from their surroundings.
 struct SDocServices
 {
-    CSettings& settings;          // ShowExt, AddHeader, the game and the author
+    CSettings& settings;  // ShowExt, AddHeader, the game and the author
     IPrompter& prompter;
     const CDictionary& dictionary;  // header texts
-    ISettingsStore& store;        // bookmarks per file
+    ISettingsStore& store;          // bookmarks per file
     CProjectModel& project;
     CRecentFileList* pRecentFiles = nullptr;
 };

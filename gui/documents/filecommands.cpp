@@ -39,7 +39,8 @@ CFileCommands::CFileCommands(CCommands& commands, CDocManager& documents, const 
     commands.Bind(C::Close, onDocument(&CScriptDoc::OnCloseWindow), document);
     commands.Bind(C::Save, onDocument(&CScriptDoc::OnFileSave), document);
     commands.Bind(C::SaveAs, onDocument(&CScriptDoc::OnFileSaveAs), document);
-    commands.Bind(C::SaveAll, [this] { m_documents.SaveAll(); }, document);
+    commands.Bind(
+        C::SaveAll, [this] { m_documents.SaveAll(); }, document);
     const std::pair<C, QString> dataFiles[] = {
         {C::EditCommandsData, paths.m_sCommandsFile},
         {C::EditUnitData, paths.m_sUnitFile},
@@ -51,8 +52,7 @@ CFileCommands::CFileCommands(CCommands& commands, CDocManager& documents, const 
 
 void CFileCommands::OnFileOpen()
 {
-    const QString sPath =
-        m_documents.Services().prompter.GetOpenFileName(QStringLiteral("Open File"), GetFileFilter());
+    const QString sPath = m_documents.Services().prompter.GetOpenFileName(QStringLiteral("Open File"), GetFileFilter());
     if (!sPath.isEmpty())
         m_documents.OpenDocumentFile(sPath);
 }

@@ -15,8 +15,10 @@ CPrintCommands::CPrintCommands(CCommands& commands, ActiveView activeView, QWidg
     , m_pPrinter(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
     const auto view = [this] { return m_activeView() != nullptr; };
-    commands.Bind(ECommand::Print, [this] { OnFilePrint(); }, view);
-    commands.Bind(ECommand::PrintPreview, [this] { OnFilePrintPreview(); }, view);
+    commands.Bind(
+        ECommand::Print, [this] { OnFilePrint(); }, view);
+    commands.Bind(
+        ECommand::PrintPreview, [this] { OnFilePrintPreview(); }, view);
     commands.Bind(ECommand::PrintSetup, [this] { OnFilePrintSetup(); });
 }
 

@@ -8,7 +8,7 @@ class CDocManager;
 class CProjectDocuments : public IProjectDocuments
 {
 public:
-    explicit CProjectDocuments(CDocManager& documents) : m_documents(documents) {}
+    explicit CProjectDocuments(CDocManager& documents) : m_documents(documents) { }
 
     QObject* OpenDocument(const QString& sPath) override;
     bool IsModified(QObject* pDoc) const override;

@@ -151,8 +151,8 @@ bool CScriptDoc::SaveModified()
         return true;
     StoreTitle(DocTitle::StripStars(m_sTitle));
     QList<bool> selected;
-    const IPrompter::EAnswer eAnswer =
-        Services().prompter.SaveModified({DocTitle::ListName(m_sPathName, m_sTitle)}, &selected);
+    const IPrompter::EAnswer eAnswer
+        = Services().prompter.SaveModified({DocTitle::ListName(m_sPathName, m_sTitle)}, &selected);
     if (eAnswer == IPrompter::EAnswer::No)
         return true;
     if (eAnswer == IPrompter::EAnswer::Yes && selected.value(0) && DoFileSave())

@@ -22,7 +22,7 @@ QList<LineCommands::SLineEdit> LineEdits(ELineCommand eCommand, const QStringLis
     return {};
 }
 
-} // namespace
+}  // namespace
 
 void RunLineCommand(CEditBuffer& buffer, ELineCommand eCommand)
 {
@@ -92,4 +92,4 @@ void OutdentClosingBrace(CEditBuffer& buffer)
     buffer.ApplyEdits({{nLineStart + nCol - 1, 1, QString()}}, EEditHistory::Later);
 }
 
-} // namespace BufferCommands
+}  // namespace BufferCommands

@@ -17,4 +17,4 @@ void InsertAutoIndent(CEditBuffer& buffer, bool bWhiteSpace, bool bAutoTabs);
 // After a typed "}": one tab less in front of it.
 void OutdentClosingBrace(CEditBuffer& buffer);
 
-} // namespace BufferCommands
+}  // namespace BufferCommands

@@ -1,6 +1,7 @@
 #include "gui/editor/editbuffer.h"
 
 #include "core/editor/bookmarks.h"
+#include "core/editor/linecommands.h"
 
 #include <QPlainTextDocumentLayout>
 #include <QTextBlock>
@@ -32,7 +33,7 @@ int MapThrough(int nPos, const QList<SEdit>& edits)
     return nMapped;
 }
 
-} // namespace
+}  // namespace
 
 QString CEditBuffer::Normalised(QString sText)
 {
@@ -86,6 +87,18 @@ int CEditBuffer::LineOf(int nPosition) const
 int CEditBuffer::LineStart(int nLine) const
 {
     return m_pText->findBlockByNumber(nLine).position();
+}
+
+QString CEditBuffer::WordAt(int nPosition, QPair<int, int>* pRange) const
+{
+    const QTextBlock block = m_pText->findBlock(nPosition);
+    const QString sLine = block.text().toLower();
+    if (sLine.isEmpty())
+        return QString();
+    const auto [nStart, nEnd] = LineCommands::WordAt(sLine, nPosition - block.position());
+    if (pRange)
+        *pRange = {block.position() + nStart, block.position() + nEnd};
+    return sLine.mid(nStart, nEnd - nStart);
 }
 
 int CEditBuffer::Length() const
@@ -217,7 +230,8 @@ bool CEditBuffer::ApplyEdits(QList<SEdit> edits, EEditHistory eHistory, std::opt
     m_bTextChanged = false;
     m_nLineCount = m_pText->blockCount();
     emit BookmarksChanged();
-    const QPair<int, int> selNew = selAfter.value_or(QPair<int, int>(MapThrough(sel.first, edits), MapThrough(sel.second, edits)));
+    const QPair<int, int> selNew
+        = selAfter.value_or(QPair<int, int>(MapThrough(sel.first, edits), MapThrough(sel.second, edits)));
     Select(selNew.first, selNew.second);
     SetModifiedFlag(true);
     switch (eHistory) {

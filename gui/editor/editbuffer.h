@@ -45,6 +45,9 @@ public:
     int LineCount() const;
     int LineOf(int nPosition) const;
     int LineStart(int nLine) const;
+    // The lower-cased word (or run of other characters) at the position;
+    // *pRange gets its (start, end) positions unless the line is empty.
+    QString WordAt(int nPosition, QPair<int, int>* pRange = nullptr) const;
     int Length() const;
     // The text as an edit puts it in: every kind of line break one "\n".
     static QString Normalised(QString sText);

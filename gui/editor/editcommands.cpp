@@ -5,8 +5,7 @@
 
 using C = ECommand;
 
-template <class TCommand>
-std::function<void()> CEditCommands::OnView(TCommand command) const
+template <class TCommand> std::function<void()> CEditCommands::OnView(TCommand command) const
 {
     return [this, command] {
         if (CScriptView* pView = m_activeView())

@@ -18,8 +18,7 @@ public:
 
 private:
     // A command on the active view, when there is one.
-    template <class TCommand>
-    std::function<void()> OnView(TCommand command) const;
+    template <class TCommand> std::function<void()> OnView(TCommand command) const;
 
     ActiveView m_activeView;
 };

@@ -15,7 +15,8 @@ class CEditorContext : public QObject
     Q_OBJECT
 public:
     explicit CEditorContext(CDictionary& dictionary, QObject* pParent = nullptr)
-        : QObject(pParent), m_dictionary(dictionary)
+        : QObject(pParent)
+        , m_dictionary(dictionary)
     {
     }
 

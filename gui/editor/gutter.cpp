@@ -52,7 +52,8 @@ void CGutter::paintEvent(QPaintEvent*)
     QPainter painter(this);
     const int kEdge = StripWidth();
     painter.fillRect(QRect(0, 0, kEdge, height()), m_crStrip);
-    painter.fillRect(QRect(kEdge + 1, 0, width() - kEdge - 1, height()), CScriptView::ColourOf(m_view.Options().crWindow));
+    painter.fillRect(QRect(kEdge + 1, 0, width() - kEdge - 1, height()),
+                     CScriptView::ColourOf(m_view.Options().crWindow));
     painter.setPen(m_crEdge);
     painter.drawLine(kEdge, 0, kEdge, height());
     painter.setFont(m_fontNumbers);

@@ -127,9 +127,9 @@ void CScriptView::ApplyColours()
     m_pHighlighter->SetFileType(FileType());
     m_pHighlighter->SetSwitches(m_options.switches);
     const std::pair<EColourClass, int> colours[] = {
-        {EColourClass::Text, m_options.crText},     {EColourClass::Remark, m_options.crRem},
-        {EColourClass::Command, m_options.crCom},   {EColourClass::Weapon, m_options.crWeap},
-        {EColourClass::System, m_options.crSys},    {EColourClass::Variable, m_options.crVar},
+        {EColourClass::Text, m_options.crText},   {EColourClass::Remark, m_options.crRem},
+        {EColourClass::Command, m_options.crCom}, {EColourClass::Weapon, m_options.crWeap},
+        {EColourClass::System, m_options.crSys},  {EColourClass::Variable, m_options.crVar},
     };
     for (const auto& [eClass, nRgb] : colours)
         m_pHighlighter->SetColour(eClass, ColourOf(nRgb));
@@ -175,27 +175,6 @@ void CScriptView::ApplySettings()
     m_doc.SetModifiedFlag(bModified);
     m_doc.ClearUndo();
     m_doc.PushUndo();
-}
-
-void CScriptView::ColourLineRange(int nFirst, int nLast, bool bPair)
-{
-    if (!m_options.bFormat)
-        return;
-    auto updating = m_doc.Updating();
-    // Applying colours must not count as a change of the text.
-    const bool bModified = document()->isModified();
-    QList<int> lines{nFirst};
-    if (!bPair) {
-        for (int nLine = nFirst + 1; nLine <= nLast; ++nLine)
-            lines.append(nLine);
-    } else if (nLast != 0 && nLast != nFirst) {
-        lines.append(nLast);
-    }
-    m_doc.SetColouring(true);
-    for (int nLine : lines)
-        m_pHighlighter->rehighlightBlock(document()->findBlockByNumber(nLine));
-    m_doc.SetColouring(false);
-    document()->setModified(bModified);
 }
 
 void CScriptView::ColourAll()

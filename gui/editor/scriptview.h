@@ -29,7 +29,6 @@ public:
     // The options changed: take them over and recolour.
     void ApplySettings();
 
-    void ColourLineRange(int nFirst, int nLast, bool bPair);
     void ColourAll();
 
     void OnEditUndo();
@@ -51,7 +50,10 @@ public:
     QString GetLineText(int nLine) const { return m_doc.LineText(nLine); }
     // The lower-cased word (or run of other characters) at the position;
     // *pRange gets its (start, end) positions unless the line is empty.
-    QString GetWordAt(int nPosition, QPair<int, int>* pRange = nullptr) const;
+    QString GetWordAt(int nPosition, QPair<int, int>* pRange = nullptr) const
+    {
+        return m_doc.WordAt(nPosition, pRange);
+    }
 
     // Bookmarks and the gutter.
     void ToggleBookmark(int nLine) { m_doc.ToggleBookmark(nLine); }
@@ -107,6 +109,6 @@ private:
     CGutter* m_pGutter = nullptr;
     CScriptHighlighter* m_pHighlighter = nullptr;
     CSuggestion m_suggestion;
-    int m_nTypedKey = 0;  // the last key pressed that put text in
+    int m_nTypedKey = 0;          // the last key pressed that put text in
     QPair<int, int> m_crInitial;  // where the caret starts: after a header, say
 };

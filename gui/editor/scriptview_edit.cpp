@@ -16,7 +16,7 @@ bool IsEnter(const QKeyEvent* pEvent)
     return pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter;
 }
 
-} // namespace
+}  // namespace
 
 void CScriptView::RunLineCommand(BufferCommands::ELineCommand eCommand)
 {
@@ -47,18 +47,6 @@ QString CScriptView::GetSelectedText() const
 {
     const auto [nStart, nEnd] = Selection();
     return m_doc.Shadow().Mid(nStart, nEnd - nStart);
-}
-
-QString CScriptView::GetWordAt(int nPosition, QPair<int, int>* pRange) const
-{
-    const QTextBlock block = document()->findBlock(nPosition);
-    const QString sLine = block.text().toLower();
-    if (sLine.isEmpty())
-        return QString();
-    const auto [nStart, nEnd] = LineCommands::WordAt(sLine, nPosition - block.position());
-    if (pRange)
-        *pRange = {block.position() + nStart, block.position() + nEnd};
-    return sLine.mid(nStart, nEnd - nStart);
 }
 
 bool CScriptView::canInsertFromMimeData(const QMimeData* pSource) const

@@ -16,7 +16,7 @@ int Before(int nPosition, int nBy)
     return nPosition - nBy > 0 ? nPosition - nBy : 0;
 }
 
-} // namespace
+}  // namespace
 
 void CSuggestion::Show(int nAt, const QString& sRest)
 {
@@ -84,8 +84,8 @@ void CSuggestion::Step(bool bBack)
     if (sWhole.isEmpty())
         return;
     const QString sTyped = sWhole.left(std::max<qsizetype>(0, sWhole.size() - nLength));
-    const QString sRest =
-        AutoComplete::Neighbour(m_view.Context().Dictionary().m_arAutoComplete, sWhole, sTyped, bBack);
+    const QString sRest
+        = AutoComplete::Neighbour(m_view.Context().Dictionary().m_arAutoComplete, sWhole, sTyped, bBack);
     if (!sRest.isEmpty())
         Show(m_crRange.first, sRest);
 }

@@ -12,7 +12,7 @@ class CScriptView;
 class CSuggestion
 {
 public:
-    explicit CSuggestion(CScriptView& view) : m_view(view) {}
+    explicit CSuggestion(CScriptView& view) : m_view(view) { }
     // Keeps the typed word in its own colours while the rest shows.
     void SetHighlighter(CScriptHighlighter* pHighlighter) { m_pHighlighter = pHighlighter; }
 

@@ -52,7 +52,7 @@ bool Created(bool bWhole, const char* pszWhat)
     return bWhole;
 }
 
-} // namespace
+}  // namespace
 
 CMainFrame::CMainFrame(const SFrameServices& services)
     : m_services(services)
@@ -103,8 +103,8 @@ bool CMainFrame::Create()
         return false;
     RebuildEditorFont();
     CProjectModel& project = m_services.project;
-    m_pScriptTabs =
-        new CScriptTabs(*m_pMdiArea, [&project](const QString& sPath) { return project.IsProjectFile(sPath); }, this);
+    m_pScriptTabs = new CScriptTabs(
+        *m_pMdiArea, [&project](const QString& sPath) { return project.IsProjectFile(sPath); }, this);
     // The tabs take a row of their own below the main tool bar.
     addToolBarBreak(Qt::TopToolBarArea);
     addToolBar(Qt::TopToolBarArea, m_pScriptTabs);
@@ -125,11 +125,13 @@ void CMainFrame::CreateControllers()
 {
     const auto activeFrame = [this] { return ActiveFrame(); };
     m_pFileCommands = new CFileCommands(*m_pCommands, Documents(), m_services.paths, activeFrame, this);
-    new CPrintCommands(*m_pCommands, [this] { return ActiveView(); }, this);
-    new CEditCommands(*m_pCommands, [this] { return ActiveView(); }, this);
+    new CPrintCommands(
+        *m_pCommands, [this] { return ActiveView(); }, this);
+    new CEditCommands(
+        *m_pCommands, [this] { return ActiveView(); }, this);
     m_pWindowCommands = new CWindowCommands(*m_pCommands, *this);
-    new CLinkCommands(
-        *m_pCommands, {m_services.shell, m_services.prompter, m_services.paths.m_sAppPath, m_services.sVersion}, this);
+    new CLinkCommands(*m_pCommands,
+                      {m_services.shell, m_services.prompter, m_services.paths.m_sAppPath, m_services.sVersion}, this);
 }
 
 void CMainFrame::RebuildEditorFont()

@@ -30,15 +30,20 @@ CWindowCommands::CWindowCommands(CCommands& commands, CMainFrame& frame)
         {C::ToggleStatusBar, frame.statusBar(), &s.m_bStatusBar},
     };
     for (const auto& [eCommand, pBar, pbShown] : bars)
-        commands.Bind(eCommand, [this, pBar = pBar, pbShown = pbShown] { ToggleBar(pBar, *pbShown); }, {},
-                      [pBar = pBar] { return pBar->isVisible(); });
+        commands.Bind(
+            eCommand, [this, pBar = pBar, pbShown = pbShown] { ToggleBar(pBar, *pbShown); }, {},
+            [pBar = pBar] { return pBar->isVisible(); });
     commands.Bind(C::Exit, [&frame] { frame.close(); });
     QMdiArea* pArea = frame.MdiArea();
     const auto windows = [pArea] { return !pArea->subWindowList().isEmpty(); };
-    commands.Bind(C::Cascade, [pArea] { pArea->cascadeSubWindows(); }, windows);
-    commands.Bind(C::TileHorizontally, [this] { TileWindows(Qt::Horizontal); }, windows);
-    commands.Bind(C::TileVertically, [this] { TileWindows(Qt::Vertical); }, windows);
-    commands.Bind(C::ArrangeIcons, [this] { ArrangeIcons(); }, windows);
+    commands.Bind(
+        C::Cascade, [pArea] { pArea->cascadeSubWindows(); }, windows);
+    commands.Bind(
+        C::TileHorizontally, [this] { TileWindows(Qt::Horizontal); }, windows);
+    commands.Bind(
+        C::TileVertically, [this] { TileWindows(Qt::Vertical); }, windows);
+    commands.Bind(
+        C::ArrangeIcons, [this] { ArrangeIcons(); }, windows);
 }
 
 void CWindowCommands::FillWindowList(QMenu* pMenu)

@@ -52,7 +52,7 @@ struct SEditor
     }
 };
 
-} // namespace
+}  // namespace
 
 void TestSuggestion::undoNeverBringsASuggestionBack_data()
 {
