@@ -1,4 +1,5 @@
 #include "core/data/atomicfile.h"
+#include "tests/support/filesizelimit.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,6 +14,8 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
+
+using VelkTest::CFileSizeLimit;
 
 namespace {
 
@@ -46,32 +49,6 @@ ino_t Inode(const QString& sPath)
     struct stat st = {};
     return ::stat(Path(sPath).constData(), &st) == 0 ? st.st_ino : 0;
 }
-
-// Lets the next writes of this process fail once a file grows past nBytes,
-// as a full disk would; the old limit comes back when it goes out of scope.
-class CFileSizeLimit
-{
-public:
-    explicit CFileSizeLimit(rlim_t nBytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = nBytes;
-        m_bActive = setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~CFileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    bool IsActive() const { return m_bActive; }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-    bool m_bActive = false;
-};
 
 // Permissions bind an ordinary user only: run as root, the test acts as
 // nobody for as long as this lives, on files handed over to nobody first.

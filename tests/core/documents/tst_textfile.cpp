@@ -1,4 +1,5 @@
 #include "core/documents/textfile.h"
+#include "tests/support/filesizelimit.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +16,8 @@
 
 Q_DECLARE_METATYPE(ETextEncoding)
 Q_DECLARE_METATYPE(TextFile::ELoad)
+
+using VelkTest::CFileSizeLimit;
 
 namespace {
 
@@ -43,32 +46,6 @@ QByteArray EveryHighByte()
     }
     return bytes;
 }
-
-// Lets the next writes of this process fail once a file grows past nBytes,
-// as a full disk would; the old limit comes back when it goes out of scope.
-class CFileSizeLimit
-{
-public:
-    explicit CFileSizeLimit(rlim_t nBytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = nBytes;
-        m_bActive = setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~CFileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    bool IsActive() const { return m_bActive; }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-    bool m_bActive = false;
-};
 
 // Bytes a fuzzer would think of for a text file: pieces of every encoding
 // the loader knows, line breaks of every kind, marks, and plain garbage.
