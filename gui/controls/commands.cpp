@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QWidget>
 
 CCommands::CCommands(QObject* pParent) : QObject(pParent)
 {
@@ -19,6 +20,8 @@ CCommands::CCommands(QObject* pParent) : QObject(pParent)
         if (info.eId == ECommand::Paste)
             shortcuts.append(QKeySequence(QStringLiteral("Shift+Insert")));
         pAction->setShortcuts(shortcuts);
+        if (Accelerator(sText) == QLatin1String("Del"))
+            pAction->setShortcutContext(Qt::WidgetShortcut);
         pAction->setStatusTip(CommandPrompt(info));
         pAction->setToolTip(ToolTip(info));
         const QString sIcon = QLatin1String(info.pszIcon);
@@ -50,6 +53,11 @@ void CCommands::Bind(ECommand eId, std::function<void()> handler, Rule enabled, 
 QAction* CCommands::Action(ECommand eId) const
 {
     return m_actions.at(eId);
+}
+
+void CCommands::BindKeyTo(ECommand eId, QWidget* pWidget)
+{
+    pWidget->addAction(Action(eId));
 }
 
 void CCommands::Refresh()

@@ -23,6 +23,9 @@ public:
 
     void Bind(ECommand eId, std::function<void()> handler, Rule enabled = {}, Rule checked = {});
     QAction* Action(ECommand eId) const;
+    // A command whose key also edits text (Del) answers that key only while
+    // this widget has the focus; everywhere else the key keeps its own work.
+    void BindKeyTo(ECommand eId, QWidget* pWidget);
     // Evaluates every rule, as menus open and when the interface is idle.
     void Refresh();
 

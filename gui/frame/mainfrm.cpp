@@ -23,9 +23,11 @@
 #include "gui/frame/statusbarpanes.h"
 #include "gui/frame/windowcommands.h"
 #include "gui/links/linkcommands.h"
+#include "gui/workspace/commandbarcommands.h"
 #include "gui/workspace/commandbardock.h"
 #include "gui/workspace/commanddlg.h"
 #include "gui/workspace/projectcommands.h"
+#include "gui/workspace/snippetcommands.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -132,6 +134,7 @@ void CMainFrame::CreateControllers()
     m_pWindowCommands = new CWindowCommands(*m_pCommands, *this);
     new CLinkCommands(*m_pCommands,
                       {m_services.shell, m_services.prompter, m_services.paths.m_sAppPath, m_services.sVersion}, this);
+    CreateWorkspace();
 }
 
 void CMainFrame::RebuildEditorFont()
@@ -292,9 +295,27 @@ void CMainFrame::CreateCommandBar()
     m_pCommandDock = new CCommandBarDock(this);
     addDockWidget(Settings().m_bBarRight ? Qt::RightDockWidgetArea : Qt::LeftDockWidgetArea, m_pCommandDock);
     resizeDocks({m_pCommandDock}, {CCommandBarDock::StartWidth(Settings().m_nBarWidth)}, Qt::Horizontal);
-    m_pProjectCommands = std::make_unique<CProjectCommands>(
-        *CommandBar(), m_services.project,
-        [this](const QList<SMenuEntry>& entries, const QPoint& pt) { ShowContextMenu(entries, pt); });
+}
+
+void CMainFrame::CreateWorkspace()
+{
+    const SWorkspaceServices services{
+        *m_pCommands,
+        *CommandBar(),
+        Settings(),
+        m_services.prompter,
+        m_services.shell,
+        m_services.dictionary,
+        m_services.project,
+        Documents(),
+        m_services.paths,
+        [this] { return ActiveFrame(); },
+        [this](const QList<SMenuEntry>& entries, const QPoint& pt) { ShowContextMenu(entries, pt); },
+    };
+    m_pProjectCommands = std::make_unique<CProjectCommands>(services);
+    m_pCommandBarCommands = new CCommandBarCommands(services);
+    m_pCommandBarCommands->BuildCommandsTree();
+    (new CSnippetCommands(services))->RefreshSnippetList();
 }
 
 int CMainFrame::BarWidth() const

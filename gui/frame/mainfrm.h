@@ -10,6 +10,7 @@
 
 #include <memory>
 
+class CCommandBarCommands;
 class CCommandBarDock;
 class CCommandDlg;
 class CCommands;
@@ -84,6 +85,8 @@ private:
     void CreateControllers();
     void ApplyPlacement();
     void CreateCommandBar();
+    // The command bar's three features: projects, the dictionary, snippets.
+    void CreateWorkspace();
     // The no-document or the document menu bar, whichever fits now.
     void BuildMenuBar();
     void FillList(QMenu* pMenu, SMenuEntry::EKind eKind);
@@ -103,6 +106,7 @@ private:
     CFileCommands* m_pFileCommands = nullptr;
     CWindowCommands* m_pWindowCommands = nullptr;
     std::unique_ptr<CProjectCommands> m_pProjectCommands;
+    CCommandBarCommands* m_pCommandBarCommands = nullptr;
     QToolBar* m_pToolBar = nullptr;
     CScriptTabs* m_pScriptTabs = nullptr;
     CCommandBarDock* m_pCommandDock = nullptr;

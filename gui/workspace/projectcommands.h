@@ -1,28 +1,23 @@
 #pragma once
 
-#include "core/frame/commandtable.h"
+#include "gui/workspace/workspaceservices.h"
 
 #include <QObject>
 
-#include <functional>
 #include <memory>
 
-class CCommandDlg;
-class CProjectModel;
 class CProjectTree;
 
-// The command bar's trees: the project tree follows the project model, a
-// double click opens a project file, and each tree offers its item menus.
+// The Project tab and the project commands: the tree follows the project
+// model, and the commands switch, rename and fill projects.
 class CProjectCommands : public QObject
 {
     Q_OBJECT
 public:
-    using ShowMenu = std::function<void(const QList<SMenuEntry>&, const QPoint& ptGlobal)>;
-
-    CProjectCommands(CCommandDlg& bar, CProjectModel& project, ShowMenu showMenu);
+    explicit CProjectCommands(const SWorkspaceServices& services);
     ~CProjectCommands() override;
 
 private:
-    CProjectModel& m_project;
+    SWorkspaceServices m_services;
     std::unique_ptr<CProjectTree> m_pTree;
 };
