@@ -21,6 +21,7 @@ public:
     void AddItem(HTreeItem, const QString&, int) override { }
     void RemoveItem(HTreeItem) override { }
     void SetItemImage(HTreeItem, int) override { }
+    void SetItemText(HTreeItem, const QString&) override { }
     void SetRootText(const QString&) override { }
     void ExpandAndSelectRoot() override { }
     void ExpandRootAndShow(HTreeItem) override { }
@@ -338,17 +339,25 @@ int CProjectModel::AddActiveFile(QObject* pDoc)
     return AddRecord(sPath, true, pDoc);
 }
 
+int CProjectModel::FileLine(const QString& sPath) const
+{
+    const auto [nFirst, nLast] = FindProject(CurProject());
+    if (nFirst < 0)
+        return -1;
+    int nLine = m_arProjectData.Find(sPath, nFirst);
+    if (nLine < 0 || nLine > nLast)
+        nLine = m_arProjectData.Find(kOpenMark + sPath, nFirst);
+    return nLine >= 0 && nLine <= nLast ? nLine : -1;
+}
+
 void CProjectModel::RemoveProjectFile(HTreeItem hItem)
 {
     const int nIndex = IndexOfTreeItem(hItem);
-    const auto [nFirst, nLast] = FindProject(CurProject());
-    if (nIndex < 0 || nFirst < 0)
+    if (nIndex < 0)
         return;
     CProjectFile& file = m_ProjectFiles[nIndex];
-    int nLine = m_arProjectData.Find(file.sPath, nFirst);
-    if (nLine < 0 || nLine > nLast)
-        nLine = m_arProjectData.Find(kOpenMark + file.sPath, nFirst);
-    if (nLine < 0 || nLine > nLast)
+    const int nLine = FileLine(file.sPath);
+    if (nLine < 0)
         return;
     m_arProjectData.removeAt(nLine);
     Tree().RemoveItem(file.hItem);
@@ -416,4 +425,57 @@ void CProjectModel::RenameProject(const QString& sOldName, const QString& sNewNa
         m_settings.m_sCurProject = sNewName;
         Tree().SetRootText(sNewName);
     }
+}
+
+bool CProjectModel::AddNewProject(const QString& sName)
+{
+    if (sName.isEmpty())
+        return false;
+    for (const QString& sLine : m_arProjectData)
+        if (CompareNoCase(sLine, sName) == 0)
+            return false;
+    m_arProjectData.append(kHeader);
+    m_arProjectData.append(sName);
+    return true;
+}
+
+bool CProjectModel::DeleteProject(const QString& sName)
+{
+    // Found as a name after its header: a file line that reads like the
+    // name must not take another project's lines with it.
+    const auto [nFirst, nLast] = FindProject(sName);
+    if (nFirst < 0)
+        return false;
+    m_arProjectData.remove(nFirst, nLast - nFirst + 1);
+    return true;
+}
+
+QStringList CProjectModel::ProjectNames() const
+{
+    QStringList names;
+    for (int i = 0; i + 1 < m_arProjectData.size(); ++i)
+        if (m_arProjectData[i] == kHeader)
+            names.append(m_arProjectData[i + 1]);
+    return names;
+}
+
+void CProjectModel::MoveProjectFile(int nIndex, const QString& sNewPath)
+{
+    if (nIndex < 0 || nIndex >= kMaxFiles || !m_ProjectFiles[nIndex].InUse() || !CanBeFileLine(sNewPath))
+        return;
+    CProjectFile& file = m_ProjectFiles[nIndex];
+    // The list's line follows at once: a later removal looks the file up by it.
+    const int nLine = FileLine(file.sPath);
+    if (nLine >= 0)
+        m_arProjectData[nLine] = m_arProjectData[nLine].startsWith(kOpenMark) ? kOpenMark + sNewPath : sNewPath;
+    file.sPath = sNewPath;
+    file.sName = DisplayName(sNewPath);
+    Tree().SetItemText(file.hItem, file.sName);
+}
+
+void CProjectModel::CloseProjectFile(HTreeItem hItem)
+{
+    const int nIndex = IndexOfTreeItem(hItem);
+    if (nIndex >= 0 && m_ProjectFiles[nIndex].pDoc && Documents())
+        Documents()->CloseDocument(m_ProjectFiles[nIndex].pDoc);
 }

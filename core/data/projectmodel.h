@@ -55,6 +55,17 @@ public:
     void OpenProjectFileByPath(const QString& sPath);
     void ProjectDocClosed(QObject* pDoc);
     void RenameProject(const QString& sOldName, const QString& sNewName);
+    // Adds the header and name lines of a new, empty project; false when the
+    // name is empty or any line of the list already reads it (in any case).
+    bool AddNewProject(const QString& sName);
+    // Removes a project with its files from the list; false when there is none.
+    bool DeleteProject(const QString& sName);
+    // The names of all projects, in list order.
+    QStringList ProjectNames() const;
+    // The file of this record now lies at sNewPath: its name and tree item follow.
+    void MoveProjectFile(int nIndex, const QString& sNewPath);
+    // The document opened through this tree item goes at once, unsaved changes and all.
+    void CloseProjectFile(HTreeItem hItem);
 
     const QString& CurProject() const;
     QString DisplayName(const QString& sPath) const;
@@ -74,6 +85,8 @@ private:
     static bool CanBeFileLine(const QString& sPath);
     QByteArray LineBytes(const QString& sLine, QHash<QString, int>& nUsed) const;
     void OpenRecord(int nIndex);
+    // The current project's line of this file, marked or not; -1 for none.
+    int FileLine(const QString& sPath) const;
     void FillRecord(int nIndex, const QString& sPath, bool bOpen);
     void LoadFreedRecord();
     void ClearRecords();

@@ -14,6 +14,7 @@ public:
     virtual void AddItem(HTreeItem hItem, const QString& sText, int nImage) = 0;
     virtual void RemoveItem(HTreeItem hItem) = 0;
     virtual void SetItemImage(HTreeItem hItem, int nImage) = 0;
+    virtual void SetItemText(HTreeItem hItem, const QString& sText) = 0;
     virtual void SetRootText(const QString& sText) = 0;
     virtual void ExpandAndSelectRoot() = 0;
     virtual void ExpandRootAndShow(HTreeItem hItem) = 0;

@@ -56,6 +56,12 @@ void CScriptDoc::SetPathName(const QString& sPath, bool bAddToRecent)
         Services().pRecentFiles->Add(m_sPathName);
 }
 
+void CScriptDoc::FileMoved(const QString& sNewPath)
+{
+    SetPathName(sNewPath);
+    StoreTitle(DocTitle::Marked(m_sTitle, IsModified()));
+}
+
 bool CScriptDoc::OnOpenDocument(const QString& sPath)
 {
     TextFile::SLoaded loaded;

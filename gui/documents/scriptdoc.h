@@ -22,6 +22,9 @@ public:
 
     const QString& GetPathName() const { return m_sPathName; }
     void SetPathName(const QString& sPath, bool bAddToRecent = true);
+    // The file was renamed on disk: the document follows it with its
+    // unsaved text, its history and its modified mark.
+    void FileMoved(const QString& sNewPath);
     const QString& GetTitle() const { return m_sTitle; }
     // Computes the title from the path, the template and ShowExt.
     void SetTitle();

@@ -37,6 +37,12 @@ void CProjectTree::SetItemImage(HTreeItem hItem, int nImage)
         pItem->setIcon(0, ImageListIcon(nImage));
 }
 
+void CProjectTree::SetItemText(HTreeItem hItem, const QString& sText)
+{
+    if (QTreeWidgetItem* pItem = m_items.value(hItem))
+        pItem->setText(0, sText);
+}
+
 void CProjectTree::SetRootText(const QString& sText)
 {
     if (m_pRoot)
@@ -65,4 +71,9 @@ HTreeItem CProjectTree::HandleOf(const QTreeWidgetItem* pItem) const
         if (it.value() == pItem)
             return it.key();
     return kNoTreeItem;
+}
+
+HTreeItem CProjectTree::Selected() const
+{
+    return HandleOf(m_tree.currentItem());
 }

@@ -64,6 +64,13 @@ public:
         else
             items[h].nImage = nImage;
     }
+    void SetItemText(HTreeItem h, const QString& sText) override
+    {
+        if (!items.contains(h))
+            stale << QStringLiteral("text %1").arg(h);
+        else
+            items[h].sText = sText;
+    }
     void SetRootText(const QString& sText) override { sRootText = sText; }
     void ExpandAndSelectRoot() override { ++nExpandSelect; }
     void ExpandRootAndShow(HTreeItem h) override { shown << h; }
@@ -704,6 +711,86 @@ private slots:
         QCOMPARE(env.Lines(), env.Expand(expected));
         QCOMPARE(env.model.CurProject(), curProject);
         QCOMPARE(env.tree.sRootText, curProject);
+    }
+
+    // New and Delete Project edit the list's lines directly; names are
+    // matched as the list holds them, never as file lines.
+    void newAndDeleteProject_data()
+    {
+        QTest::addColumn<QString>("op");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("changed");
+        QTest::addColumn<QStringList>("expected");
+
+        const QStringList base{H, "A", "@a.sqs", H, "B", "@b.sqs"};
+        QTest::newRow("new name appended") << "new"
+                                           << "C" << true << (base + QStringList{H, "C"});
+        QTest::newRow("new name of a project in other case") << "new"
+                                                             << "b" << false << base;
+        QTest::newRow("new name equal to a file line") << "new"
+                                                       << "@a.sqs" << false << base;
+        QTest::newRow("new name like the header") << "new"
+                                                  << "[project]" << false << base;
+        QTest::newRow("empty new name") << "new"
+                                        << "" << false << base;
+        QTest::newRow("delete the first project") << "delete"
+                                                  << "A" << true << QStringList{H, "B", "@b.sqs"};
+        QTest::newRow("delete the last project") << "delete"
+                                                 << "B" << true << QStringList{H, "A", "@a.sqs"};
+        QTest::newRow("delete a name that is only a file line") << "delete"
+                                                                << "@b.sqs" << false << base;
+        QTest::newRow("delete an unknown name") << "delete"
+                                                << "Z" << false << base;
+    }
+    void newAndDeleteProject()
+    {
+        QFETCH(QString, op);
+        QFETCH(QString, name);
+        QFETCH(bool, changed);
+        QFETCH(QStringList, expected);
+        Env env;
+        env.Use({H, "A", "@a.sqs", H, "B", "@b.sqs"}, "A");
+
+        const QString sName = env.Expand(name);
+        QCOMPARE(op == "new" ? env.model.AddNewProject(sName) : env.model.DeleteProject(sName), changed);
+        QCOMPARE(env.Lines(), env.Expand(expected));
+    }
+
+    void projectNamesFollowHeadersInListOrder()
+    {
+        Env env;
+        env.Use({H, "Zeta", "@a.sqs", H, "alpha", H}, "Zeta");
+        QCOMPARE(env.model.ProjectNames(), QStringList({"Zeta", "alpha"}));
+    }
+
+    void movedFileKeepsItsItemAndSavesItsNewPath()
+    {
+        Env env(1);
+        env.Use({H, "A", "*@a.sqs", "@b.sqs"}, "A");
+        env.model.OpenProjectFiles();
+        const QString sNewPath = env.dir.filePath("c.sqf");
+
+        env.model.MoveProjectFile(0, sNewPath);
+        QCOMPARE(env.Rec(0).sName, QStringLiteral("c.sqf"));
+        QCOMPARE(env.tree.items.value(env.Rec(0).hItem).sText, QStringLiteral("c.sqf"));
+        QVERIFY(env.tree.stale.isEmpty());
+        QCOMPARE(env.Lines(), env.Expand({H, "A", "*~c.sqf", "@b.sqs"}));
+        env.model.RemoveProjectFile(env.Rec(0).hItem);
+        QCOMPARE(env.Lines(), env.Expand({H, "A", "@b.sqs"}));
+    }
+
+    void closeProjectFileClosesOnlyItsOpenDocument()
+    {
+        Env env;
+        env.Use({H, "A", "*@a.sqs", "@b.sqs"}, "A");
+        env.model.OpenProjectFiles();
+        env.docs.SetModified(env.Rec(0).pDoc);
+
+        env.model.CloseProjectFile(env.ItemOf("@b.sqs"));
+        env.model.CloseProjectFile(kRootTreeItem);
+        env.model.CloseProjectFile(env.ItemOf("@a.sqs"));
+        QCOMPARE(env.docs.log, QStringList({"open a.sqs", "close a.sqs"}));
+        QCOMPARE(env.States(), QStringList({"a.sqs closed 4", "b.sqs closed 4"}));
     }
 
     void projectListLoadAndSave_data()
