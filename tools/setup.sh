@@ -20,8 +20,9 @@ case "$mode" in
         ;;
 esac
 
-# libasan8 and libubsan1 are GCC 12's sanitizer run-times, for the sanitize mode.
-packages=(g++ cmake make qt6-base-dev qt6-base-dev-tools libgl-dev libbenchmark-dev
+# libasan8 and libubsan1 are GCC 12's sanitizer run-times, for the sanitize mode;
+# libx11-dev lets the status bar show the Caps Lock and Num Lock state.
+packages=(g++ cmake make qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev libbenchmark-dev
           fonts-dejavu-core xvfb xauth poppler-utils libasan8 libubsan1)
 
 missing=()

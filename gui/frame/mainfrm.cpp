@@ -292,9 +292,9 @@ CCommandDlg* CMainFrame::CommandBar() const
 
 void CMainFrame::CreateCommandBar()
 {
-    m_pCommandDock = new CCommandBarDock(this);
+    m_pCommandDock = new CCommandBarDock(Settings().m_bBarRight != 0, this);
     addDockWidget(Settings().m_bBarRight ? Qt::RightDockWidgetArea : Qt::LeftDockWidgetArea, m_pCommandDock);
-    resizeDocks({m_pCommandDock}, {CCommandBarDock::StartWidth(Settings().m_nBarWidth)}, Qt::Horizontal);
+    m_pCommandDock->SetBarWidth(CCommandBarDock::StartWidth(Settings().m_nBarWidth));
 }
 
 void CMainFrame::CreateWorkspace()

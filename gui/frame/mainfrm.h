@@ -70,7 +70,7 @@ public:
     void ShowContextMenu(const QList<SMenuEntry>& entries, const QPoint& ptGlobal);
     QToolBar* MainToolBar() const { return m_pToolBar; }
     CCommandDlg* CommandBar() const;
-    QDockWidget* CommandBarDock() const { return m_pCommandDock; }
+    CCommandBarDock* CommandBarDock() const { return m_pCommandDock; }
     // The command bar's width now, as it is stored.
     int BarWidth() const;
 

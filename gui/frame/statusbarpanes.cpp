@@ -3,11 +3,13 @@
 #include "core/frame/statuspanes.h"
 #include "gui/editor/scriptview.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QStatusBar>
 #include <QTextBlock>
 
-CStatusBarPanes::CStatusBarPanes(QStatusBar& bar) : m_bar(bar)
+CStatusBarPanes::CStatusBarPanes(QStatusBar& bar, LockReader readLocks) : m_bar(bar), m_readLocks(std::move(readLocks))
 {
     bar.showMessage(QStringLiteral("Ready"));
     // Each pane as wide as its sizing text.
@@ -22,6 +24,28 @@ CStatusBarPanes::CStatusBarPanes(QStatusBar& bar) : m_bar(bar)
         if (sMessage.isEmpty())
             pBar->showMessage(QStringLiteral("Ready"));
     });
+    QCoreApplication::instance()->installEventFilter(this);
+    UpdateLocks();
+}
+
+void CStatusBarPanes::UpdateLocks()
+{
+    const SLockKeys locks = m_readLocks().value_or(SLockKeys());
+    m_panes[5]->setText(locks.bCaps ? QStringLiteral("CAP") : QString());
+    m_panes[6]->setText(locks.bNum ? QStringLiteral("NUM") : QString());
+}
+
+bool CStatusBarPanes::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    const QEvent::Type eType = pEvent->type();
+    if (eType == QEvent::KeyRelease) {
+        const int nKey = static_cast<QKeyEvent*>(pEvent)->key();
+        if (nKey == Qt::Key_CapsLock || nKey == Qt::Key_NumLock)
+            UpdateLocks();
+    } else if (eType == QEvent::ApplicationStateChange) {
+        UpdateLocks();
+    }
+    return QObject::eventFilter(pWatched, pEvent);
 }
 
 QString CStatusBarPanes::PaneText(int nPane) const

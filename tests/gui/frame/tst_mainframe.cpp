@@ -69,6 +69,8 @@ private slots:
     void barTogglesHideAndRemember();
     void commandBarWidthStaysInItsRange_data();
     void commandBarWidthStaysInItsRange();
+    void draggingTheGripTakesOnlyWidthsInRange_data();
+    void draggingTheGripTakesOnlyWidthsInRange();
     void projectTreeShowsTheCurrentProject();
     void laterFeaturesStayDisabledAndShortcutsAreBound();
     void aboutBoxShowsVersionAndMemory();
@@ -454,6 +456,49 @@ void TestMainFrame::commandBarWidthStaysInItsRange()
     QVERIFY(CCommandDlg::AcceptsWidth(nStored));
 }
 
+void TestMainFrame::draggingTheGripTakesOnlyWidthsInRange_data()
+{
+    QTest::addColumn<int>("barRight");
+    QTest::addColumn<int>("target");
+    QTest::addColumn<int>("expected");
+    for (const int bRight : {0, 1}) {
+        const char* pszSide = bRight ? "right: " : "left: ";
+        QTest::addRow("%s180 refused", pszSide) << bRight << 180 << 300;
+        QTest::addRow("%s181 taken", pszSide) << bRight << 181 << 181;
+        QTest::addRow("%s399 taken", pszSide) << bRight << 399 << 399;
+        QTest::addRow("%s400 refused", pszSide) << bRight << 400 << 300;
+        QTest::addRow("%sfar beyond refused", pszSide) << bRight << 900 << 300;
+    }
+}
+
+void TestMainFrame::draggingTheGripTakesOnlyWidthsInRange()
+{
+    QFETCH(int, barRight);
+    QFETCH(int, target);
+    QFETCH(int, expected);
+    CMemorySettingsStore seed = Seeded({{"BarWidth", 300}, {"BarRight", barRight}});
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CMainFrame* pFrame = start.App().MainFrame();
+    pFrame->resize(1400, 800);
+    CCommandBarDock* pDock = pFrame->CommandBarDock();
+    QCOMPARE(pDock->width(), 300);
+    // The pointer goes in one move from the grip to where the bar's inner
+    // edge would lie at the target width.
+    QWidget* pGrip = pDock->Grip();
+    const QPoint ptGrip = pGrip->rect().center();
+    const int nEdgeX = barRight ? pDock->width() - target : target;
+    const QPoint ptTarget = pGrip->mapFromGlobal(pDock->mapToGlobal(QPoint(nEdgeX, ptGrip.y())));
+    QTest::mousePress(pGrip, Qt::LeftButton, Qt::NoModifier, ptGrip);
+    QMouseEvent move(QEvent::MouseMove, ptTarget, pGrip->mapToGlobal(ptTarget), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(pGrip, &move);
+    QTest::mouseRelease(pGrip, Qt::LeftButton, Qt::NoModifier, ptTarget);
+    QCOMPARE(pDock->width(), expected);
+    const CMemorySettingsStore store = start.CloseAndKeepStore();
+    QCOMPARE(store.ReadInt(kSettingsSection, QStringLiteral("BarWidth"), -1), expected);
+}
+
 void TestMainFrame::projectTreeShowsTheCurrentProject()
 {
     QTemporaryDir dir;
@@ -488,9 +533,10 @@ void TestMainFrame::laterFeaturesStayDisabledAndShortcutsAreBound()
     CCommands& commands = start.App().MainFrame()->Commands();
     commands.Refresh();
     for (ECommand eCommand : {ECommand::Options, ECommand::Find, ECommand::BriefingWizard, ECommand::LaunchGame,
-                              ECommand::OpenProject, ECommand::InsertSnippet})
+                              ECommand::LocalizeStrings, ECommand::InsertSnippet})
         QVERIFY2(!commands.Action(eCommand)->isEnabled(), CommandInfo(eCommand).pszText);
-    for (ECommand eCommand : {ECommand::Save, ECommand::SelectAll, ECommand::CommentOut, ECommand::About})
+    for (ECommand eCommand :
+         {ECommand::Save, ECommand::SelectAll, ECommand::CommentOut, ECommand::About, ECommand::OpenProject})
         QVERIFY2(commands.Action(eCommand)->isEnabled(), CommandInfo(eCommand).pszText);
     QVERIFY(commands.Action(ECommand::Copy)->shortcuts().contains(QKeySequence(QStringLiteral("Ctrl+Insert"))));
     QVERIFY(commands.Action(ECommand::Paste)->shortcuts().contains(QKeySequence(QStringLiteral("Shift+Insert"))));
