@@ -12,6 +12,9 @@ inline const QString kMakerSite = QStringLiteral("https://www.tamrinsoft.net/vel
 inline const QString kDownloadPage = kMakerSite + QStringLiteral("download.php");
 // The community site that keeps the command reference.
 inline const QString kCommandReferenceHost = QStringLiteral("cmdref.velk-community.org");
+// Its index page; a command's help is this page listing the commands of one letter.
+inline const QString kCommandReferencePage
+    = QStringLiteral("https://") + kCommandReferenceHost + QStringLiteral("/COMREF/index.php");
 
 QString LoadErrorMessage();
 

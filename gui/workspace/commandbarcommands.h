@@ -4,6 +4,9 @@
 
 #include <QObject>
 
+class CScriptView;
+class QTreeWidgetItem;
+
 // The Commands tab: the dictionary as a tree to browse and insert from, the
 // help page of a command, and the go-to list of the active document.
 class CCommandBarCommands : public QObject
@@ -15,6 +18,22 @@ public:
     // Again after the game changed: the dictionary then holds the other game's lists.
     void BuildCommandsTree();
 
+    // The selected item's text in place of the active view's selection.
+    void OnInsertCommand();
+    void OnGetCommandHelp();
+    // What the go-to list offers for the active document, as opening it shows.
+    void FillGotoList();
+    // Selects the last whole-word occurrence of the entry, ignoring case.
+    void GoTo(const QString& sEntry);
+
+protected:
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+
 private:
+    QTreeWidgetItem* SelectedItem() const;
+    CScriptView* ActiveView() const;
+    bool CanInsertCommand() const;
+    bool CanGetCommandHelp() const;
+
     SWorkspaceServices m_services;
 };

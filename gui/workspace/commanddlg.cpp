@@ -14,8 +14,8 @@ CCommandDlg::CCommandDlg(QWidget* pParent)
     , m_pStack(new QStackedWidget(this))
 {
     m_pGoto->setToolTip(QStringLiteral("Go to a label, section or class"));
-    // The go-to list is filled from the active document by the command bar's own feature.
-    m_pGoto->setEnabled(false);
+    // The go-to list is filled from the active document by the command bar's
+    // own feature, each time it opens.
     for (const char* pszTab : {"Project", "Commands", "Snippets"})
         m_pTabs->addTab(QLatin1String(pszTab));
     // All three tabs stay in sight at the narrowest width the bar allows.
