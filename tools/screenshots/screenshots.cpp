@@ -5,7 +5,11 @@
 #include "gui/app/scripteditapp.h"
 #include "gui/documents/scriptdoc.h"
 #include "gui/editor/scriptview.h"
+#include "core/data/projectmodel.h"
+#include "gui/controls/menutreectrl.h"
 #include "gui/frame/mainfrm.h"
+#include "gui/workspace/commandbardock.h"
+#include "gui/workspace/commanddlg.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,7 +17,9 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTabBar>
 #include <QTextBlock>
+#include <QTreeWidget>
 #include <QTimer>
 
 #include <cstdio>
@@ -25,6 +31,10 @@ int main(int argc, char** argv)
     QTemporaryDir work;
     for (const char* pszFile : {"commands.dat", "unit.dat", "header.dat"})
         QFile::copy(QStringLiteral(VELK_SHARE_DIR "/") + QLatin1String(pszFile), work.filePath(QLatin1String(pszFile)));
+    // The shipped snippets, so the Snippets tab shows what a new user sees.
+    QDir().mkpath(work.filePath(QStringLiteral("snippets")));
+    for (const QFileInfo& snippet : QDir(QStringLiteral(VELK_SHARE_DIR "/snippets")).entryInfoList(QDir::Files))
+        QFile::copy(snippet.filePath(), work.filePath(QStringLiteral("snippets/") + snippet.fileName()));
     QStringList samples;
     for (const char* pszFile : {"ambush.sqs", "convoy.sqf"}) {
         samples.append(work.filePath(QLatin1String(pszFile)));
@@ -45,9 +55,16 @@ int main(int argc, char** argv)
     CScriptEditApp app(nArgc, argv, std::move(env));
     if (!app.InitInstance())
         return 1;
+    CProjectModel& project = app.Project();
+    project.AddNewProject(QStringLiteral("Op Nightfall"));
+    project.SwitchProject(QStringLiteral("Op Nightfall"));
+    for (const QString& sSample : samples)
+        project.AddProjectFile(sSample);
     for (const QString& sSample : samples)
         app.OpenDocumentFile(sSample);
     CMainFrame* pFrame = app.MainFrame();
+    CCommandDlg* pBar = pFrame->CommandBar();
+    pBar->CommandsTree()->topLevelItem(1)->setExpanded(true);
     pFrame->resize(850, 600);
     CScriptView* pView = pFrame->ActiveView();
     const int nLine = pView->document()->findBlockByNumber(9).position();
@@ -57,6 +74,12 @@ int main(int argc, char** argv)
     QTimer::singleShot(200, &app, [&] {
         pFrame->grab().save(QDir(sOut).filePath(QStringLiteral("main-window.png")));
         pFrame->statusBar()->grab().save(QDir(sOut).filePath(QStringLiteral("status-bar.png")));
+        const char* const tabs[] = {"project", "commands", "snippets"};
+        for (int nTab = 0; nTab < 3; ++nTab) {
+            pBar->Tabs()->setCurrentIndex(nTab);
+            pFrame->CommandBarDock()->grab().save(
+                QDir(sOut).filePath(QStringLiteral("command-bar-%1.png").arg(QLatin1String(tabs[nTab]))));
+        }
         QMenu* pEdit = pFrame->menuBar()->actions().value(1)->menu();
         pEdit->popup(pFrame->mapToGlobal(QPoint(40, 20)));
         QTimer::singleShot(200, &app, [&, pEdit] {
