@@ -23,6 +23,7 @@
 #include "gui/frame/statusbarpanes.h"
 #include "gui/frame/windowcommands.h"
 #include "gui/links/linkcommands.h"
+#include "gui/search/searchcommands.h"
 #include "gui/workspace/commandbarcommands.h"
 #include "gui/workspace/commandbardock.h"
 #include "gui/workspace/commanddlg.h"
@@ -132,6 +133,9 @@ void CMainFrame::CreateControllers()
     new CEditCommands(
         *m_pCommands, [this] { return ActiveView(); }, this);
     m_pWindowCommands = new CWindowCommands(*m_pCommands, *this);
+    m_pSearchCommands = new CSearchCommands({*m_pCommands, Documents(), m_services.project, m_services.prompter,
+                                             activeFrame},
+                                            QPoint(Settings().m_nDlgX, Settings().m_nDlgY), this);
     new CLinkCommands(*m_pCommands,
                       {m_services.shell, m_services.prompter, m_services.paths.m_sAppPath, m_services.sVersion}, this);
     CreateWorkspace();
@@ -375,6 +379,9 @@ void CMainFrame::closeEvent(QCloseEvent* pEvent)
 {
     if (m_pCommandDock->isVisible())
         Settings().m_nBarWidth = BarWidth();
+    const QPoint ptDialog = m_pSearchCommands->DialogPos();
+    Settings().m_nDlgX = ptDialog.x();
+    Settings().m_nDlgY = ptDialog.y();
     Settings().WriteOnClose(m_services.store, CloseState(), m_services.saveProjectData);
     if (!m_services.store.Flush())
         m_services.prompter.ShowMessage(

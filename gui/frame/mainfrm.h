@@ -18,6 +18,7 @@ class CFileCommands;
 class CFrameMenus;
 class CProjectCommands;
 class CScriptTabs;
+class CSearchCommands;
 class CStatusBarPanes;
 class CScriptView;
 class CSettings;
@@ -71,6 +72,7 @@ public:
     QToolBar* MainToolBar() const { return m_pToolBar; }
     CCommandDlg* CommandBar() const;
     CCommandBarDock* CommandBarDock() const { return m_pCommandDock; }
+    CSearchCommands& Search() const { return *m_pSearchCommands; }
     // The command bar's width now, as it is stored.
     int BarWidth() const;
 
@@ -105,6 +107,7 @@ private:
     CFrameMenus* m_pMenus = nullptr;
     CFileCommands* m_pFileCommands = nullptr;
     CWindowCommands* m_pWindowCommands = nullptr;
+    CSearchCommands* m_pSearchCommands = nullptr;
     std::unique_ptr<CProjectCommands> m_pProjectCommands;
     CCommandBarCommands* m_pCommandBarCommands = nullptr;
     QToolBar* m_pToolBar = nullptr;

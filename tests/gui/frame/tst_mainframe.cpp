@@ -244,7 +244,8 @@ void TestMainFrame::tabStripsSpanTheirRowsAndMarkTheSelectedTab()
     pFrame->resizeDocks({pFrame->CommandBarDock()}, {CCommandDlg::kMinWidth}, Qt::Horizontal);
     QCoreApplication::processEvents();
     QTabBar* pTabs = pFrame->CommandBar()->Tabs();
-    QVERIFY2(pTabs->tabRect(2).right() < pTabs->width(), qPrintable(QStringLiteral("%1 in %2").arg(pTabs->tabRect(2).right()).arg(pTabs->width())));
+    QVERIFY2(pTabs->tabRect(2).right() < pTabs->width(),
+             qPrintable(QStringLiteral("%1 in %2").arg(pTabs->tabRect(2).right()).arg(pTabs->width())));
     const QImage image = pTabs->grab().toImage();
     const auto face = [&image, pTabs](int nTab) { return image.pixel(pTabs->tabRect(nTab).center() + QPoint(0, 6)); };
     pTabs->setCurrentIndex(1);
@@ -354,7 +355,8 @@ void TestMainFrame::documentFromTextStartsItsHistoryThere()
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CMainFrame* pFrame = start.App().MainFrame();
-    CScriptDoc* pDoc = pFrame->Documents().CreateDocFromText(EDocKind::Script, QStringLiteral("hint \"ready\"\n~5\n"), QStringLiteral("Unit"));
+    CScriptDoc* pDoc = pFrame->Documents().CreateDocFromText(EDocKind::Script, QStringLiteral("hint \"ready\"\n~5\n"),
+                                                             QStringLiteral("Unit"));
     QVERIFY(pDoc);
     CScriptView* pView = pDoc->Frame()->View();
     // No header: the text alone, and nothing to undo before it.
@@ -532,11 +534,11 @@ void TestMainFrame::laterFeaturesStayDisabledAndShortcutsAreBound()
     start.App().Documents().NewDocument(EDocKind::Script);
     CCommands& commands = start.App().MainFrame()->Commands();
     commands.Refresh();
-    for (ECommand eCommand : {ECommand::Options, ECommand::Find, ECommand::BriefingWizard, ECommand::LaunchGame,
-                              ECommand::LocalizeStrings, ECommand::InsertSnippet})
+    for (ECommand eCommand : {ECommand::EditBriefing, ECommand::UnitWizard, ECommand::BriefingWizard,
+                              ECommand::CrateWizard, ECommand::LocalizeStrings, ECommand::InsertSnippet})
         QVERIFY2(!commands.Action(eCommand)->isEnabled(), CommandInfo(eCommand).pszText);
-    for (ECommand eCommand :
-         {ECommand::Save, ECommand::SelectAll, ECommand::CommentOut, ECommand::About, ECommand::OpenProject})
+    for (ECommand eCommand : {ECommand::Save, ECommand::SelectAll, ECommand::CommentOut, ECommand::About,
+                              ECommand::OpenProject, ECommand::Find})
         QVERIFY2(commands.Action(eCommand)->isEnabled(), CommandInfo(eCommand).pszText);
     QVERIFY(commands.Action(ECommand::Copy)->shortcuts().contains(QKeySequence(QStringLiteral("Ctrl+Insert"))));
     QVERIFY(commands.Action(ECommand::Paste)->shortcuts().contains(QKeySequence(QStringLiteral("Shift+Insert"))));
