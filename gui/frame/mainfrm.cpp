@@ -23,6 +23,7 @@
 #include "gui/frame/statusbarpanes.h"
 #include "gui/frame/windowcommands.h"
 #include "gui/links/linkcommands.h"
+#include "gui/localize/localizecommands.h"
 #include "gui/search/searchcommands.h"
 #include "gui/workspace/commandbarcommands.h"
 #include "gui/workspace/commandbardock.h"
@@ -139,6 +140,7 @@ void CMainFrame::CreateControllers()
     new CLinkCommands(*m_pCommands,
                       {m_services.shell, m_services.prompter, m_services.paths.m_sAppPath, m_services.sVersion}, this);
     CreateWorkspace();
+    new CLocalizeCommands({*m_pCommands, m_services.project, Documents(), m_services.prompter}, this);
 }
 
 void CMainFrame::RebuildEditorFont()

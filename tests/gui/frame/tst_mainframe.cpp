@@ -535,7 +535,7 @@ void TestMainFrame::laterFeaturesStayDisabledAndShortcutsAreBound()
     CCommands& commands = start.App().MainFrame()->Commands();
     commands.Refresh();
     for (ECommand eCommand : {ECommand::EditBriefing, ECommand::UnitWizard, ECommand::BriefingWizard,
-                              ECommand::CrateWizard, ECommand::LocalizeStrings, ECommand::InsertSnippet})
+                              ECommand::CrateWizard, ECommand::DescriptionWizard, ECommand::InsertSnippet})
         QVERIFY2(!commands.Action(eCommand)->isEnabled(), CommandInfo(eCommand).pszText);
     for (ECommand eCommand : {ECommand::Save, ECommand::SelectAll, ECommand::CommentOut, ECommand::About,
                               ECommand::OpenProject, ECommand::Find})
