@@ -1,15 +1,16 @@
 #include "core/app/freedesktopassociationstore.h"
 
+#include "core/app/desktopentry.h"
 #include "core/app/filetypes.h"
 #include "core/app/mimeappslist.h"
 #include "core/app/settingsstore.h"
+#include "core/data/atomicfile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
-#include "core/data/atomicfile.h"
 #include <QStandardPaths>
 
 namespace {
@@ -18,16 +19,17 @@ struct SMimeType
 {
     const char* pszExtension;
     const char* pszMimeType;
-    const char* pszComment;  // only for the types we define ourselves
+    const char* pszComment;   // only for the types we define ourselves
+    const char* pszDocument;  // what the editor edits, in its desktop file
 };
 
 constexpr SMimeType kMimeTypes[] = {
-    {".sqs", "text/x-velk-script", "Mission script file"},
-    {".sqf", "text/x-velk-function", "Mission function file"},
-    {".ext", "text/x-velk-description", "Mission description file"},
-    {".csv", "text/csv", nullptr},
-    {".html", "text/html", nullptr},
-    {".txt", "text/plain", nullptr},
+    {".sqs", "text/x-velk-script", "Mission script file", "a mission script file"},
+    {".sqf", "text/x-velk-function", "Mission function file", "a mission function file"},
+    {".ext", "text/x-velk-description", "Mission description file", "a mission description file"},
+    {".csv", "text/csv", nullptr, "a mission string table"},
+    {".html", "text/html", nullptr, "a briefing or overview page"},
+    {".txt", "text/plain", nullptr, "a text file"},
 };
 
 const SMimeType* FindMimeType(const QString& sExt)
@@ -72,11 +74,14 @@ CFreedesktopAssociationStore::CFreedesktopAssociationStore(ISettingsStore& ownSt
 {
 }
 
-CFreedesktopAssociationStore::SFolders CFreedesktopAssociationStore::UserFolders()
+CFreedesktopAssociationStore::SFolders CFreedesktopAssociationStore::UserFolders(const QString& sExecutable)
 {
     const QString sHome = QDir::homePath();
     return {EnvOr("XDG_CONFIG_HOME", sHome + QStringLiteral("/.config")),
-            EnvOr("XDG_DATA_HOME", sHome + QStringLiteral("/.local/share")), sHome};
+            EnvOr("XDG_DATA_HOME", sHome + QStringLiteral("/.local/share")), sHome,
+            EnvOr("XDG_DATA_DIRS", QStringLiteral("/usr/local/share/:/usr/share/"))
+                .split(QLatin1Char(':'), Qt::SkipEmptyParts),
+            sExecutable};
 }
 
 QString CFreedesktopAssociationStore::MimeTypeOf(const QString& sExt)
@@ -128,6 +133,11 @@ QString CFreedesktopAssociationStore::ShellNewPath(const QString& sExt) const
     if (sFolder.isEmpty() || sExt != QLatin1String(".sqs"))
         return QString();
     return sFolder + QStringLiteral("/Script.sqs");
+}
+
+QString CFreedesktopAssociationStore::OwnDesktopFilePath(const QString& sIdentifier) const
+{
+    return m_folders.sDataHome + QStringLiteral("/applications/") + sIdentifier + kDesktopSuffix;
 }
 
 QString CFreedesktopAssociationStore::OwnValueName(const QString& sExt, const QString& sName) const
@@ -188,6 +198,71 @@ bool CFreedesktopAssociationStore::WritePackage(const QString& sExt)
     return true;
 }
 
+bool CFreedesktopAssociationStore::IsInstalledElsewhere(const QString& sIdentifier) const
+{
+    for (const QString& sDir : m_folders.dataDirs)
+        if (QFileInfo::exists(sDir + QStringLiteral("/applications/") + sIdentifier + kDesktopSuffix))
+            return true;
+    return false;
+}
+
+bool CFreedesktopAssociationStore::ProvideDesktopFile(const QString& sExt, const QString& sIdentifier)
+{
+    const SFileTypeInfo* pType = FindFileType(sExt);
+    // Another program's identifier (a handler put back) is never ours to provide.
+    if (m_folders.sExecutable.isEmpty() || !pType || sIdentifier != QLatin1String(pType->pszIdentifier))
+        return true;
+    const QString sPath = OwnDesktopFilePath(sIdentifier);
+    const SMimeType* pMime = FindMimeType(sExt);
+    const QByteArray wanted = DesktopEntry::Text(
+        m_folders.sExecutable, QLatin1String(pMime->pszMimeType),
+        QStringLiteral("Edit %1 (%2) for Velk Vanguard and Qonmar Front").arg(QLatin1String(pMime->pszDocument), sExt));
+    QFile existing(sPath);
+    if (existing.exists()) {
+        // One the user made is theirs; one of ours may name a copy that has moved since.
+        if (!existing.open(QIODevice::ReadOnly))
+            return true;
+        const QByteArray bytes = existing.readAll();
+        if (!DesktopEntry::IsOwn(bytes) || bytes == wanted)
+            return true;
+    } else if (IsInstalledElsewhere(sIdentifier)) {
+        return true;
+    }
+    const QString sFolder = QFileInfo(sPath).path();
+    if (!QDir().mkpath(sFolder))
+        return Fail(QStringLiteral("The folder %1 could not be created.").arg(sFolder));
+    QString sError;
+    if (!AtomicFile::Write(sPath, wanted, &sError))
+        return Fail(QStringLiteral("%1 could not be written: %2").arg(sPath, sError));
+    return true;
+}
+
+bool CFreedesktopAssociationStore::RemoveUnusedDesktopFiles()
+{
+    CMimeAppsList list;
+    if (!list.Load(MimeAppsPath()))
+        return Fail(QStringLiteral("%1 could not be read.").arg(MimeAppsPath()));
+    // A default may list several desktop files, the first one available winning.
+    QStringList used;
+    for (const SMimeType& type : kMimeTypes)
+        for (const QString& sEntry : list.Value(CMimeAppsList::kDefaults, QLatin1String(type.pszMimeType))
+                                         .split(QLatin1Char(';'), Qt::SkipEmptyParts))
+            used.append(IdentifierOf(sEntry.trimmed()));
+    for (const SFileTypeInfo& type : FileTypes()) {
+        const QString sIdentifier = QLatin1String(type.pszIdentifier);
+        const QString sPath = OwnDesktopFilePath(sIdentifier);
+        if (used.contains(sIdentifier) || !QFileInfo(sPath).isFile())
+            continue;
+        QFile file(sPath);
+        if (!file.open(QIODevice::ReadOnly) || !DesktopEntry::IsOwn(file.readAll()))
+            continue;
+        file.close();
+        if (!RemoveFile(sPath))
+            return false;
+    }
+    return true;
+}
+
 void CFreedesktopAssociationStore::UpdateMimeDatabase() const
 {
     const QString sTool = QStandardPaths::findExecutable(QStringLiteral("update-mime-database"));
@@ -234,8 +309,11 @@ bool CFreedesktopAssociationStore::WriteDefault(const QString& sExt, const QStri
     // Rewriting a list we could not read would throw away the user's other entries.
     if (!list.Load(MimeAppsPath()))
         return Fail(QStringLiteral("%1 could not be read.").arg(MimeAppsPath()));
+    // The desktop file first: the list never names one that is not there.
+    if (!ProvideDesktopFile(sExt, sIdentifier))
+        return false;
     list.SetValue(CMimeAppsList::kDefaults, MimeTypeOf(sExt), EntryOf(sIdentifier));
-    return SaveMimeApps(list);
+    return SaveMimeApps(list) && RemoveUnusedDesktopFiles();
 }
 
 QString CFreedesktopAssociationStore::ReadValue(const QString& sExt, const QString& sName) const
@@ -267,7 +345,7 @@ bool CFreedesktopAssociationStore::DeleteKey(const QString& sExt)
         if (!SaveMimeApps(list))
             return false;
     }
-    if (!DeleteValue(sExt, kOldDefault))
+    if (!DeleteValue(sExt, kOldDefault) || !RemoveUnusedDesktopFiles())
         return false;
     if (!HasOwnPackage(sExt) || !QFileInfo::exists(PackagePath(sExt)))
         return true;

@@ -2,6 +2,8 @@
 
 #include "core/app/associationstore.h"
 
+#include <QStringList>
+
 class CMimeAppsList;
 class ISettingsStore;
 
@@ -16,14 +18,19 @@ class CFreedesktopAssociationStore : public IAssociationStore
 public:
     struct SFolders
     {
-        QString sConfigHome;  // XDG_CONFIG_HOME: mimeapps.list, user-dirs.dirs
-        QString sDataHome;    // XDG_DATA_HOME: mime/packages
-        QString sHome;        // where "$HOME" in user-dirs.dirs points
+        QString sConfigHome;   // XDG_CONFIG_HOME: mimeapps.list, user-dirs.dirs
+        QString sDataHome;     // XDG_DATA_HOME: mime/packages
+        QString sHome;         // where "$HOME" in user-dirs.dirs points
+        QStringList dataDirs;  // XDG_DATA_DIRS: where installed desktop files are looked for
+        // The running program, named by the desktop file written for a type
+        // that has none installed; empty: no desktop file is ever written.
+        QString sExecutable;
     };
 
     CFreedesktopAssociationStore(ISettingsStore& ownStore, SFolders folders);
-    // The folders of the current user, from the XDG variables and their defaults.
-    static SFolders UserFolders();
+    // The folders of the current user, from the XDG variables and their
+    // defaults; sExecutable is the running program's path.
+    static SFolders UserFolders(const QString& sExecutable = QString());
 
     bool CreateKey(const QString& sExt) override;
     bool KeyExists(const QString& sExt) const override;
@@ -42,6 +49,8 @@ public:
     QString PackagePath(const QString& sExt) const;
     QString ShellNewPath(const QString& sExt) const;
     QString TemplatesFolder() const;
+    // Where the program puts the desktop file of one of its identifiers.
+    QString OwnDesktopFilePath(const QString& sIdentifier) const;
 
     static inline const QString kSection = QStringLiteral("File Types");
 
@@ -53,6 +62,12 @@ private:
     // Writes the list back, creating its folder when needed.
     bool SaveMimeApps(const CMimeAppsList& list);
     bool FlushOwnStore();
+    // A type we become the handler of needs a desktop file of its identifier;
+    // a portable copy has none installed, so it gets one of ours.
+    bool ProvideDesktopFile(const QString& sExt, const QString& sIdentifier);
+    bool IsInstalledElsewhere(const QString& sIdentifier) const;
+    // Our own desktop files go once no type names them any more.
+    bool RemoveUnusedDesktopFiles();
     bool RemoveFile(const QString& sPath);
     bool Fail(const QString& sError);
 

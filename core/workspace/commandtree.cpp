@@ -87,7 +87,7 @@ QString HelpAddress(const QString& sItemText)
 {
     if (sItemText.isEmpty())
         return QString();
-    return AppInfo::kCommandReferencePage + QStringLiteral("?action=list&game=All&letter=") + sItemText.front();
+    return AppInfo::CommandReferencePage() + QStringLiteral("?action=list&game=All&letter=") + sItemText.front();
 }
 
 }  // namespace CommandTree

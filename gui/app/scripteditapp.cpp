@@ -142,7 +142,7 @@ void CScriptEditApp::SelectAssociationStore()
 {
     m_pAssociations = m_env.pAssociations
         ? std::move(m_env.pAssociations)
-        : std::make_unique<CFreedesktopAssociationStore>(*m_pStore, CFreedesktopAssociationStore::UserFolders());
+        : std::make_unique<CFreedesktopAssociationStore>(*m_pStore, CFreedesktopAssociationStore::UserFolders(applicationFilePath()));
 }
 
 bool CScriptEditApp::HandOffToRunningInstance(const QStringList& files)

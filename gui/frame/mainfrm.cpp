@@ -138,7 +138,9 @@ void CMainFrame::CreateControllers()
                                              activeFrame},
                                             QPoint(Settings().m_nDlgX, Settings().m_nDlgY), this);
     new CLinkCommands(*m_pCommands,
-                      {m_services.shell, m_services.prompter, m_services.paths.m_sAppPath, m_services.sVersion}, this);
+                      {m_services.shell, m_services.prompter, m_services.paths.m_sAppPath, m_services.sVersion,
+                       Documents(), Settings(), m_services.store},
+                      this);
     CreateWorkspace();
     new CLocalizeCommands({*m_pCommands, m_services.project, Documents(), m_services.prompter}, this);
 }

@@ -1,3 +1,4 @@
+#include "core/app/desktopentry.h"
 #include "core/app/filetypes.h"
 #include "core/app/freedesktopassociationstore.h"
 #include "core/app/memoryassociationstore.h"
@@ -66,15 +67,29 @@ struct CDesktop
     COwnStore ownStore;
     std::unique_ptr<CFreedesktopAssociationStore> pStore;
 
-    CDesktop()
+    // sExecutable: the program as it runs, named by the desktop files it writes.
+    explicit CDesktop(const QString& sExecutable = QString())
     {
         pStore = std::make_unique<CFreedesktopAssociationStore>(
             ownStore,
-            CFreedesktopAssociationStore::SFolders{home.filePath(QStringLiteral(".config")),
-                                                   home.filePath(QStringLiteral(".local/share")), home.path()});
+            CFreedesktopAssociationStore::SFolders{
+                home.filePath(QStringLiteral(".config")),
+                home.filePath(QStringLiteral(".local/share")),
+                home.path(),
+                {home.filePath(QStringLiteral("usr/local/share")), home.filePath(QStringLiteral("usr/share"))},
+                sExecutable});
     }
     QString MimeApps() const { return home.filePath(QStringLiteral(".config/mimeapps.list")); }
+    QString UserApplications() const { return home.filePath(QStringLiteral(".local/share/applications")); }
+    QString UserDesktopFile(const char* pszIdentifier) const
+    {
+        return UserApplications() + QLatin1Char('/') + QLatin1String(pszIdentifier) + QStringLiteral(".desktop");
+    }
+    // Desktop files in the user's folder, by name.
+    QStringList UserDesktopFiles() const { return QDir(UserApplications()).entryList(QDir::Files, QDir::Name); }
 };
+
+const QString kPortableExe = QStringLiteral("/media/stick/Velk Edit/velkedit");
 
 }  // namespace
 
@@ -104,6 +119,13 @@ private slots:
     void freedesktopLeavesFilledTemplateAlone();
     void freedesktopFailureKeepsThePreviousHandler_data();
     void freedesktopFailureKeepsThePreviousHandler();
+
+    void portableCopyWritesAndRemovesItsDesktopFiles();
+    void desktopFileOnlyWhereNoneIsThere_data();
+    void desktopFileOnlyWhereNoneIsThere();
+    void desktopFileThatCannotBeWrittenKeepsThePreviousHandler();
+    void execValueQuotesWhatALauncherWouldSplit_data();
+    void execValueQuotesWhatALauncherWouldSplit();
 };
 
 void TestFileTypes::registerRestoresPreviousDefault_data()
@@ -450,6 +472,126 @@ void TestFileTypes::freedesktopFailureKeepsThePreviousHandler()
         QCOMPARE(ReadFile(desktop.MimeApps()), list);
     else
         QCOMPARE(QFileInfo(desktop.MimeApps()).isFile(), false);
+}
+
+void TestFileTypes::portableCopyWritesAndRemovesItsDesktopFiles()
+{
+    CDesktop desktop(kPortableExe);
+    WriteFile(desktop.MimeApps(), "[Default Applications]\ntext/plain=org.example.Notes.desktop;\n");
+    CFreedesktopAssociationStore& store = *desktop.pStore;
+    QVERIFY(RegisterFileType(store, Type(".sqs")));
+    QVERIFY(RegisterFileType(store, Type(".txt")));
+    QCOMPARE(desktop.UserDesktopFiles(), (QStringList{"VELK.Script.Document.desktop", "VELK.Text.Document.desktop"}));
+    const QByteArray script = ReadFile(desktop.UserDesktopFile("VELK.Script.Document"));
+    QVERIFY2(script.contains("\nExec=\"/media/stick/Velk Edit/velkedit\" %f\n"), script.constData());
+    QVERIFY(script.contains("\nMimeType=text/x-velk-script;\n"));
+    QVERIFY(script.startsWith("[Desktop Entry]\nType=Application\n"));
+    QVERIFY(ReadFile(desktop.UserDesktopFile("VELK.Text.Document")).contains("\nMimeType=text/plain;\n"));
+
+    // One type given up: only its file goes, the other type still opens.
+    QVERIFY(UnregisterFileType(store, Type(".txt")));
+    QCOMPARE(desktop.UserDesktopFiles(), QStringList{"VELK.Script.Document.desktop"});
+    // The handler put back is another program's; we write no file for it.
+    QCOMPARE(store.ReadDefault(QStringLiteral(".txt")), QStringLiteral("org.example.Notes"));
+    QVERIFY(UnregisterFileType(store, Type(".sqs")));
+    QCOMPARE(desktop.UserDesktopFiles(), QStringList{});
+}
+
+void TestFileTypes::desktopFileOnlyWhereNoneIsThere_data()
+{
+    QTest::addColumn<QString>("executable");
+    QTest::addColumn<QString>("existing");  // relative to home; empty: none
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("written");         // the user's folder gets one of ours
+    QTest::addColumn<bool>("keptAfterwards");  // the existing file is still there, unchanged
+
+    const QByteArray installed = "[Desktop Entry]\nType=Application\nName=Velk Edit\nExec=/usr/bin/velkedit %f\n";
+    QTest::newRow("installed with the program")
+        << kPortableExe << "usr/share/applications/VELK.Script.Document.desktop" << installed << false << true;
+    QTest::newRow("installed under /usr/local")
+        << kPortableExe << "usr/local/share/applications/VELK.Script.Document.desktop" << installed << false << true;
+    QTest::newRow("the user's own") << kPortableExe << ".local/share/applications/VELK.Script.Document.desktop"
+                                    << installed << false << true;
+    QTest::newRow("ours for a copy that has moved")
+        << kPortableExe << ".local/share/applications/VELK.Script.Document.desktop"
+        << DesktopEntry::Text(QStringLiteral("/old/place/velkedit"), QStringLiteral("text/x-velk-script"),
+                              QStringLiteral("old"))
+        << true << false;
+    QTest::newRow("program's path unknown") << QString() << QString() << QByteArray() << false << false;
+    QTest::newRow("nothing there") << kPortableExe << QString() << QByteArray() << true << false;
+}
+
+void TestFileTypes::desktopFileOnlyWhereNoneIsThere()
+{
+    QFETCH(QString, executable);
+    QFETCH(QString, existing);
+    QFETCH(QByteArray, content);
+    QFETCH(bool, written);
+    QFETCH(bool, keptAfterwards);
+    CDesktop desktop(executable);
+    if (!existing.isEmpty())
+        WriteFile(desktop.home.filePath(existing), content);
+    const QString sOwn = desktop.UserDesktopFile("VELK.Script.Document");
+
+    QVERIFY(RegisterFileType(*desktop.pStore, Type(".sqs")));
+    QVERIFY(ReadFile(desktop.MimeApps()).contains("text/x-velk-script=VELK.Script.Document.desktop;"));
+    const QByteArray own = ReadFile(sOwn);
+    if (written) {
+        QVERIFY(DesktopEntry::IsOwn(own));
+        QVERIFY2(own.contains("Exec=" + DesktopEntry::ExecValue(executable).toUtf8() + "\n"), own.constData());
+    } else if (existing.startsWith(QLatin1String(".local"))) {
+        QCOMPARE(own, content);
+    } else {
+        QVERIFY(!QFileInfo::exists(sOwn));
+    }
+
+    QVERIFY(UnregisterFileType(*desktop.pStore, Type(".sqs")));
+    if (keptAfterwards)
+        QCOMPARE(ReadFile(desktop.home.filePath(existing)), content);
+    else
+        QVERIFY(!QFileInfo::exists(sOwn));
+}
+
+void TestFileTypes::desktopFileThatCannotBeWrittenKeepsThePreviousHandler()
+{
+    CDesktop desktop(kPortableExe);
+    const QByteArray list = "[Default Applications]\ntext/plain=org.example.Notes.desktop;\n";
+    WriteFile(desktop.MimeApps(), list);
+    WriteFile(desktop.UserApplications(), "a file where the folder should be");
+    CMemorySettingsStore settingsStore;
+    CSettings settings;
+    settings.Read(settingsStore, QSize());
+    settings.m_bRegTXT = 1;
+
+    CRecordingPrompter prompter;
+    QVERIFY(!UpdateFileType(*desktop.pStore, settings, Type(".txt"), prompter));
+    QCOMPARE(prompter.m_captions, QStringList{"FILE ERROR"});
+    QVERIFY2(prompter.m_messages[0].contains(desktop.UserApplications()), qPrintable(prompter.m_messages[0]));
+    // The list never names a desktop file that is not there.
+    QCOMPARE(ReadFile(desktop.MimeApps()), list);
+}
+
+void TestFileTypes::execValueQuotesWhatALauncherWouldSplit_data()
+{
+    QTest::addColumn<QString>("executable");
+    QTest::addColumn<QString>("exec");
+    QTest::newRow("plain path") << "/opt/velkedit/velkedit"
+                                << "/opt/velkedit/velkedit %f";
+    QTest::newRow("blank in a folder name") << "/media/stick/Velk Edit/velkedit"
+                                            << "\"/media/stick/Velk Edit/velkedit\" %f";
+    QTest::newRow("characters escaped inside quotes") << "/home/jo/a$b\\c\"d`e/velkedit"
+                                                      << "\"/home/jo/a\\\\$b\\\\\\\\c\\\\\"d\\\\`e/velkedit\" %f";
+    QTest::newRow("percent is no field code") << "/opt/100%/velkedit"
+                                              << "/opt/100%%/velkedit %f";
+    QTest::newRow("percent inside quotes") << "/opt/100% sure/velkedit"
+                                           << "\"/opt/100%% sure/velkedit\" %f";
+}
+
+void TestFileTypes::execValueQuotesWhatALauncherWouldSplit()
+{
+    QFETCH(QString, executable);
+    QFETCH(QString, exec);
+    QCOMPARE(DesktopEntry::ExecValue(executable), exec);
 }
 
 void TestFileTypes::registeringKeepsEveryOtherLineByteForByte_data()
