@@ -21,9 +21,10 @@ case "$mode" in
 esac
 
 # libasan8 and libubsan1 are GCC 12's sanitizer run-times, for the sanitize mode;
-# libx11-dev lets the status bar show the Caps Lock and Num Lock state.
+# libx11-dev lets the status bar show the Caps Lock and Num Lock state;
+# fonts-liberation2 draws "Courier New", the editor's default face, to its metrics.
 packages=(g++ cmake make qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev libbenchmark-dev
-          fonts-dejavu-core xvfb xauth poppler-utils libasan8 libubsan1)
+          fonts-dejavu-core fonts-liberation2 xvfb xauth poppler-utils libasan8 libubsan1)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -187,8 +187,8 @@ void CScriptEditApp::ChooseDataPaths()
 bool CScriptEditApp::CreateMainFrame()
 {
     m_pMainFrame = std::make_unique<CMainFrame>(SFrameServices{m_settings, *m_pStore, *m_pPrompter, *m_pShell,
-                                                               m_dictionary, m_project, *m_pDocuments, m_paths,
-                                                               m_sVersion, [this] { SaveProjectData(); }});
+                                                               *m_pAssociations, m_dictionary, m_project, *m_pDocuments,
+                                                               m_paths, m_sVersion, [this] { SaveProjectData(); }});
     m_pDocuments->SetWindows(m_pMainFrame.get());
     if (m_pMainFrame->Create())
         return true;

@@ -8,6 +8,7 @@ class CDictionary;
 class CDocManager;
 class CProjectModel;
 class CSettings;
+class IAssociationStore;
 class IPrompter;
 class IShell;
 class ISettingsStore;
@@ -20,6 +21,7 @@ struct SFrameServices
     ISettingsStore& store;
     IPrompter& prompter;
     IShell& shell;
+    IAssociationStore& associations;
     CDictionary& dictionary;
     CProjectModel& project;
     CDocManager& documents;

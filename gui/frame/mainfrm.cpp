@@ -24,6 +24,8 @@
 #include "gui/frame/windowcommands.h"
 #include "gui/links/linkcommands.h"
 #include "gui/localize/localizecommands.h"
+#include "gui/options/editorfont.h"
+#include "gui/options/optionscommands.h"
 #include "gui/search/searchcommands.h"
 #include "gui/workspace/commandbarcommands.h"
 #include "gui/workspace/commandbardock.h"
@@ -143,18 +145,20 @@ void CMainFrame::CreateControllers()
                       this);
     CreateWorkspace();
     new CLocalizeCommands({*m_pCommands, m_services.project, Documents(), m_services.prompter}, this);
+    new COptionsCommands(*m_pCommands,
+                         {Settings(), m_services.associations, m_services.prompter, m_services.dictionary,
+                          m_services.paths, [this] { RebuildEditorFont(); },
+                          [this] { m_pCommandBarCommands->BuildCommandsTree(); }},
+                         this);
 }
 
 void CMainFrame::RebuildEditorFont()
 {
-    QFont font(Settings().m_sFont);
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    font.setPointSize(qMax(1, Settings().m_nFontSize));
-    font.setBold(Settings().m_bBoldFonts != 0);
-    font.setItalic(false);
-    font.setUnderline(false);
-    font.setStrikeOut(false);
+    const QFont font = EditorFont::Make(Settings().m_sFont, Settings().m_nFontSize, Settings().m_bBoldFonts != 0);
+    // Every view lays its whole text out again for a new font: a change of
+    // colours or switches alone must not cost that.
+    if (font == m_pEditorContext->Font())
+        return;
     m_pEditorContext->SetFont(font);
 }
 

@@ -8,6 +8,7 @@
 #include "core/data/projectmodel.h"
 #include "gui/controls/menutreectrl.h"
 #include "gui/frame/mainfrm.h"
+#include "gui/options/propsheet.h"
 #include "gui/workspace/commandbardock.h"
 #include "gui/workspace/commanddlg.h"
 
@@ -16,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTabBar>
 #include <QTextBlock>
@@ -79,6 +81,17 @@ int main(int argc, char** argv)
             pBar->Tabs()->setCurrentIndex(nTab);
             pFrame->CommandBarDock()->grab().save(
                 QDir(sOut).filePath(QStringLiteral("command-bar-%1.png").arg(QLatin1String(tabs[nTab]))));
+        }
+        // The options sheet as a new user first sees it.
+        {
+            CPropSheet sheet(Options::FormOf(app.Settings()), pFrame);
+            sheet.show();
+            const char* const pages[] = {"general", "settings", "filetypes"};
+            for (int nPage = 0; nPage < sheet.Tabs()->count(); ++nPage) {
+                sheet.Tabs()->setCurrentIndex(nPage);
+                sheet.Tabs()->widget(nPage)->grab().save(
+                    QDir(sOut).filePath(QStringLiteral("options-%1.png").arg(QLatin1String(pages[nPage]))));
+            }
         }
         QMenu* pEdit = pFrame->menuBar()->actions().value(1)->menu();
         pEdit->popup(pFrame->mapToGlobal(QPoint(40, 20)));
