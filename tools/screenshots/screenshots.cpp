@@ -9,11 +9,14 @@
 #include "gui/controls/menutreectrl.h"
 #include "gui/frame/mainfrm.h"
 #include "gui/options/propsheet.h"
+#include "gui/search/findreplacedlg.h"
+#include "gui/search/searchcommands.h"
 #include "gui/workspace/commandbardock.h"
 #include "gui/workspace/commanddlg.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -92,6 +95,19 @@ int main(int argc, char** argv)
                 sheet.Tabs()->widget(nPage)->grab().save(
                     QDir(sOut).filePath(QStringLiteral("options-%1.png").arg(QLatin1String(pages[nPage]))));
             }
+        }
+        // The find dialog after a Find All over the open documents, then in replace mode.
+        {
+            CSearchCommands& search = pFrame->Search();
+            search.Open(SFindFields::kFind, SFindFields::kOpenDocuments);
+            search.Dialog().FindEdit()->setText(QStringLiteral("_lead"));
+            search.RunAll();
+            search.Dialog().grab().save(QDir(sOut).filePath(QStringLiteral("find-dialog.png")));
+            search.Open(SFindFields::kReplace, SFindFields::kDocument);
+            search.Dialog().FindEdit()->setText(QStringLiteral("_lead"));
+            search.Dialog().ReplaceEdit()->setText(QStringLiteral("_leader"));
+            search.Dialog().grab().save(QDir(sOut).filePath(QStringLiteral("replace-dialog.png")));
+            search.Dialog().hide();
         }
         QMenu* pEdit = pFrame->menuBar()->actions().value(1)->menu();
         pEdit->popup(pFrame->mapToGlobal(QPoint(40, 20)));
