@@ -10,6 +10,7 @@
 #include "core/app/settings.h"
 #include "gui/app/scripteditapp.h"
 #include "gui/frame/mainfrm.h"
+#include "tests/support/fileaccess.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,19 +20,6 @@
 #include <functional>
 
 namespace VelkTest {
-
-inline void WriteFile(const QString& sPath, const QByteArray& bytes)
-{
-    QFile file(sPath);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-inline QByteArray ReadFile(const QString& sPath)
-{
-    QFile file(sPath);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The shipped data files, copied so that a test may change or lose them
 // without touching the originals.

@@ -1,4 +1,5 @@
 #include "core/data/atomicfile.h"
+#include "tests/support/fileaccess.h"
 #include "tests/support/filesizelimit.h"
 
 #include <QDir>
@@ -15,24 +16,9 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-using VelkTest::CFileSizeLimit;
+using namespace VelkTest;
 
 namespace {
-
-constexpr uid_t kNobody = 65534;
-
-void Write(const QString& sPath, const QByteArray& bytes)
-{
-    QFile file(sPath);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray Read(const QString& sPath)
-{
-    QFile file(sPath);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QByteArray Path(const QString& sPath)
 {
@@ -50,30 +36,6 @@ ino_t Inode(const QString& sPath)
     return ::stat(Path(sPath).constData(), &st) == 0 ? st.st_ino : 0;
 }
 
-// Permissions bind an ordinary user only: run as root, the test acts as
-// nobody for as long as this lives, on files handed over to nobody first.
-class CAsUser
-{
-public:
-    CAsUser()
-    {
-        if (geteuid() != 0)
-            return;
-        m_bSwitched = setegid(kNobody) == 0 && seteuid(kNobody) == 0;
-    }
-    ~CAsUser()
-    {
-        if (m_bSwitched) {
-            [[maybe_unused]] const int nUid = seteuid(0);
-            [[maybe_unused]] const int nGid = setegid(0);
-        }
-    }
-    bool IsReady() const { return m_bSwitched || geteuid() != 0; }
-
-private:
-    bool m_bSwitched = false;
-};
-
 // A file the user may write, in a folder of someone else's that takes no new file.
 struct SLockedFolder
 {
@@ -82,7 +44,7 @@ struct SLockedFolder
         sFolder = dir.filePath(QStringLiteral("mission"));
         sFile = QDir(sFolder).filePath(QStringLiteral("init.sqs"));
         QDir().mkdir(sFolder);
-        Write(sFile, "old\r\n");
+        WriteFile(sFile, "old\r\n");
         if (geteuid() == 0) {
             ::chmod(Path(dir.path()).constData(), 0755);
             [[maybe_unused]] const int nOwned = ::chown(Path(sFile).constData(), kNobody, kNobody);
@@ -119,11 +81,11 @@ void TestAtomicFile::replacesTheFileWhole()
 {
     QTemporaryDir dir;
     const QString sPath = dir.filePath(QStringLiteral("a.sqs"));
-    Write(sPath, "old and longer\r\n");
+    WriteFile(sPath, "old and longer\r\n");
     const ino_t nOld = Inode(sPath);
     QString sError;
     QVERIFY2(AtomicFile::Write(sPath, "new\r\n", &sError), qPrintable(sError));
-    QCOMPARE(Read(sPath), QByteArray("new\r\n"));
+    QCOMPARE(ReadFile(sPath), QByteArray("new\r\n"));
     // A new file took the old one's place: a reader never sees half of it.
     QVERIFY(Inode(sPath) != nOld);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("a.sqs")});
@@ -195,7 +157,7 @@ void TestAtomicFile::failureNamesTheSystemsReason()
     QString sError;
     bool bWritten = true;
     {
-        CAsUser user;
+        CAsNobody user;
         QVERIFY(user.IsReady());
         if (kind == QLatin1String("full")) {
             CFileSizeLimit limit(64);
@@ -207,7 +169,7 @@ void TestAtomicFile::failureNamesTheSystemsReason()
     }
     QVERIFY(!bWritten);
     QVERIFY2(sError.contains(SystemSays(error)), qPrintable(sError));
-    QCOMPARE(Read(folder.sFile), QByteArray("old\r\n"));
+    QCOMPARE(ReadFile(folder.sFile), QByteArray("old\r\n"));
     QCOMPARE(folder.Entries(), QStringList{QStringLiteral("init.sqs")});
 }
 
@@ -219,19 +181,19 @@ void TestAtomicFile::writesInPlaceWhenOnlyTheFolderRefuses()
     QString sError;
     bool bWritten = false;
     {
-        CAsUser user;
+        CAsNobody user;
         QVERIFY(user.IsReady());
         bWritten = AtomicFile::Write(folder.sFile, "new, and longer than before\r\n", &sError);
     }
     QVERIFY2(bWritten, qPrintable(sError));
-    QCOMPARE(Read(folder.sFile), QByteArray("new, and longer than before\r\n"));
+    QCOMPARE(ReadFile(folder.sFile), QByteArray("new, and longer than before\r\n"));
     QCOMPARE(Inode(folder.sFile), nOld);
     {
-        CAsUser user;
+        CAsNobody user;
         bWritten = AtomicFile::Write(folder.sFile, "short", &sError);
     }
     QVERIFY2(bWritten, qPrintable(sError));
-    QCOMPARE(Read(folder.sFile), QByteArray("short"));
+    QCOMPARE(ReadFile(folder.sFile), QByteArray("short"));
     QCOMPARE(folder.Entries(), QStringList{QStringLiteral("init.sqs")});
 }
 
@@ -244,7 +206,7 @@ void TestAtomicFile::failedWriteInPlaceIsToldAndUndone()
     QString sError;
     bool bWritten = true;
     {
-        CAsUser user;
+        CAsNobody user;
         QVERIFY(user.IsReady());
         CFileSizeLimit limit(64);
         QVERIFY(limit.IsActive());
@@ -253,7 +215,7 @@ void TestAtomicFile::failedWriteInPlaceIsToldAndUndone()
     QVERIFY(!bWritten);
     QVERIFY2(sError.contains(SystemSays(EFBIG)), qPrintable(sError));
     QVERIFY2(sError.contains(QStringLiteral("old contents were put back")), qPrintable(sError));
-    QCOMPARE(Read(folder.sFile), QByteArray("old\r\n"));
+    QCOMPARE(ReadFile(folder.sFile), QByteArray("old\r\n"));
     QCOMPARE(folder.Entries(), QStringList{QStringLiteral("init.sqs")});
 }
 

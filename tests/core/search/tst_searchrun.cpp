@@ -1,6 +1,7 @@
 #include "core/search/searchresults.h"
 #include "core/search/searchrun.h"
 
+#include "tests/support/fileaccess.h"
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -11,22 +12,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace VelkTest;
+
 namespace {
-
-constexpr uid_t kNobody = 65534;
-
-void Write(const QString& sPath, const QByteArray& bytes)
-{
-    QFile file(sPath);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray Read(const QString& sPath)
-{
-    QFile file(sPath);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 SSearchSpec Spec(const QString& sFind, const QString& sReplace, bool bReplace, bool bMatchCase = false,
                  bool bWholeWord = false)
@@ -56,29 +44,6 @@ QStringList Listed(const CSearchResults& results, int nFirst = 0)
     }
     return listed;
 }
-
-// Permissions bind an ordinary user only: run as root, the test acts as
-// nobody while this lives.
-class CAsUser
-{
-public:
-    CAsUser()
-    {
-        if (geteuid() == 0)
-            m_bSwitched = setegid(kNobody) == 0 && seteuid(kNobody) == 0;
-    }
-    ~CAsUser()
-    {
-        if (m_bSwitched) {
-            [[maybe_unused]] const int nUid = seteuid(0);
-            [[maybe_unused]] const int nGid = setegid(0);
-        }
-    }
-    bool IsReady() const { return m_bSwitched || geteuid() != 0; }
-
-private:
-    bool m_bSwitched = false;
-};
 
 // A gear script as a mission keeps it; "unit" stands three times in it.
 const QStringList kGearLines{QStringLiteral("; gear for the squad: \u00e9quipe"),
@@ -311,12 +276,12 @@ void TestSearchRun::closedFileChangesOnlyInTheReplacedBytes()
 
     QTemporaryDir dir;
     const QString sPath = dir.filePath(QStringLiteral("gear.sqs"));
-    Write(sPath, bytes);
+    WriteFile(sPath, bytes);
     CSearchResults results;
     const SearchRun::SClosedFile closed
         = SearchRun::SearchClosedFile(sPath, Spec("unit", QStringLiteral("unit\u00e9"), true), results);
     QCOMPARE(closed.eResult, SearchRun::EClosed::Matched);
-    QCOMPARE(Read(sPath), expected);
+    QCOMPARE(ReadFile(sPath), expected);
     QCOMPARE(closed.sNote, QString());
 
     QCOMPARE(results.MatchCount(), 3);
@@ -360,12 +325,12 @@ void TestSearchRun::closedFileThatChangesItsFormIsTold()
 
     QTemporaryDir dir;
     const QString sPath = dir.filePath(QStringLiteral("briefing.sqs"));
-    Write(sPath, bytes);
+    WriteFile(sPath, bytes);
     CSearchResults results;
     const SearchRun::SClosedFile closed = SearchRun::SearchClosedFile(sPath, Spec(find, replace, true), results);
     QCOMPARE(closed.eResult, SearchRun::EClosed::Matched);
     QCOMPARE(closed.sNote, note);
-    QCOMPARE(Read(sPath), expected);
+    QCOMPARE(ReadFile(sPath), expected);
     QCOMPARE(results.MatchCount(), 1);
 }
 
@@ -390,7 +355,7 @@ void TestSearchRun::closedFileIsWrittenOnlyWhenSomethingWasReplaced()
     QTemporaryDir dir;
     const QString sPath = dir.filePath(QStringLiteral("gear.sqs"));
     const QByteArray bytes = kGearLines.join(QStringLiteral("\r\n")).toLatin1();
-    Write(sPath, bytes);
+    WriteFile(sPath, bytes);
     // An old time stamp shows a write even within the same second.
     const QDateTime old(QDate(2004, 6, 1), QTime(12, 0), Qt::UTC);
     {
@@ -400,7 +365,7 @@ void TestSearchRun::closedFileIsWrittenOnlyWhenSomethingWasReplaced()
     CSearchResults results;
     QCOMPARE(SearchRun::SearchClosedFile(sPath, spec, results).eResult, result);
     QCOMPARE(results.MatchCount(), listed);
-    QCOMPARE(Read(sPath), bytes);
+    QCOMPARE(ReadFile(sPath), bytes);
     QCOMPARE(QFileInfo(sPath).lastModified().toUTC(), old);
 }
 
@@ -420,7 +385,7 @@ void TestSearchRun::unreadableClosedFileIsNotSearched()
     const QString sPath = dir.filePath(QStringLiteral("init.sqs"));
     const QByteArray binary("hint \"unit\"\0\x01\x02unit", 17);
     if (kind == QLatin1String("binary"))
-        Write(sPath, binary);
+        WriteFile(sPath, binary);
     else if (kind == QLatin1String("folder"))
         QVERIFY(QDir().mkdir(sPath));
 
@@ -430,7 +395,7 @@ void TestSearchRun::unreadableClosedFileIsNotSearched()
     QVERIFY(!closed.sError.isEmpty());
     QCOMPARE(results.LineCount(), 0);
     if (kind == QLatin1String("binary"))
-        QCOMPARE(Read(sPath), binary);
+        QCOMPARE(ReadFile(sPath), binary);
     QCOMPARE(QFileInfo::exists(sPath), kind != QLatin1String("missing"));
 }
 
@@ -440,20 +405,20 @@ void TestSearchRun::readOnlyClosedFileIsNeitherChangedNorListed()
     QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
     const QString sPath = dir.filePath(QStringLiteral("gear.sqs"));
     const QByteArray bytes = kGearLines.join(QStringLiteral("\r\n")).toLatin1();
-    Write(sPath, bytes);
+    WriteFile(sPath, bytes);
     QVERIFY(::chmod(QFile::encodeName(sPath).constData(), 0444) == 0);
 
     CSearchResults results;
     SearchRun::SClosedFile closed;
     {
-        const CAsUser user;
+        const CAsNobody user;
         QVERIFY(user.IsReady());
         closed = SearchRun::SearchClosedFile(sPath, Spec("unit", "man", true), results);
     }
     QCOMPARE(closed.eResult, SearchRun::EClosed::NotWritten);
     QVERIFY(!closed.sError.isEmpty());
     QCOMPARE(results.LineCount(), 0);
-    QCOMPARE(Read(sPath), bytes);
+    QCOMPARE(ReadFile(sPath), bytes);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("gear.sqs")});
 }
 

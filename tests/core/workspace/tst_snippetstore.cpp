@@ -1,5 +1,6 @@
 #include "core/workspace/snippetstore.h"
 
+#include "tests/support/fileaccess.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -8,50 +9,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace VelkTest;
+
 namespace {
-
-constexpr uid_t kNobody = 65534;
-
-void Write(const QString& sPath, const QByteArray& bytes)
-{
-    QFile file(sPath);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray Read(const QString& sPath)
-{
-    QFile file(sPath);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QStringList Entries(const QString& sFolder)
 {
     return QDir(sFolder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
 }
-
-// A folder refuses root nothing, so run as root the test acts as nobody
-// while this lives.
-class CAsNobody
-{
-public:
-    CAsNobody()
-    {
-        if (geteuid() == 0)
-            m_bSwitched = setegid(kNobody) == 0 && seteuid(kNobody) == 0;
-    }
-    ~CAsNobody()
-    {
-        if (m_bSwitched) {
-            [[maybe_unused]] const int nUid = seteuid(0);
-            [[maybe_unused]] const int nGid = setegid(0);
-        }
-    }
-    bool IsReady() const { return m_bSwitched || geteuid() != 0; }
-
-private:
-    bool m_bSwitched = false;
-};
 
 // The snippets folder inside a throw-away one, made or not.
 struct SFolder
@@ -128,7 +93,7 @@ void TestSnippetStore::savedTextReadsBackForInsertion()
     const CSnippetStore::SResult result = store.Save(QStringLiteral("Loop"), text);
     QCOMPARE(result.eStatus, CSnippetStore::SResult::Done);
     QCOMPARE(result.sName, QStringLiteral("Loop"));
-    QCOMPARE(Read(folder.File(QStringLiteral("Loop.txt"))), bytes);
+    QCOMPARE(ReadFile(folder.File(QStringLiteral("Loop.txt"))), bytes);
     QCOMPARE(store.ReadForInsertion(QStringLiteral("Loop")), inserted);
 }
 
@@ -161,7 +126,7 @@ void TestSnippetStore::fileReadsForInsertion()
     QFETCH(QString, inserted);
     SFolder folder;
     if (QTest::currentDataTag() != QLatin1String("missing file inserts nothing"))
-        Write(folder.File(QStringLiteral("Made by hand.txt")), bytes);
+        WriteFile(folder.File(QStringLiteral("Made by hand.txt")), bytes);
 
     QCOMPARE(CSnippetStore(folder.sPath).ReadForInsertion(QStringLiteral("Made by hand")), inserted);
 }
@@ -207,7 +172,7 @@ void TestSnippetStore::saveReplacesWithoutAsking()
     const CSnippetStore store(folder.sPath);
     QCOMPARE(store.Save(QStringLiteral("Loop"), QStringLiteral("old\nlines")).eStatus, CSnippetStore::SResult::Done);
     QCOMPARE(store.Save(QStringLiteral("Loop"), QStringLiteral("new")).eStatus, CSnippetStore::SResult::Done);
-    QCOMPARE(Read(folder.File(QStringLiteral("Loop.txt"))), QByteArray("new"));
+    QCOMPARE(ReadFile(folder.File(QStringLiteral("Loop.txt"))), QByteArray("new"));
     QCOMPARE(Entries(folder.sPath), QStringList(QStringLiteral("Loop.txt")));
 }
 
@@ -233,11 +198,11 @@ void TestSnippetStore::failedSaveIsToldAndChangesNothing()
     QFETCH(QString, kind);
     SFolder folder(kind != QLatin1String("file"));
     if (kind == QLatin1String("file"))
-        Write(folder.sPath, "not a folder");
+        WriteFile(folder.sPath, "not a folder");
     if (kind == QLatin1String("dir"))
         QVERIFY(QDir().mkdir(folder.File(QStringLiteral("Loop.txt"))));
     if (kind == QLatin1String("readonly")) {
-        Write(folder.File(QStringLiteral("Old.txt")), "old");
+        WriteFile(folder.File(QStringLiteral("Old.txt")), "old");
         // Nobody must reach the folder to be refused by it.
         QVERIFY(::chmod(QFile::encodeName(folder.dir.path()).constData(), 0755) == 0);
         QVERIFY(::chmod(QFile::encodeName(folder.sPath).constData(), 0555) == 0);
@@ -261,7 +226,7 @@ void TestSnippetStore::listHoldsTextFilesOnlyIgnoringCase()
 {
     SFolder folder;
     for (const char* pszFile : {"beta.txt", "Alpha.txt", "gamma.txt", "notes.md", "LOUD.TXT", "a.b.txt", ".hidden.txt"})
-        Write(folder.File(QLatin1String(pszFile)), "x");
+        WriteFile(folder.File(QLatin1String(pszFile)), "x");
     QVERIFY(QDir().mkdir(folder.File(QStringLiteral("folder.txt"))));
 
     QCOMPARE(CSnippetStore(folder.sPath).Names(), (QStringList{".hidden", "a.b", "Alpha", "beta", "gamma"}));
@@ -292,8 +257,8 @@ void TestSnippetStore::rename()
     QFETCH(int, status);
     QFETCH(QStringList, names);
     SFolder folder;
-    Write(folder.File(QStringLiteral("Loop.txt")), "loop text");
-    Write(folder.File(QStringLiteral("Other.txt")), "other text");
+    WriteFile(folder.File(QStringLiteral("Loop.txt")), "loop text");
+    WriteFile(folder.File(QStringLiteral("Other.txt")), "other text");
     const CSnippetStore store(folder.sPath);
 
     const CSnippetStore::SResult result = store.Rename(QStringLiteral("Loop"), typed);
@@ -307,8 +272,8 @@ void TestSnippetStore::rename()
 void TestSnippetStore::deleteIgnoresAMissingFile()
 {
     SFolder folder;
-    Write(folder.File(QStringLiteral("Loop.txt")), "x");
-    Write(folder.File(QStringLiteral("Other.txt")), "x");
+    WriteFile(folder.File(QStringLiteral("Loop.txt")), "x");
+    WriteFile(folder.File(QStringLiteral("Other.txt")), "x");
     const CSnippetStore store(folder.sPath);
 
     store.Delete(QStringLiteral("Loop"));
