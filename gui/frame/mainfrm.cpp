@@ -27,6 +27,7 @@
 #include "gui/options/editorfont.h"
 #include "gui/options/optionscommands.h"
 #include "gui/search/searchcommands.h"
+#include "gui/wizards/missionwizardcommands.h"
 #include "gui/workspace/commandbarcommands.h"
 #include "gui/workspace/commandbardock.h"
 #include "gui/workspace/commanddlg.h"
@@ -144,6 +145,9 @@ void CMainFrame::CreateControllers()
                        Documents(), Settings(), m_services.store},
                       this);
     CreateWorkspace();
+    new CMissionWizardCommands({*m_pCommands, Documents(), m_services.dictionary, Settings(), m_services.prompter,
+                                m_services.sVersion},
+                               this);
     new CLocalizeCommands({*m_pCommands, m_services.project, Documents(), m_services.prompter}, this);
     new COptionsCommands(*m_pCommands,
                          {Settings(), m_services.associations, m_services.prompter, m_services.dictionary,

@@ -534,8 +534,7 @@ void TestMainFrame::laterFeaturesStayDisabledAndShortcutsAreBound()
     start.App().Documents().NewDocument(EDocKind::Script);
     CCommands& commands = start.App().MainFrame()->Commands();
     commands.Refresh();
-    for (ECommand eCommand : {ECommand::EditBriefing, ECommand::UnitWizard, ECommand::BriefingWizard,
-                              ECommand::CrateWizard, ECommand::DescriptionWizard, ECommand::InsertSnippet})
+    for (ECommand eCommand : {ECommand::EditBriefing, ECommand::BriefingWizard, ECommand::InsertSnippet})
         QVERIFY2(!commands.Action(eCommand)->isEnabled(), CommandInfo(eCommand).pszText);
     for (ECommand eCommand : {ECommand::Save, ECommand::SelectAll, ECommand::CommentOut, ECommand::About,
                               ECommand::OpenProject, ECommand::Find})
