@@ -47,17 +47,17 @@ bool CCommandBarDock::eventFilter(QObject* pWatched, QEvent* pEvent)
 {
     if (pWatched != m_pGrip)
         return QDockWidget::eventFilter(pWatched, pEvent);
-    const auto* pMouse = static_cast<QMouseEvent*>(pEvent);
     switch (pEvent->type()) {
     case QEvent::MouseButtonPress:
-        m_bDragging = pMouse->button() == Qt::LeftButton;
+        m_bDragging = static_cast<QMouseEvent*>(pEvent)->button() == Qt::LeftButton;
         return true;
     case QEvent::MouseButtonRelease:
         m_bDragging = false;
         return true;
     case QEvent::MouseMove:
         if (m_bDragging) {
-            const int nOffset = mapFromGlobal(pMouse->globalPosition().toPoint()).x();
+            const QPoint ptGlobal = static_cast<QMouseEvent*>(pEvent)->globalPosition().toPoint();
+            const int nOffset = mapFromGlobal(ptGlobal).x();
             SetBarWidth(m_bRight ? width() - nOffset : nOffset);
         }
         return true;
