@@ -28,6 +28,7 @@
 #include "gui/options/optionscommands.h"
 #include "gui/search/searchcommands.h"
 #include "gui/wizards/missionwizardcommands.h"
+#include "gui/wizards/wizardcommands.h"
 #include "gui/workspace/commandbarcommands.h"
 #include "gui/workspace/commandbardock.h"
 #include "gui/workspace/commanddlg.h"
@@ -145,6 +146,10 @@ void CMainFrame::CreateControllers()
                        Documents(), Settings(), m_services.store},
                       this);
     CreateWorkspace();
+    new CWizardCommands(*m_pCommands,
+                        {Documents(), Settings(), m_services.dictionary, m_services.prompter, m_services.sVersion,
+                         activeFrame},
+                        this);
     new CMissionWizardCommands({*m_pCommands, Documents(), m_services.dictionary, Settings(), m_services.prompter,
                                 m_services.sVersion},
                                this);

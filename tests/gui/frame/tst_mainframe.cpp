@@ -72,7 +72,7 @@ private slots:
     void draggingTheGripTakesOnlyWidthsInRange_data();
     void draggingTheGripTakesOnlyWidthsInRange();
     void projectTreeShowsTheCurrentProject();
-    void laterFeaturesStayDisabledAndShortcutsAreBound();
+    void commandsFollowTheirRulesAndShortcutsAreBound();
     void aboutBoxShowsVersionAndMemory();
     void recentFilesShowTheFirstSix();
     void treeRightClickOnEmptySpaceDoesNothing();
@@ -526,7 +526,7 @@ void TestMainFrame::projectTreeShowsTheCurrentProject()
     start.CloseAndKeepStore();
 }
 
-void TestMainFrame::laterFeaturesStayDisabledAndShortcutsAreBound()
+void TestMainFrame::commandsFollowTheirRulesAndShortcutsAreBound()
 {
     CMemorySettingsStore seed = Seeded({});
     CStart start({}, &seed);
@@ -534,10 +534,11 @@ void TestMainFrame::laterFeaturesStayDisabledAndShortcutsAreBound()
     start.App().Documents().NewDocument(EDocKind::Script);
     CCommands& commands = start.App().MainFrame()->Commands();
     commands.Refresh();
-    for (ECommand eCommand : {ECommand::EditBriefing, ECommand::BriefingWizard, ECommand::InsertSnippet})
+    for (ECommand eCommand : {ECommand::EditBriefing, ECommand::EditOverview, ECommand::InsertSnippet})
         QVERIFY2(!commands.Action(eCommand)->isEnabled(), CommandInfo(eCommand).pszText);
-    for (ECommand eCommand : {ECommand::Save, ECommand::SelectAll, ECommand::CommentOut, ECommand::About,
-                              ECommand::OpenProject, ECommand::Find})
+    for (ECommand eCommand :
+         {ECommand::Save, ECommand::SelectAll, ECommand::CommentOut, ECommand::About, ECommand::OpenProject,
+          ECommand::Find, ECommand::BriefingWizard, ECommand::Options, ECommand::LaunchGame, ECommand::UnitWizard})
         QVERIFY2(commands.Action(eCommand)->isEnabled(), CommandInfo(eCommand).pszText);
     QVERIFY(commands.Action(ECommand::Copy)->shortcuts().contains(QKeySequence(QStringLiteral("Ctrl+Insert"))));
     QVERIFY(commands.Action(ECommand::Paste)->shortcuts().contains(QKeySequence(QStringLiteral("Shift+Insert"))));
