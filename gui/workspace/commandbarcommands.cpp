@@ -64,6 +64,7 @@ bool OpensPopup(const QEvent* pEvent)
 CCommandBarCommands::CCommandBarCommands(const SWorkspaceServices& services)
     : QObject(&services.bar)
     , m_services(services)
+    , m_pGoto(services.bar.GotoList())
 {
     CMenuTreeCtrl* pTree = m_services.bar.CommandsTree();
     // Weapons hold their magazines, so an item with children is as much an
@@ -81,7 +82,7 @@ CCommandBarCommands::CCommandBarCommands(const SWorkspaceServices& services)
     m_services.commands.Bind(
         ECommand::GetCommandHelp, [this] { OnGetCommandHelp(); }, [this] { return CanGetCommandHelp(); });
 
-    QComboBox* pGoto = m_services.bar.GotoList();
+    QComboBox* pGoto = m_pGoto;
     pGoto->installEventFilter(this);
     connect(pGoto, &QComboBox::activated, this, [this, pGoto](int nIndex) { GoTo(pGoto->itemText(nIndex)); });
 }
@@ -146,7 +147,7 @@ void CCommandBarCommands::OnGetCommandHelp()
 
 void CCommandBarCommands::FillGotoList()
 {
-    QComboBox* pGoto = m_services.bar.GotoList();
+    QComboBox* pGoto = m_pGoto;
     pGoto->clear();
     CScriptView* pView = ActiveView();
     if (!pView)
@@ -179,7 +180,7 @@ void CCommandBarCommands::GoTo(const QString& sEntry)
 
 bool CCommandBarCommands::eventFilter(QObject* pWatched, QEvent* pEvent)
 {
-    if (pWatched == m_services.bar.GotoList() && OpensPopup(pEvent))
+    if (pWatched == m_pGoto && OpensPopup(pEvent))
         FillGotoList();
     return QObject::eventFilter(pWatched, pEvent);
 }

@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+class QComboBox;
+
 class CScriptView;
 class QTreeWidgetItem;
 
@@ -36,4 +38,7 @@ private:
     bool CanGetCommandHelp() const;
 
     SWorkspaceServices m_services;
+    // Kept apart from the bar: while the bar goes down the list may still
+    // see events, and the bar is no longer whole enough to ask.
+    QComboBox* m_pGoto;
 };
