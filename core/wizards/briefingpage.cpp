@@ -1,32 +1,16 @@
 #include "core/wizards/briefingpage.h"
 
+#include "core/wizards/pagelines.h"
+
 #include "core/documents/doctypes.h"
 
 namespace Briefing {
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
-const QString kEnd = QStringLiteral("<!-- [END] -->");
+using namespace PageLines;
+
 const QString kBr = QStringLiteral("<br>");
-
-// A page is written line by line, every line ended CR LF.
-class CLines
-{
-public:
-    CLines& operator<<(const QString& sLine)
-    {
-        m_sText += sLine;
-        m_sText += kCrLf;
-        return *this;
-    }
-    // A value between its start marker and the end marker.
-    void Value(const QString& sMarker, const QString& sValue) { *this << sMarker << sValue << kEnd; }
-    QString Text() const { return m_sText; }
-
-private:
-    QString m_sText;
-};
 
 void WriteHead(CLines& lines, bool bMultiSided, const SContext& context)
 {

@@ -1,31 +1,18 @@
 #include "core/wizards/overviewpage.h"
 
+#include "core/wizards/pagelines.h"
+
 #include <QList>
 
 namespace Overview {
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
+using namespace PageLines;
+
 const QString kTitleMarker = QStringLiteral("<!-- [TITLE] -->");
 const QString kTextMarker = QStringLiteral("<!-- [TEXT] -->");
-const QString kEnd = QStringLiteral("<!-- [END] -->");
 const QString kImage = QStringLiteral("<img src=\"");
-
-class CLines
-{
-public:
-    CLines& operator<<(const QString& sLine)
-    {
-        m_sText += sLine;
-        m_sText += kCrLf;
-        return *this;
-    }
-    QString Text() const { return m_sText; }
-
-private:
-    QString m_sText;
-};
 
 void WriteTitle(CLines& lines, const SForm& form)
 {

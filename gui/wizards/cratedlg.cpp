@@ -206,9 +206,7 @@ void CCrateDlg::OnCreate()
         reject();
         return;
     }
-    if (m_context.prompter.Ask(QStringLiteral("Script was created successfully.\n\nWould you like to create another?"),
-                               QStringLiteral("Script Created"), IPrompter::EButtons::YesNo, IPrompter::EIcon::Question)
-        == IPrompter::EAnswer::Yes) {
+    if (MissionWizardWidgets::CreateAnother(m_context.prompter)) {
         Reset();
         return;
     }

@@ -1,5 +1,7 @@
 #include "gui/wizards/missionwizardwidgets.h"
 
+#include "core/app/prompter.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -53,6 +55,13 @@ void SelectAllSoon(QLineEdit* pEdit)
     // A mouse click places the caret after the focus arrives; selecting
     // right away would be undone by it.
     QTimer::singleShot(0, pEdit, [pEdit] { pEdit->selectAll(); });
+}
+
+bool CreateAnother(IPrompter& prompter)
+{
+    return prompter.Ask(QStringLiteral("Script was created successfully.\n\nWould you like to create another?"),
+                        QStringLiteral("Script Created"), IPrompter::EButtons::YesNo, IPrompter::EIcon::Question)
+        == IPrompter::EAnswer::Yes;
 }
 
 }  // namespace MissionWizardWidgets

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class IPrompter;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -28,5 +29,7 @@ QStringList Items(const QComboBox* pList);
 // A name field takes a click or a tab as "replace it": its whole text is
 // selected once the focus has settled there.
 void SelectAllSoon(QLineEdit* pEdit);
+// After a script was made: whether the user wants to make another at once.
+bool CreateAnother(IPrompter& prompter);
 
 }  // namespace MissionWizardWidgets

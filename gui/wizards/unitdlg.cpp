@@ -376,9 +376,7 @@ void CUnitDlg::OnCreate()
         reject();
         return;
     }
-    if (m_context.prompter.Ask(QStringLiteral("Script was created successfully.\n\nWould you like to create another?"),
-                               QStringLiteral("Script Created"), IPrompter::EButtons::YesNo, IPrompter::EIcon::Question)
-        == IPrompter::EAnswer::Yes) {
+    if (Widgets::CreateAnother(m_context.prompter)) {
         Reset();
         return;
     }
