@@ -11,6 +11,7 @@
 #include "gui/frame/mainfrm.h"
 #include "gui/search/findreplacedlg.h"
 #include "gui/search/searchcommands.h"
+#include "realscript.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -21,6 +22,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -159,6 +161,112 @@ void ReplaceAllFigure(CScriptEditApp& app, const QTemporaryDir& dir)
     QCoreApplication::processEvents();
 }
 
+// Resident memory of the process, for what a document costs per byte of file.
+qint64 ResidentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toLongLong() * sysconf(_SC_PAGESIZE) : 0;
+}
+
+QString RealShaped(CScriptEditApp& app, qsizetype nChars, int nLongLines)
+{
+    RealScript::SShape shape;
+    shape.nChars = nChars;
+    shape.nLongLines = nLongLines;
+    return RealScript::Make(shape, app.Dictionary().m_arCommands);
+}
+
+// One key and the paint it causes, in milliseconds.
+double TimedKey(CScriptView* pView, char cKey)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QTest::keyClick(pView, cKey);
+    pView->viewport()->repaint();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+std::vector<double> TimedKeys(CScriptView* pView, int nKeys)
+{
+    std::vector<double> times;
+    const QByteArray typed = "_count = _count + 1; hint \"step\"; ";
+    for (int i = 0; i < nKeys; ++i)
+        times.push_back(TimedKey(pView, typed[i % typed.size()]));
+    return times;
+}
+
+void CloseView(CScriptView* pView)
+{
+    auto& doc = static_cast<CScriptDoc&>(pView->Document());
+    doc.SetModifiedFlag(false);
+    doc.OnCloseDocument();
+    QCoreApplication::processEvents();
+}
+
+// A real-shaped 20 MB function file opened with auto-completion on, to its
+// first painted screen, and what it holds in memory once open.
+void RealOpenFigure(CScriptEditApp& app, const QTemporaryDir& dir)
+{
+    const QByteArray bytes = RealScript::FileBytes(RealShaped(app, 20'000'000, 6));
+    const QString sPath = WriteScript(dir, QStringLiteral("real20.sqf"), bytes);
+    const int nWordsBefore = int(app.Dictionary().m_arAutoComplete.size());
+    const qint64 nResidentBefore = ResidentBytes();
+    QElapsedTimer timer;
+    timer.start();
+    CScriptView* pView = OpenView(app, sPath);
+    pView->viewport()->repaint();
+    const double dOpen = timer.nsecsElapsed() / 1e6;
+    const qint64 nResident = ResidentBytes() - nResidentBefore;
+    std::printf("Opening a %.1f MB real-shaped function file, auto-completion on, to its first painted screen: "
+                "%.0f ms (goal 2000 ms); memory %.1f bytes per byte of file (goal 8); completion list %d -> %d words\n",
+                bytes.size() / 1e6, dOpen, double(nResident) / double(bytes.size()), nWordsBefore,
+                int(app.Dictionary().m_arAutoComplete.size()));
+    CloseView(pView);
+}
+
+// Typing at the end of a 150 KB position table.
+void LongLineFigure(CScriptEditApp& app, const QTemporaryDir& dir)
+{
+    QString sText = RealShaped(app, 200'000, 0);
+    QString sTable = QStringLiteral("_roads = [");
+    for (int i = 0; sTable.size() < 150'000; ++i)
+        sTable += QStringLiteral("[%1.5,%2.25,0],").arg(1000 + i * 7 % 9000).arg(2000 + i * 13 % 7000);
+    sText += sTable;
+    CScriptView* pView = OpenView(app, WriteScript(dir, QStringLiteral("long.sqf"), RealScript::FileBytes(sText)));
+    pView->SetSelection(pView->Document().Length(), pView->Document().Length());
+    pView->viewport()->repaint();
+    const std::vector<double> times = TimedKeys(pView, 60);
+    std::printf("Keystroke at the end of a %.0f KB line: median %.1f ms, 90th percentile %.1f ms (goal 16 ms)\n",
+                sTable.size() / 1e3, Percentile(times, 0.5), Percentile(times, 0.9));
+    CloseView(pView);
+}
+
+// The first keystroke after opening and after saving a 50 MB script against
+// the ones after it.
+void FirstKeystrokeFigure(CScriptEditApp& app, const QTemporaryDir& dir)
+{
+    const QByteArray bytes = RealScript::FileBytes(RealShaped(app, 50'000'000, 8));
+    const QString sPath = WriteScript(dir, QStringLiteral("real50.sqf"), bytes);
+    CScriptView* pView = OpenView(app, sPath);
+    pView->viewport()->repaint();
+    pView->SetSelection(5000, 5000);
+    const double dAfterOpen = TimedKey(pView, 'x');
+    const std::vector<double> later = TimedKeys(pView, 30);
+    auto& doc = static_cast<CScriptDoc&>(pView->Document());
+    QElapsedTimer timer;
+    timer.start();
+    doc.OnSaveDocument(sPath);
+    const double dSave = timer.nsecsElapsed() / 1e6;
+    const double dAfterSave = TimedKey(pView, 'y');
+    std::printf("%.1f MB real-shaped script: first keystroke after opening %.1f ms, after saving %.1f ms, later "
+                "ones median %.1f ms (goal: the same); saving took %.0f ms\n",
+                bytes.size() / 1e6, dAfterOpen, dAfterSave, Percentile(later, 0.5), dSave);
+    CloseView(pView);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -178,9 +286,15 @@ int main(int argc, char** argv)
     if (!app.InitInstance())
         return 1;
     app.MainFrame()->resize(1000, 700);
-    KeystrokeFigures(app, dir);
-    HistoryFigure(app, dir);
-    OpenFigure(app, dir);
-    ReplaceAllFigure(app, dir);
+    // VELK_BENCH_ONLY=name runs only the figures whose names hold it.
+    const QString sOnly = qEnvironmentVariable("VELK_BENCH_ONLY");
+    const std::pair<const char*, void (*)(CScriptEditApp&, const QTemporaryDir&)> figures[] = {
+        {"keystroke", KeystrokeFigures}, {"history", HistoryFigure},     {"open", OpenFigure},
+        {"replace", ReplaceAllFigure},   {"longline", LongLineFigure},    {"realopen", RealOpenFigure},
+        {"firstkey", FirstKeystrokeFigure},
+    };
+    for (const auto& [pszName, figure] : figures)
+        if (sOnly.isEmpty() || QLatin1String(pszName).contains(sOnly))
+            figure(app, dir);
     return 0;
 }

@@ -5,7 +5,10 @@
 #include <QSaveFile>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
+#include <system_error>
+#include <thread>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,7 +35,7 @@ int Refusal(const QString& sPath, int nMode)
 }
 
 // Every byte down, or the errno of the write that stopped short.
-int WriteAll(int nFd, const QByteArray& bytes)
+int WriteAll(int nFd, QByteArrayView bytes)
 {
     const char* pData = bytes.constData();
     qsizetype nLeft = bytes.size();
@@ -116,7 +119,37 @@ QString OpenFailure(const QFileInfo& target, const QSaveFile& file, int nErrno)
 
 namespace AtomicFile {
 
-bool Write(const QString& sPath, const QByteArray& bytes, QString* psError)
+namespace {
+
+// The file being replaced, held open across the rename, so that what the
+// last close of a big file costs (giving back its pages and blocks, some
+// milliseconds for 20 MB) is not paid while the user waits for the save.
+constexpr qint64 kHeldFileSize = 1 << 20;
+
+int Hold(const QString& sPath)
+{
+    return ::open(QFile::encodeName(sPath).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+}
+
+void ReleaseAside(int nFd)
+{
+    if (nFd < 0)
+        return;
+    try {
+        std::thread([nFd] { ::close(nFd); }).detach();
+    } catch (const std::system_error&) {
+        ::close(nFd);
+    }
+}
+
+// Handed ahead in steps this big: large enough that each write and each
+// start of the disk is worth its call, small enough that the disk starts
+// early.
+constexpr qsizetype kAheadStep = 2 << 20;
+
+}  // namespace
+
+CWriter::CWriter(const QString& sPath)
 {
     // The file a link points to is the one written, as QSaveFile does.
     QFileInfo target(sPath);
@@ -125,49 +158,107 @@ bool Write(const QString& sPath, const QByteArray& bytes, QString* psError)
     if (target.exists() && !target.isFile()) {
         // Renaming a new file over a pipe or a device would destroy it
         // without the data ever reaching what reads it.
-        SetError(psError,
-                 target.isDir() ? QStringLiteral("It is a folder, not a file.")
-                                : QStringLiteral("It is not a regular file (a named pipe, a device or a "
-                                                 "socket), so it was left as it is."));
-        return false;
+        m_sError = target.isDir() ? QStringLiteral("It is a folder, not a file.")
+                                  : QStringLiteral("It is not a regular file (a named pipe, a device or a "
+                                                   "socket), so it was left as it is.");
+        return;
     }
 
     // A file the user may not write is not replaced behind its back, even
     // where its folder would let a new one take its place.
     if (target.exists()) {
         if (const int nRefused = Refusal(target.filePath(), W_OK)) {
-            SetError(psError, Reason(nRefused));
-            return false;
+            m_sError = Reason(nRefused);
+            return;
         }
     }
 
-    QSaveFile file(target.filePath());
+    m_sTarget = target.filePath();
+    m_bHoldOld = target.exists() && target.size() >= kHeldFileSize;
+    m_file.setFileName(m_sTarget);
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         const int nErrno = errno;
         const int nFolderRefused = Refusal(target.absolutePath(), W_OK | X_OK);
         if (target.exists() && (nFolderRefused == EACCES || nFolderRefused == EPERM)
-            && Refusal(target.filePath(), R_OK | W_OK) == 0)
-            return WriteInPlace(target.filePath(), bytes, psError);
-        SetError(psError, OpenFailure(target, file, nErrno));
-        return false;
+            && Refusal(target.filePath(), R_OK | W_OK) == 0) {
+            m_eMode = EMode::InPlace;
+            return;
+        }
+        m_sError = OpenFailure(target, m_file, nErrno);
+        return;
     }
+    m_eMode = EMode::Replace;
+}
+
+void CWriter::Send(QByteArrayView made, qsizetype nMinimum)
+{
+    while (!m_nError && made.size() - m_nWritten >= nMinimum && made.size() > m_nWritten) {
+        const qsizetype nFrom = m_nWritten;
+        const qsizetype nSize = std::min(made.size() - nFrom, kAheadStep);
+        m_nError = WriteAll(m_file.handle(), made.sliced(nFrom, nSize));
+        if (m_nError)
+            return;
+        m_nWritten += nSize;
+        // Only a start: the disk writes while we go on, and the sync before
+        // the rename waits for what is left. Errors show there too.
+        ::sync_file_range(m_file.handle(), off_t(nFrom), off_t(nSize), SYNC_FILE_RANGE_WRITE);
+    }
+}
+
+void CWriter::WriteAhead(QByteArrayView made)
+{
+    if (m_eMode == EMode::Replace)
+        Send(made, kAheadStep);
+}
+
+void CWriter::Restart()
+{
+    if (m_eMode != EMode::Replace || m_nError || m_nWritten == 0)
+        return;
+    if (::lseek(m_file.handle(), 0, SEEK_SET) != 0 || ::ftruncate(m_file.handle(), 0) != 0)
+        m_nError = errno;
+    m_nWritten = 0;
+}
+
+bool CWriter::Commit(const QByteArray& bytes, QString* psError)
+{
+    switch (m_eMode) {
+    case EMode::Refused:
+        SetError(psError, m_sError);
+        return false;
+    case EMode::InPlace:
+        return WriteInPlace(m_sTarget, bytes, psError);
+    case EMode::Replace:
+        break;
+    }
+    if (m_nWritten > bytes.size())
+        Restart();
     // Our own writes and sync, so that a full disk is told in the system's
     // words; QSaveFile reports a failed write only as an unknown error.
-    int nError = WriteAll(file.handle(), bytes);
-    if (!nError && ::fsync(file.handle()) != 0)
-        nError = errno;
-    if (nError) {
-        file.cancelWriting();
-        SetError(psError, Reason(nError));
+    Send(bytes, 0);
+    if (!m_nError && ::fsync(m_file.handle()) != 0)
+        m_nError = errno;
+    if (m_nError) {
+        m_file.cancelWriting();
+        SetError(psError, Reason(m_nError));
         return false;
     }
+    const int nOld = m_bHoldOld ? Hold(m_sTarget) : -1;
     errno = 0;
-    if (!file.commit()) {
-        SetError(psError, errno ? Reason(errno) : file.errorString());
+    const bool bCommitted = m_file.commit();
+    const int nErrno = errno;
+    ReleaseAside(nOld);
+    if (!bCommitted) {
+        SetError(psError, nErrno ? Reason(nErrno) : m_file.errorString());
         return false;
     }
     return true;
+}
+
+bool Write(const QString& sPath, const QByteArray& bytes, QString* psError)
+{
+    return CWriter(sPath).Commit(bytes, psError);
 }
 
 }  // namespace AtomicFile

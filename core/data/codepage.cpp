@@ -3,27 +3,76 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+#include <array>
+#include <cstring>
+
 namespace {
 
 const QByteArray kUtf8Bom("\xEF\xBB\xBF");
 const QByteArray kUtf16LeBom("\xFF\xFE");
 const QByteArray kUtf16BeBom("\xFE\xFF");
 
-// 0x80..0x9F; the undefined bytes keep their C1 control code point so they round-trip.
-constexpr char16_t kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
+// The characters 0x80..0x9F stand for lie between these two; a table over
+// that span finds their byte without a search per character.
+constexpr char16_t kFirstHigh = 0x0081;
+constexpr char16_t kLastHigh = 0x2122;
 
-int ByteOf(char16_t u)
-{
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
-        return u;
+constexpr auto kHighBytes = [] {
+    std::array<quint8, kLastHigh - kFirstHigh + 1> arBytes{};
     for (int i = 0; i < 32; ++i)
-        if (kHighControls[i] == u)
-            return 0x80 + i;
+        arBytes[CodePage::kHighChars[i] - kFirstHigh] = quint8(0x80 + i);
+    return arBytes;
+}();
+
+// Eight bytes at a time: mission scripts are mostly ASCII, and this decides
+// how fast a big one is told to be plain code page text.
+qsizetype FirstNonAscii(QByteArrayView bytes)
+{
+    const char* const pBegin = bytes.data();
+    const char* p = pBegin;
+    const char* const pEnd = pBegin + bytes.size();
+    for (; pEnd - p >= 8; p += 8) {
+        quint64 nWord;
+        std::memcpy(&nWord, p, 8);
+        if (nWord & 0x8080808080808080ULL)
+            break;
+    }
+    for (; p < pEnd; ++p)
+        if (static_cast<unsigned char>(*p) >= 0x80)
+            return p - pBegin;
     return -1;
+}
+
+// True when the bytes from nFrom on break UTF-8 in a way every decoder
+// refuses: a byte that starts nothing, a sequence cut short by a byte that
+// cannot continue it. A code page file usually shows this at its first
+// accented letter; bytes that pass still go to the full check.
+bool PlainlyNotUtf8(QByteArrayView bytes, qsizetype nFrom)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data()) + nFrom;
+    const auto* const pEnd = reinterpret_cast<const unsigned char*>(bytes.data()) + bytes.size();
+    while (p < pEnd) {
+        // Over the ASCII between at the speed of FirstNonAscii.
+        const qsizetype nAscii = FirstNonAscii(QByteArrayView(p, pEnd - p));
+        if (nAscii < 0)
+            return false;
+        p += nAscii;
+        const unsigned char b = *p++;
+        int nFollow;
+        if (b >= 0xC2 && b <= 0xDF)
+            nFollow = 1;
+        else if (b >= 0xE0 && b <= 0xEF)
+            nFollow = 2;
+        else if (b >= 0xF0 && b <= 0xF4)
+            nFollow = 3;
+        else
+            return true;
+        for (; nFollow > 0 && p < pEnd; --nFollow, ++p)
+            if ((*p & 0xC0) != 0x80)
+                return true;
+    }
+    return false;
 }
 
 // The byte-order mark an encoding is written with; empty for none.
@@ -86,6 +135,14 @@ bool PairsSurrogates(const QString& sText)
 
 namespace CodePage {
 
+int ByteOfHigh(char16_t u)
+{
+    if (u < kFirstHigh || u > kLastHigh)
+        return -1;
+    const int nByte = kHighBytes[u - kFirstHigh];
+    return nByte ? nByte : -1;
+}
+
 int ByteOrderSlow(char16_t u)
 {
     const int nByte = ByteOf(u);
@@ -96,10 +153,8 @@ QString DecodeCp1252(const QByteArray& bytes)
 {
     QString sText(bytes.size(), Qt::Uninitialized);
     QChar* pOut = sText.data();
-    for (char ch : bytes) {
-        const unsigned char b = static_cast<unsigned char>(ch);
-        *pOut++ = QChar(b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : char16_t(b));
-    }
+    for (char ch : bytes)
+        *pOut++ = QChar(CharOf(static_cast<unsigned char>(ch)));
     return sText;
 }
 
@@ -123,20 +178,25 @@ QByteArray EncodeCp1252(const QString& sText, bool* pbLossless)
 
 ETextEncoding DetectEncoding(const QByteArray& bytes)
 {
-    bool bNonAscii = false;
-    for (char ch : bytes) {
-        if (static_cast<unsigned char>(ch) >= 0x80) {
-            bNonAscii = true;
-            break;
-        }
-    }
-    if (!bNonAscii)
+    return DetectEncoding(bytes, nullptr);
+}
+
+ETextEncoding DetectEncoding(const QByteArray& bytes, QString* psDecoded)
+{
+    const qsizetype nNonAscii = FirstNonAscii(bytes);
+    if (nNonAscii < 0 || PlainlyNotUtf8(bytes, nNonAscii))
         return ETextEncoding::Cp1252;
+    // Valid with its mark is valid after it, and decoded after it is what
+    // Decode gives for UTF-8 with a mark.
+    const bool bMarked = bytes.startsWith(kUtf8Bom);
     bool bValid = false;
-    DecodeUnicode(bytes, QStringConverter::Utf8, &bValid);
+    QString sText
+        = DecodeUnicode(QByteArrayView(bytes).sliced(bMarked ? kUtf8Bom.size() : 0), QStringConverter::Utf8, &bValid);
     if (!bValid)
         return ETextEncoding::Cp1252;
-    return bytes.startsWith(kUtf8Bom) ? ETextEncoding::Utf8Bom : ETextEncoding::Utf8;
+    if (psDecoded)
+        *psDecoded = std::move(sText);
+    return bMarked ? ETextEncoding::Utf8Bom : ETextEncoding::Utf8;
 }
 
 ETextEncoding DetectUtf16(const QByteArray& bytes)
@@ -168,8 +228,14 @@ QByteArray Encode(const QString& sText, ETextEncoding eEncoding, bool* pbLossles
 {
     if (eEncoding == ETextEncoding::Cp1252)
         return EncodeCp1252(sText, pbLossless);
+    // Straight into one buffer: a 20 MB script is not copied once more to
+    // put the mark in front.
     QStringEncoder encoder(CodecOf(eEncoding), QStringEncoder::Flag::Stateless);
-    const QByteArray bytes = MarkOf(eEncoding).toByteArray() + QByteArray(encoder.encode(sText));
+    const QByteArrayView mark = MarkOf(eEncoding);
+    QByteArray bytes(mark.size() + encoder.requiredSpace(sText.size()), Qt::Uninitialized);
+    std::copy(mark.begin(), mark.end(), bytes.data());
+    const char* const pEnd = encoder.appendToBuffer(bytes.data() + mark.size(), sText);
+    bytes.truncate(pEnd - bytes.constData());
     if (pbLossless)
         *pbLossless = !encoder.hasError() && PairsSurrogates(sText);
     return bytes;
@@ -195,7 +261,8 @@ QString Name(ETextEncoding eEncoding)
 QByteArray EncodeForSaving(const QString& sText, ETextEncoding eEncoding, bool* pbSwitched)
 {
     bool bLossless = true;
-    QByteArray bytes = Encode(sText, eEncoding, &bLossless);
+    // Only the code page can fall short; the check costs a pass over the text.
+    QByteArray bytes = Encode(sText, eEncoding, eEncoding == ETextEncoding::Cp1252 ? &bLossless : nullptr);
     // The Unicode encodings hold every character; what they lose (half a
     // surrogate pair) no other encoding would hold either.
     *pbSwitched = !bLossless && eEncoding == ETextEncoding::Cp1252;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/data/completionindex.h"
 #include "core/data/sortstringarray.h"
 #include "core/data/weaponentry.h"
 #include "core/data/wordindex.h"
@@ -47,6 +48,13 @@ public:
     void ReadHeaders(const QStringList& lines);
 
     void BuildAutoComplete(bool bAutoComplete);
+    // What m_arAutoComplete.InsertSorted would make of the words, but a word
+    // met before costs a hash probe instead of a walk through the list.
+    int LearnAutoComplete(QStringView sWord) { return m_autoCompleteIndex.Learn(m_arAutoComplete, sWord); }
+    void LearnAutoCompleteWords(const std::function<void(const CCompletionIndex::WordSink&)>& produce)
+    {
+        m_autoCompleteIndex.LearnWords(m_arAutoComplete, produce);
+    }
     QString GetWeaponAmmo(const QString& sWeapon) const;
 
     const CWordIndex& Index() const { return m_index; }
@@ -55,4 +63,5 @@ private:
     void RebuildIndex();
 
     CWordIndex m_index;
+    CCompletionIndex m_autoCompleteIndex;
 };

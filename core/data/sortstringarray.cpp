@@ -16,10 +16,16 @@ inline int FoldedOrder(QChar c)
     return CodePage::ByteOrder(c);
 }
 
-template <typename Order> int CompareBy(const QString& a, const QString& b, Order order)
+template <typename Order> int CompareBy(QStringView a, QStringView b, Order order)
 {
     const qsizetype nLen = std::min(a.size(), b.size());
+    const char16_t* pA = a.utf16();
+    const char16_t* pB = b.utf16();
     for (qsizetype i = 0; i < nLen; ++i) {
+        // Equal characters are equal in either order; only a difference
+        // needs the code page.
+        if (pA[i] == pB[i])
+            continue;
         const int nA = order(a[i]);
         const int nB = order(b[i]);
         if (nA != nB)
@@ -32,12 +38,12 @@ template <typename Order> int CompareBy(const QString& a, const QString& b, Orde
 
 }  // namespace
 
-int CompareCase(const QString& a, const QString& b)
+int CompareCase(QStringView a, QStringView b)
 {
     return CompareBy(a, b, [](QChar c) { return CodePage::ByteOrder(c); });
 }
 
-int CompareNoCase(const QString& a, const QString& b)
+int CompareNoCase(QStringView a, QStringView b)
 {
     return CompareBy(a, b, FoldedOrder);
 }

@@ -5,8 +5,16 @@
 
 // Orders by byte value as the files hold them; the no-case form folds only the
 // ASCII letters, which is what the dictionary's users expect of "ignore case".
-int CompareCase(const QString& a, const QString& b);
-int CompareNoCase(const QString& a, const QString& b);
+int CompareCase(QStringView a, QStringView b);
+int CompareNoCase(QStringView a, QStringView b);
+inline int CompareCase(const QString& a, const QString& b)
+{
+    return CompareCase(QStringView(a), QStringView(b));
+}
+inline int CompareNoCase(const QString& a, const QString& b)
+{
+    return CompareNoCase(QStringView(a), QStringView(b));
+}
 // The key under which two strings are equal exactly when CompareNoCase says so.
 QString FoldAscii(QStringView s);
 

@@ -6,7 +6,8 @@ namespace AutoComplete {
 
 namespace {
 
-bool BeginsWith(const QString& sEntry, const QString& sPrefix)
+// Asked of every entry at every keystroke: a view, never a copy.
+bool BeginsWith(QStringView sEntry, QStringView sPrefix)
 {
     return sEntry.size() >= sPrefix.size() && CompareNoCase(sEntry.left(sPrefix.size()), sPrefix) == 0;
 }
@@ -17,8 +18,10 @@ QString Suggestion(const CSortStringArray& list, const QString& sWord)
 {
     if (sWord.isEmpty())
         return QString();
+    // An entry that begins with the word equals it ignoring case exactly
+    // when it is no longer.
     for (const QString& sEntry : list)
-        if (BeginsWith(sEntry, sWord) && CompareNoCase(sEntry, sWord) != 0)
+        if (sEntry.size() > sWord.size() && BeginsWith(sEntry, sWord))
             return sEntry.mid(sWord.size());
     return QString();
 }

@@ -2,6 +2,17 @@
 
 #include "core/data/dictionary.h"
 
+#include <QVarLengthArray>
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 const QString kReservedWords[]
@@ -16,12 +27,188 @@ constexpr quint8 kWeaponLists = CWordIndex::Bit(EWordList::InfWeapons) | CWordIn
     | CWordIndex::Bit(EWordList::VehWeapons) | CWordIndex::Bit(EWordList::VehMagazines)
     | CWordIndex::Bit(EWordList::Vehicles) | CWordIndex::Bit(EWordList::Equipment);
 
-const QLatin1Char kQuote('"');
+// What the tokenizer makes of a character; everything outside ASCII is Other.
+enum ECharKind : quint8 { kOther, kWordChar, kQuoteChar, kSystemChar, kPercentChar };
 
-int LeadingBlanks(const QString& sLine)
+constexpr std::array<quint8, 128> MakeCharKinds()
+{
+    std::array<quint8, 128> kinds{};
+    for (int c = 'a'; c <= 'z'; ++c)
+        kinds[c] = kWordChar;
+    for (int c = 'A'; c <= 'Z'; ++c)
+        kinds[c] = kWordChar;
+    for (int c = '0'; c <= '9'; ++c)
+        kinds[c] = kWordChar;
+    kinds['_'] = kWordChar;
+    kinds['"'] = kQuoteChar;
+    kinds['?'] = kSystemChar;
+    kinds[':'] = kSystemChar;
+    kinds['!'] = kSystemChar;
+    kinds['@'] = kSystemChar;
+    kinds['%'] = kPercentChar;
+    return kinds;
+}
+
+constexpr std::array<quint8, 128> kCharKinds = MakeCharKinds();
+
+inline ECharKind KindOf(char16_t c)
+{
+    return c < 128 ? ECharKind(kCharKinds[c]) : kOther;
+}
+
+// The dictionary's folding: ASCII letters only, so no Unicode rule merges
+// words the game keeps apart.
+inline char16_t Fold(char16_t c)
+{
+    return char16_t(unsigned(c - u'A') < 26u ? c + (u'a' - u'A') : c);
+}
+
+// Fold for eight characters at once: the source must hold eight, and so
+// must the destination.
+inline void FoldEight(const char16_t* pFrom, char16_t* pTo)
+{
+#if defined(__SSE2__)
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pFrom));
+    const __m128i upper = _mm_sub_epi16(v, _mm_set1_epi16('A'));
+    const __m128i isUpper
+        = _mm_and_si128(_mm_cmpgt_epi16(upper, _mm_set1_epi16(-1)), _mm_cmplt_epi16(upper, _mm_set1_epi16(26)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(pTo),
+                     _mm_add_epi16(v, _mm_and_si128(isUpper, _mm_set1_epi16('a' - 'A'))));
+#else
+    for (int i = 0; i < 8; ++i)
+        pTo[i] = Fold(pFrom[i]);
+#endif
+}
+
+inline bool FoldedEquals(const char16_t* p, qsizetype n, QStringView lower)
+{
+    if (n != lower.size())
+        return false;
+    for (qsizetype i = 0; i < n; ++i)
+        if (Fold(p[i]) != lower[i].unicode())
+            return false;
+    return true;
+}
+
+inline bool StartsWithFolded(QStringView t, QStringView lower)
+{
+    return t.size() >= lower.size() && FoldedEquals(t.utf16(), lower.size(), lower);
+}
+
+// The first of a few characters from i on, n when there is none; eight
+// characters a step where the processor has SSE2, which is where opening a
+// large script spends its time between the few characters that matter.
+template <char16_t... kChars> qsizetype FindFirstOf(const char16_t* p, qsizetype i, qsizetype n)
+{
+#if defined(__SSE2__)
+    for (; i + 8 <= n; i += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        __m128i hits = _mm_setzero_si128();
+        ((hits = _mm_or_si128(hits, _mm_cmpeq_epi16(v, _mm_set1_epi16(short(kChars))))), ...);
+        if (const unsigned nMask = unsigned(_mm_movemask_epi8(hits)))
+            return i + std::countr_zero(nMask) / 2;
+    }
+#endif
+    for (; i < n; ++i)
+        if (((p[i] == kChars) || ...))
+            return i;
+    return n;
+}
+
+inline qsizetype SkipWordChars(const char16_t* p, qsizetype i, qsizetype n)
+{
+    while (i < n && KindOf(p[i]) == kWordChar)
+        ++i;
+    return i;
+}
+
+// Which of up to 64 characters are word characters, quotes and
+// underscores, one bit each from the lowest; bits past nCount are 0.
+struct SLineMasks
+{
+    quint64 nWord = 0;
+    quint64 nQuote = 0;
+    quint64 nUnderscore = 0;
+};
+
+#if defined(__SSE2__)
+// Sixteen characters as three 16-bit masks. Saturating to bytes turns
+// everything past Latin-1 into 0 or 255, neither of which is a word
+// character or a quote.
+inline void MasksOf16(const char16_t* p, int nShift, SLineMasks& masks)
+{
+    const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
+    const __m128i bytes = _mm_packus_epi16(lo, hi);
+    const __m128i isUnderscore = _mm_cmpeq_epi8(bytes, _mm_set1_epi8('_'));
+    const __m128i letter = _mm_sub_epi8(_mm_or_si128(bytes, _mm_set1_epi8(0x20)), _mm_set1_epi8('a'));
+    const __m128i isLetter = _mm_cmpeq_epi8(_mm_min_epu8(letter, _mm_set1_epi8(25)), letter);
+    const __m128i digit = _mm_sub_epi8(bytes, _mm_set1_epi8('0'));
+    const __m128i isDigit = _mm_cmpeq_epi8(_mm_min_epu8(digit, _mm_set1_epi8(9)), digit);
+    const __m128i isWord = _mm_or_si128(_mm_or_si128(isLetter, isDigit), isUnderscore);
+    masks.nQuote |= quint64(quint16(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('"'))))) << nShift;
+    masks.nUnderscore |= quint64(quint16(_mm_movemask_epi8(isUnderscore))) << nShift;
+    masks.nWord |= quint64(quint16(_mm_movemask_epi8(isWord))) << nShift;
+}
+#endif
+
+// Scalar, for what the vector steps cannot reach.
+inline void MasksOfEach(const char16_t* p, int nFrom, int nTo, SLineMasks& masks)
+{
+    for (int i = nFrom; i < nTo; ++i) {
+        const quint64 nBit = quint64(1) << i;
+        const ECharKind eKind = KindOf(p[i]);
+        if (eKind == kWordChar)
+            masks.nWord |= nBit;
+        if (eKind == kQuoteChar)
+            masks.nQuote |= nBit;
+        if (p[i] == u'_')
+            masks.nUnderscore |= nBit;
+    }
+}
+
+// nBefore characters of the line lie before p and may be read too.
+SLineMasks MasksOf(const char16_t* p, int nCount, qsizetype nBefore)
+{
+    SLineMasks masks;
+    int i = 0;
+#if defined(__SSE2__)
+    for (; i + 16 <= nCount; i += 16)
+        MasksOf16(p + i, i, masks);
+    if (i < nCount && nBefore + nCount >= 16) {
+        // The last sixteen characters of the line, shifted so that only
+        // those not seen yet count: nothing past the end is read.
+        SLineMasks last;
+        MasksOf16(p + nCount - 16, 0, last);
+        const int nSeen = 16 - (nCount - i);
+        masks.nWord |= (last.nWord >> nSeen) << i;
+        masks.nQuote |= (last.nQuote >> nSeen) << i;
+        masks.nUnderscore |= (last.nUnderscore >> nSeen) << i;
+        i = nCount;
+    }
+#else
+    Q_UNUSED(nBefore);
+#endif
+    MasksOfEach(p, i, nCount, masks);
+    return masks;
+}
+
+// Bit i becomes the parity of bits 0..i.
+inline quint64 PrefixXor(quint64 n)
+{
+    n ^= n << 1;
+    n ^= n << 2;
+    n ^= n << 4;
+    n ^= n << 8;
+    n ^= n << 16;
+    n ^= n << 32;
+    return n;
+}
+
+int LeadingBlanks(QStringView line)
 {
     int nOffset = 0;
-    while (nOffset < sLine.size() && (sLine[nOffset] == QLatin1Char(' ') || sLine[nOffset] == QLatin1Char('\t')))
+    while (nOffset < line.size() && (line[nOffset] == QLatin1Char(' ') || line[nOffset] == QLatin1Char('\t')))
         ++nOffset;
     return nOffset;
 }
@@ -33,96 +220,107 @@ bool Tokenized(QChar cFirst)
     return cFirst != QLatin1Char(';') && cFirst != QLatin1Char('#') && cFirst != QLatin1Char('&');
 }
 
-bool IsSpecialVariable(QStringView word)
+// The two local-looking words the game itself sets, in any case.
+bool IsSpecialSpelling(const char16_t* p, qsizetype n)
 {
-    return word == u"_this" || word == u"_time";
+    return n == 5 && (FoldedEquals(p, n, u"_this") || FoldedEquals(p, n, u"_time"));
 }
 
-bool IsLocalVariable(QStringView word)
+bool IsReservedSpelling(const char16_t* p, qsizetype n)
 {
-    return word.startsWith(QLatin1Char('_')) && !IsSpecialVariable(word);
+    if (n < 2 || n > 7)
+        return false;
+    for (const QString& sReserved : kReservedWords)
+        if (FoldedEquals(p, n, sReserved))
+            return true;
+    return false;
 }
 
-// Walks a trimmed, lower-cased line word by word, handing every word the
-// rules classify to onWord with its stretch, and every System character to
-// onSystem. The word is kept as a stretch of the line, not copied character
-// by character: this is the hot loop of opening a large script.
-template <typename FWord, typename FSystem> void Tokenize(const QString& t, FWord&& onWord, FSystem&& onSystem)
+// The first "//" in a line, -1 when there is none.
+qsizetype DoubleSlash(QStringView t)
 {
-    const int n = int(t.size());
-    int nWordStart = 0;
-    int nWordLength = 0;
-    bool bInString = false;
-    auto word = [&] { return QStringView(t).mid(nWordStart, nWordLength); };
-    auto append = [&](int i) {
-        if (nWordLength == 0)
-            nWordStart = i;
-        ++nWordLength;
-    };
-    for (int i = 0; i <= n; ++i) {
-        const QChar c = i < n ? t[i] : QChar();
-        if (c == kQuote)
-            bInString = !bInString;
-        if (!bInString
-            && (c == QLatin1Char('?') || c == QLatin1Char(':') || c == QLatin1Char('!') || c == QLatin1Char('@'))) {
-            onWord(word(), i - nWordLength, i);
-            onSystem(i);
-            nWordLength = 0;
-        }
-        if (bInString && c == QLatin1Char('%')) {
-            onSystem(i);
-            nWordLength = 0;
-        } else if (!bInString && c == kQuote) {
-            append(i);
-            onWord(word(), i + 1 - nWordLength, i + 1);
-            nWordLength = 0;
-        } else if (i < n && CColourer::IsWordChar(c, true)) {
-            append(i);
-        } else {
-            if (!bInString)
-                onWord(word(), i - nWordLength, i);
-            nWordLength = 0;
-        }
-    }
+    const char16_t* p = t.utf16();
+    const qsizetype n = t.size();
+    for (qsizetype i = FindFirstOf<u'/'>(p, 0, n); i + 1 < n; i = FindFirstOf<u'/'>(p, i + 1, n))
+        if (p[i + 1] == u'/')
+            return i;
+    return -1;
 }
 
 // The next "/*" from nFrom that the game reads as an opening: one in code,
 // not inside a string of either quote ("" inside one is two strings back to
 // back, which comes to the same) and not after a "//" remark. A string the
 // line leaves unclosed ends with it; -1 when there is none.
-qsizetype OpeningInCode(const QString& sLine, qsizetype nFrom)
+qsizetype OpeningInCode(QStringView line, qsizetype nFrom)
 {
-    const qsizetype n = sLine.size();
-    char16_t cQuote = 0;
-    for (qsizetype i = nFrom; i < n; ++i) {
-        const char16_t c = sLine[i].unicode();
-        if (cQuote) {
-            if (c == cQuote)
-                cQuote = 0;
-        } else if (c == u'"' || c == u'\'') {
-            cQuote = c;
-        } else if (c == u'/' && i + 1 < n) {
-            if (sLine[i + 1] == u'/')
+    const char16_t* p = line.utf16();
+    const qsizetype n = line.size();
+    for (qsizetype i = nFrom;;) {
+        const qsizetype j = FindFirstOf<u'/', u'"', u'\''>(p, i, n);
+        if (j == n)
+            return -1;
+        if (p[j] == u'/') {
+            if (j + 1 < n && p[j + 1] == u'/')
                 return -1;
-            if (sLine[i + 1] == u'*')
-                return i;
+            if (j + 1 < n && p[j + 1] == u'*')
+                return j;
+            i = j + 1;
+        } else {
+            const qsizetype nClose = p[j] == u'"' ? FindFirstOf<u'"'>(p, j + 1, n) : FindFirstOf<u'\''>(p, j + 1, n);
+            if (nClose == n)
+                return -1;
+            i = nClose + 1;
         }
     }
+}
+
+// The first "*/" that starts at nFrom or later, -1 when there is none.
+qsizetype ClosingFrom(QStringView line, qsizetype nFrom)
+{
+    const char16_t* p = line.utf16();
+    const qsizetype n = line.size();
+    for (qsizetype i = FindFirstOf<u'/'>(p, nFrom + 1, n); i < n; i = FindFirstOf<u'/'>(p, i + 1, n))
+        if (p[i - 1] == u'*')
+            return i - 1;
     return -1;
+}
+
+// Hands every comment stretch of the line to onSpan and tells whether the
+// last one runs on into the next line.
+template <typename FSpan> bool ForEachBlockComment(QStringView line, bool bOpenAtStart, FSpan&& onSpan)
+{
+    qsizetype nFrom = 0;
+    bool bOpen = bOpenAtStart;
+    while (true) {
+        if (!bOpen) {
+            nFrom = OpeningInCode(line, nFrom);
+            if (nFrom < 0)
+                return false;
+        }
+        const qsizetype b = ClosingFrom(line, nFrom);
+        if (b < 0) {
+            onSpan(int(nFrom), int(line.size()));
+            return true;
+        }
+        onSpan(int(nFrom), int(b + 2));
+        nFrom = b + 2;
+        bOpen = false;
+    }
 }
 
 }  // namespace
 
-CColourer::CColourer(const CDictionary& dictionary)
-    : m_listsOf([&dictionary](const QString& sWord) { return dictionary.Index().ListsOfFolded(sWord); })
+CColourer::CColourer(const CDictionary& dictionary) : m_pIndex(&dictionary.Index())
 {
 }
 
+// The line from its first non-blank character, as typed: words are folded
+// one at a time where a rule needs it, never the whole line.
 struct CColourer::SContext
 {
-    QString sTrimmed;  // lower-cased, leading blanks and tabs removed
-    int nOffset;       // how many were removed
-    int nLineEnd;      // length of the whole line
+    QStringView t;
+    int nOffset;   // how many blanks and tabs lead the line
+    int nLineEnd;  // length of the whole line
     EFileType eType;
     const SColourSwitches& switches;
     QList<SColourRun> runs;
@@ -157,16 +355,17 @@ SLineColours CColourer::ColourLine(const QString& sLine, bool bCommentOpenAtStar
         return result;
     const int nOffset = LeadingBlanks(sLine);
     if (nOffset < sLine.size()) {
-        SContext ctx{FoldAscii(QStringView(sLine).mid(nOffset)), nOffset, int(sLine.size()), eType, switches, {}};
+        SContext ctx{QStringView(sLine).mid(nOffset), nOffset, int(sLine.size()), eType, switches, {}};
+        // Room for the usual handful of runs at once, not a regrowth per word.
+        ctx.runs.reserve(8);
         LineRules(ctx);
         result.runs = std::move(ctx.runs);
     }
     // Blank lines too: inside a comment they are part of it.
     if (eType == kFileSQF && switches.bFormatRem) {
-        const SBlockComments comments = BlockComments(sLine, bCommentOpenAtStart);
-        for (const auto& [nFrom, nTo] : comments.spans)
+        result.bCommentOpenAtEnd = ForEachBlockComment(sLine, bCommentOpenAtStart, [&](int nFrom, int nTo) {
             result.runs.append({nFrom, nTo, EColourClass::Remark});
-        result.bCommentOpenAtEnd = comments.bOpenAtEnd;
+        });
     }
     return result;
 }
@@ -187,24 +386,90 @@ QList<SLineColours> CColourer::ColourText(const QStringList& lines, EFileType eT
 QStringList CColourer::LocalVariables(const QString& sLine, EFileType eType)
 {
     QStringList words;
-    if (eType != kFileSQS && eType != kFileSQF)
-        return words;
-    const int nOffset = LeadingBlanks(sLine);
-    if (nOffset == sLine.size() || !Tokenized(sLine[nOffset]))
-        return words;
-    Tokenize(
-        FoldAscii(QStringView(sLine).mid(nOffset)),
-        [&words](QStringView word, int, int) {
-            if (IsLocalVariable(word))
-                words.append(word.toString());
-        },
-        [](int) {});
+    ForEachLocalVariable(sLine, eType, [&words](QStringView word) { words.append(word.toString()); });
     return words;
+}
+
+// The words the tokenizer of ScriptLineRules hands on that start with '_'.
+// Most lines hold a few of them among many other characters, so the line
+// is read 64 characters at a time as bit masks (word characters, quotes,
+// underscores) and only the '_' that start a word are looked at one by one.
+// Whether a character lies inside a string is the parity of the quotes
+// before it, whatever words they were glued to. A '_' starts a word unless
+// it follows a word character or the quote that opened its string. Inside
+// a string only a word the closing quote ends comes out; outside, a word
+// that runs into an opening quote comes out only if the string closes right
+// after more word characters.
+void CColourer::ForEachLocalVariable(QStringView line, EFileType eType, FWordSink sink, void* pOnWord)
+{
+    if (eType != kFileSQS && eType != kFileSQF)
+        return;
+    const char16_t* p = line.utf16();
+    const qsizetype n = line.size();
+    // Leading blanks are neither word characters nor quotes, so the masks
+    // may start with them; whether the line is tokenized at all is only
+    // asked once a word is found, as most lines without one are done then.
+    bool bTokenized = false;
+    // Eight characters of room past the word for folding eight at a time.
+    QVarLengthArray<char16_t, 72> folded(72);
+    auto emitWord = [&](qsizetype nFrom, qsizetype nTo) {
+        const qsizetype nLength = nTo - nFrom;
+        if (IsSpecialSpelling(p + nFrom, nLength))
+            return;
+        if (nLength + 8 > folded.size())
+            folded.resize(nLength + 8);
+        char16_t* pFolded = folded.data();
+        qsizetype k = 0;
+        for (; k < nLength && nFrom + k + 8 <= n; k += 8)
+            FoldEight(p + nFrom + k, pFolded + k);
+        for (; k < nLength; ++k)
+            pFolded[k] = Fold(p[nFrom + k]);
+        sink(pOnWord, QStringView(pFolded, nLength));
+    };
+    quint64 nInStringCarry = 0;  // all ones when the chunk starts inside a string
+    quint64 nBlockerCarry = 0;   // 1 when the chunk before ended in a word character or an opening quote
+    for (qsizetype nChunk = 0; nChunk < n; nChunk += 64) {
+        const int nCount = int(std::min<qsizetype>(64, n - nChunk));
+        const SLineMasks masks = MasksOf(p + nChunk, nCount, nChunk);
+        const quint64 nInString = PrefixXor(masks.nQuote) ^ nInStringCarry;  // after each character
+        const quint64 nBlockers = masks.nWord | (masks.nQuote & nInString);
+        quint64 nStarts = masks.nUnderscore & ~((nBlockers << 1) | nBlockerCarry);
+        if (nStarts != 0 && !bTokenized) {
+            if (!Tokenized(line[LeadingBlanks(line)]))
+                return;
+            bTokenized = true;
+        }
+        for (; nStarts != 0; nStarts &= nStarts - 1) {
+            const int nBit = std::countr_zero(nStarts);
+            const qsizetype j = nChunk + nBit;
+            const quint64 nRest = ~(masks.nWord >> nBit);
+            const qsizetype e = nRest != 0 && nBit + std::countr_zero(nRest) < nCount
+                ? j + std::countr_zero(nRest)
+                : SkipWordChars(p, nChunk + nCount, n);
+            if (e == n || p[e] != u'"') {
+                if (!((nInString >> nBit) & 1))
+                    emitWord(j, e);
+            } else if ((nInString >> nBit) & 1) {
+                emitWord(j, e + 1);
+            } else {
+                const qsizetype f = SkipWordChars(p, e + 1, n);
+                if (f < n && p[f] == u'"')
+                    emitWord(j, f + 1);
+            }
+        }
+        nInStringCarry = quint64(0) - (nInString >> 63);
+        nBlockerCarry = nBlockers >> 63;
+    }
 }
 
 void CColourer::LineRules(SContext& ctx) const
 {
-    const QString& t = ctx.sTrimmed;
+    if (ctx.eType != kFileEXT && ctx.eType != kFileDAT) {
+        ScriptLineRules(ctx);
+        return;
+    }
+    // Description and data files are few and small: a folded copy will do.
+    const QString t = FoldAscii(ctx.t);
     const int n = int(t.size());
     if (ctx.eType == kFileEXT) {
         ctx.RunToEnd(0, EColourClass::Text);
@@ -215,7 +480,12 @@ void CColourer::LineRules(SContext& ctx) const
                     ctx.Run(int(p), int(p + keyword.size()), EColourClass::System);
             }
         }
-    } else if (ctx.eType == kFileDAT) {
+        if (ctx.switches.bFormatRem) {
+            const qsizetype p = t.indexOf(QLatin1String("//"));
+            if (p >= 0)
+                ctx.RunToEnd(int(p), EColourClass::Remark);
+        }
+    } else {
         // Section headers stand out whatever the switches say.
         ctx.RunToEnd(0, EColourClass::Text);
         qsizetype p = t.indexOf(QLatin1Char('['));
@@ -228,65 +498,119 @@ void CColourer::LineRules(SContext& ctx) const
             ctx.Run(int(p), int(q + 1), EColourClass::System);
             p = t.indexOf(QLatin1Char('['), q);
         }
-        return;
-    } else {
-        const QChar c = t[0];
-        bool bColoured = false;
-        bool bFinished = false;
-        if (c == QLatin1Char(';')) {
-            if (ctx.switches.bFormatRem) {
-                ctx.RunToEnd(0, EColourClass::Remark);
-                bColoured = true;
-            }
-            bFinished = true;
-        } else if (c == QLatin1Char('#') || c == QLatin1Char('&')) {
-            if (ctx.switches.bFormatSys) {
-                const bool bSqf = ctx.eType == kFileSQF;
-                if (bSqf && t.startsWith(QLatin1String("#define"))) {
-                    ctx.RunToEnd(0, EColourClass::Text);
-                    ctx.Run(0, 7, EColourClass::System);
-                } else if (bSqf && t.startsWith(QLatin1String("#include"))) {
-                    ctx.RunToEnd(0, EColourClass::Text);
-                    ctx.Run(0, 8, EColourClass::System);
-                } else {
-                    ctx.RunToEnd(0, EColourClass::System);
-                }
-                bColoured = true;
-            }
-            bFinished = true;
-        } else if (c == QLatin1Char('~') && ctx.switches.bFormatSys) {
-            ctx.RunToEnd(0, EColourClass::System);
-            bColoured = true;
-        }
-        if (!bColoured)
-            ctx.RunToEnd(0, EColourClass::Text);
-        if (!bFinished) {
-            Tokenize(
-                t, [&](QStringView word, int nFrom, int nTo) { ClassifyWord(ctx, word, nFrom, nTo); },
-                [&](int i) {
-                    if (ctx.switches.bFormatSys)
-                        ctx.Run(i, i + 1, EColourClass::System);
-                });
-        }
-    }
-    if ((ctx.eType == kFileSQF || ctx.eType == kFileEXT) && ctx.switches.bFormatRem) {
-        const qsizetype p = t.indexOf(QLatin1String("//"));
-        if (p >= 0)
-            ctx.RunToEnd(int(p), EColourClass::Remark);
     }
 }
 
-void CColourer::ClassifyWord(SContext& ctx, QStringView word, int nFrom, int nTo) const
+// Script and function file lines: the hot loop of opening a large script.
+void CColourer::ScriptLineRules(SContext& ctx) const
 {
-    if (word.isEmpty() || word == u"\"")
+    const QStringView t = ctx.t;
+    const char16_t* p = t.utf16();
+    const int n = int(t.size());
+    const SColourSwitches& sw = ctx.switches;
+    const char16_t c = p[0];
+    bool bColoured = false;
+    bool bFinished = false;
+    if (c == u';') {
+        if (sw.bFormatRem) {
+            ctx.RunToEnd(0, EColourClass::Remark);
+            bColoured = true;
+        }
+        bFinished = true;
+    } else if (c == u'#' || c == u'&') {
+        if (sw.bFormatSys) {
+            const bool bSqf = ctx.eType == kFileSQF;
+            if (bSqf && StartsWithFolded(t, u"#define")) {
+                ctx.RunToEnd(0, EColourClass::Text);
+                ctx.Run(0, 7, EColourClass::System);
+            } else if (bSqf && StartsWithFolded(t, u"#include")) {
+                ctx.RunToEnd(0, EColourClass::Text);
+                ctx.Run(0, 8, EColourClass::System);
+            } else {
+                ctx.RunToEnd(0, EColourClass::System);
+            }
+            bColoured = true;
+        }
+        bFinished = true;
+    } else if (c == u'~' && sw.bFormatSys) {
+        ctx.RunToEnd(0, EColourClass::System);
+        bColoured = true;
+    }
+    if (!bColoured)
+        ctx.RunToEnd(0, EColourClass::Text);
+    if (!bFinished) {
+        // A word is the stretch of word characters before i; an opening
+        // quote joins the word it follows, the closing quote ends the word
+        // and hands it on. Inside a string any other character drops the
+        // word, and '%' is a System character; outside, ?:!@ are.
+        int nLength = 0;
+        bool bInString = false;
+        for (int i = 0; i < n; ++i) {
+            switch (KindOf(p[i])) {
+            case kWordChar:
+                ++nLength;
+                break;
+            case kQuoteChar:
+                ++nLength;
+                bInString = !bInString;
+                if (!bInString) {
+                    ClassifyWord(ctx, i + 1 - nLength, i + 1);
+                    nLength = 0;
+                }
+                break;
+            case kSystemChar:
+                if (!bInString) {
+                    if (nLength > 0)
+                        ClassifyWord(ctx, i - nLength, i);
+                    if (sw.bFormatSys)
+                        ctx.Run(i, i + 1, EColourClass::System);
+                }
+                nLength = 0;
+                break;
+            case kPercentChar:
+                if (bInString) {
+                    if (sw.bFormatSys)
+                        ctx.Run(i, i + 1, EColourClass::System);
+                } else if (nLength > 0) {
+                    ClassifyWord(ctx, i - nLength, i);
+                }
+                nLength = 0;
+                break;
+            default:
+                if (!bInString && nLength > 0)
+                    ClassifyWord(ctx, i - nLength, i);
+                nLength = 0;
+                break;
+            }
+        }
+        if (!bInString && nLength > 0)
+            ClassifyWord(ctx, n - nLength, n);
+    }
+    if (ctx.eType == kFileSQF && sw.bFormatRem) {
+        const qsizetype nRemark = DoubleSlash(t);
+        if (nRemark >= 0)
+            ctx.RunToEnd(int(nRemark), EColourClass::Remark);
+    }
+}
+
+quint8 CColourer::ListsOfFolded(QStringView folded) const
+{
+    return m_pIndex ? m_pIndex->ListsOfFolded(folded) : m_listsOf(folded.toString());
+}
+
+void CColourer::ClassifyWord(SContext& ctx, int nFrom, int nTo) const
+{
+    const char16_t* w = ctx.t.utf16() + nFrom;
+    const int n = nTo - nFrom;
+    if (n == 1 && w[0] == u'"')
         return;
     const SColourSwitches& sw = ctx.switches;
-    if (sw.bFormatSys && IsReservedWord(word)) {
+    if (sw.bFormatSys && IsReservedSpelling(w, n)) {
         ctx.Run(nFrom, nTo, EColourClass::System);
         return;
     }
-    if ((sw.bFormatVar || sw.bFormatSys) && word.startsWith(QLatin1Char('_'))) {
-        if (IsSpecialVariable(word)) {
+    if ((sw.bFormatVar || sw.bFormatSys) && w[0] == u'_') {
+        if (IsSpecialSpelling(w, n)) {
             if (sw.bFormatSys)
                 ctx.Run(nFrom, nTo, EColourClass::System);
         } else if (sw.bFormatVar) {
@@ -294,15 +618,22 @@ void CColourer::ClassifyWord(SContext& ctx, QStringView word, int nFrom, int nTo
         }
         return;
     }
-    const QString sWord = word.toString();
-    if (sw.bFormatCom && (m_listsOf(sWord) & CWordIndex::Bit(EWordList::Commands))) {
+    const bool bQuoted = sw.bFormatWeap && std::find(w, w + n, u'"') != w + n;
+    // Most words of a large script are numbers no dictionary entry starts
+    // like: those are ruled out before anything is folded.
+    const bool bMayBeCommand = sw.bFormatCom && (!m_pIndex || m_pIndex->MayHold(Fold(w[0]), n));
+    if (!bMayBeCommand && !bQuoted)
+        return;
+    QVarLengthArray<char16_t, 64> folded(n);
+    for (int i = 0; i < n; ++i)
+        folded[i] = Fold(w[i]);
+    if (bMayBeCommand && (ListsOfFolded(QStringView(folded.constData(), n)) & CWordIndex::Bit(EWordList::Commands))) {
         ctx.Run(nFrom, nTo, EColourClass::Command);
         return;
     }
-    if (sw.bFormatWeap && word.contains(kQuote)) {
-        QString sBare = sWord;
-        sBare.remove(kQuote);
-        if (m_listsOf(sBare) & kWeaponLists)
+    if (bQuoted) {
+        const auto pBareEnd = std::remove(folded.begin(), folded.end(), u'"');
+        if (ListsOfFolded(QStringView(folded.constData(), pBareEnd - folded.begin())) & kWeaponLists)
             ctx.Run(nFrom + 1, nTo - 1, EColourClass::Weapon);
     }
 }
@@ -310,23 +641,8 @@ void CColourer::ClassifyWord(SContext& ctx, QStringView word, int nFrom, int nTo
 SBlockComments CColourer::BlockComments(const QString& sLine, bool bOpenAtStart)
 {
     SBlockComments result;
-    qsizetype nFrom = 0;
-    bool bOpen = bOpenAtStart;
-    while (true) {
-        if (!bOpen) {
-            nFrom = OpeningInCode(sLine, nFrom);
-            if (nFrom < 0)
-                break;
-        }
-        const qsizetype b = sLine.indexOf(QLatin1String("*/"), nFrom);
-        if (b < 0) {
-            result.spans.append({int(nFrom), int(sLine.size())});
-            result.bOpenAtEnd = true;
-            break;
-        }
-        result.spans.append({int(nFrom), int(b + 2)});
-        nFrom = b + 2;
-        bOpen = false;
-    }
+    result.bOpenAtEnd = ForEachBlockComment(sLine, bOpenAtStart, [&result](int nFrom, int nTo) {
+        result.spans.append({nFrom, nTo});
+    });
     return result;
 }

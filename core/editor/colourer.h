@@ -7,8 +7,11 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
+#include <type_traits>
 
 class CDictionary;
+class CWordIndex;
 
 enum class EColourClass : quint8 { Text, Remark, Command, Weapon, System, Variable };
 
@@ -76,6 +79,16 @@ public:
     // count as well, as they always have: the line's own rules decide, not
     // the remark laid over them.
     static QStringList LocalVariables(const QString& sLine, EFileType eType);
+    // The same words without a string each: every one is handed to onWord as
+    // a view of a scratch buffer, valid only during that call. Filling the
+    // completion list on opening a large script runs this over every line.
+    template <class F> static void ForEachLocalVariable(QStringView line, EFileType eType, F&& onWord)
+    {
+        ForEachLocalVariable(
+            line, eType,
+            [](void* pOnWord, QStringView word) { (*static_cast<std::remove_reference_t<F>*>(pOnWord))(word); },
+            const_cast<void*>(static_cast<const void*>(std::addressof(onWord))));
+    }
 
     // The comment stretches of a line that starts inside a block comment or
     // not; the same stretches a scan of the whole text finds. A "/*" inside a
@@ -89,8 +102,15 @@ public:
 
 private:
     struct SContext;
+    using FWordSink = void (*)(void* pOnWord, QStringView word);
+    static void ForEachLocalVariable(QStringView line, EFileType eType, FWordSink sink, void* pOnWord);
     void LineRules(SContext& ctx) const;
-    void ClassifyWord(SContext& ctx, QStringView word, int nFrom, int nTo) const;
+    void ScriptLineRules(SContext& ctx) const;
+    void ClassifyWord(SContext& ctx, int nFrom, int nTo) const;
+    quint8 ListsOfFolded(QStringView folded) const;
 
+    // The dictionary's own index when colouring with a dictionary: its
+    // look-ups take a view, and it follows a reload of the data files.
+    const CWordIndex* m_pIndex = nullptr;
     ListsOf m_listsOf;
 };

@@ -2,17 +2,28 @@
 
 #include "core/editor/colourer.h"
 
-#include <QSyntaxHighlighter>
+#include <QObject>
+#include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextLayout>
+#include <QTimer>
 
 #include <array>
 
-// Applies the colourer's runs to a document's lines and keeps the state the
-// colourer hands from line to line as the block state. Colours follow from
-// the text alone, so any change recolours exactly the lines whose colours
-// change.
-class CScriptHighlighter : public QSyntaxHighlighter
+class QTextDocument;
+
+// Applies the colourer's runs to the lines the user sees, and keeps for
+// every line whether the next one starts inside a block comment.
+//
+// A script of 20 MB has half a million lines: colours kept for all of them
+// would cost many times the text itself, and colouring them all would keep
+// the user waiting. So only shown lines are coloured, just before they are
+// painted and again whenever they change; the comment state, which a line
+// needs from all the lines above it, is carried down the text in slices
+// while the user works, and up to any line at once when it is about to be
+// shown before the slices got there. Colours follow from the text alone, so
+// coloured late is coloured the same.
+class CScriptHighlighter : public QObject
 {
     Q_OBJECT
 public:
@@ -33,12 +44,39 @@ public:
     // it to colour its copy the way the view is coloured.
     QList<QTextLayout::FormatRange> Formats(const QString& sText, bool bOpenAtStart, bool* pbOpenAtEnd) const;
 
-protected:
-    void highlightBlock(const QString& sText) override;
+    // Settings changed: every line is coloured anew when next shown, and
+    // colours switched off go at once.
+    void Rehighlight();
+    // The lines from nFirst to nLast get their colours now.
+    void ColourLines(int nFirst, int nLast);
+    // Nothing is coloured any more: the document outlives the view.
+    void Detach();
+    // Whether the comment state of some lines is still to be worked out.
+    bool IsCarrying() const { return m_timer.isActive(); }
+
+signals:
+    // The comment state of lines below an edit changed: shown ones need
+    // painting again.
+    void StatesChanged();
 
 private:
-    enum EBlockState { kOutsideComment = 0, kInsideComment = 1 };
+    // A line's user state: whether the next line starts inside a comment,
+    // whether the line carries colours and from which start state and which
+    // round of settings they were made.
+    enum EStateBits { kOpenAtEnd = 1, kColoured = 2, kColouredOpen = 4, kRoundShift = 3 };
 
+    bool TracksComments() const;
+    bool OpenBefore(const QTextBlock& block);
+    // Works out the comment state of every line before nLine.
+    void CarryTo(int nLine);
+    // One line's state from the one before; true when it changed.
+    bool CarryLine(QTextBlock& block, bool bOpenAtStart);
+    void CarrySlice();
+    void OnContentsChange(int nPos, int nRemoved, int nAdded);
+    void Colour(QTextBlock& block, bool bOpenAtStart);
+    void SetFormats(QTextBlock& block, const QList<QTextLayout::FormatRange>& ranges);
+
+    QTextDocument* m_pDocument;
     const CColourer& m_colourer;
     bool m_bEnabled = false;
     EFileType m_eType = kFileTXT;
@@ -46,4 +84,9 @@ private:
     std::array<QTextCharFormat, 6> m_formats;
     int m_nHiddenPos = 0;
     int m_nHiddenLength = 0;
+    // Lines before this one have their comment state right.
+    int m_nCarried = 0;
+    int m_nBlockCount = 1;
+    int m_nRound = 0;
+    QTimer m_timer;
 };

@@ -13,9 +13,14 @@
 
 namespace {
 
-// Tab stops go with the font: a new one moves them.
-void ShowInFont(QPlainTextEdit& view, const QFont& font)
+// Tab stops go with the font: a new one moves them. Scripts are written in
+// scripts that need no shaping, and a position table of 150 KB on one line
+// is laid out again at every key: the shaper's ligatures and kerning would
+// cost most of the keystroke and change nothing a fixed-pitch face shows.
+void ShowInFont(QPlainTextEdit& view, QFont font)
 {
+    font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
+    font.setKerning(false);
     view.setFont(font);
     view.setTabStopDistance(TabStopDistance(view.font()));
 }
@@ -34,6 +39,7 @@ CScriptView::CScriptView(CEditBuffer& doc, CEditorContext& context, QWidget* pPa
     TakeOptions();
     m_pHighlighter = new CScriptHighlighter(document(), m_colourer);
     m_suggestion.SetHighlighter(m_pHighlighter);
+    connect(m_pHighlighter, &CScriptHighlighter::StatesChanged, viewport(), qOverload<>(&QWidget::update));
     m_crInitial = m_doc.Selection();
     m_doc.SetSelectionSource([this] { return Selection(); });
     connect(&m_doc, &CEditBuffer::SelectionRestored, this, [this](int nStart, int nEnd) {
@@ -80,7 +86,7 @@ CScriptView::~CScriptView()
     m_doc.SetSelectionSource({});
     // The highlighter lives with the document, which outlives this view;
     // it must not colour anything from here on.
-    m_pHighlighter->setDocument(nullptr);
+    m_pHighlighter->Detach();
 }
 
 void CScriptView::resizeEvent(QResizeEvent* pEvent)
@@ -164,13 +170,10 @@ void CScriptView::ApplySettings()
     ShowInFont(*this, m_context.Font());
     ApplyColours();
     // With colouring switched off the old colours must go too.
-    if (m_options.bFormat) {
+    if (m_options.bFormat)
         ColourAll();
-    } else {
-        m_doc.SetColouring(true);
-        m_pHighlighter->rehighlight();
-        m_doc.SetColouring(false);
-    }
+    else
+        m_pHighlighter->Rehighlight();
     document()->setModified(bModified);
     m_doc.SetModifiedFlag(bModified);
     m_doc.ClearUndo();
@@ -181,16 +184,30 @@ void CScriptView::ColourAll()
 {
     if (!m_options.bFormat)
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    auto updating = m_doc.Updating();
-    const bool bModified = document()->isModified();
-    // One pass over the whole text: recolouring block by block would
-    // notify the view once per line.
-    m_doc.SetColouring(true);
-    m_pHighlighter->rehighlight();
-    m_doc.SetColouring(false);
-    document()->setModified(bModified);
-    QApplication::restoreOverrideCursor();
+    // Shown lines are coloured as they are painted, the rest when shown.
+    m_pHighlighter->Rehighlight();
+    viewport()->update();
+}
+
+void CScriptView::ColourLines(int nFirst, int nLast) const
+{
+    m_pHighlighter->ColourLines(nFirst, nLast);
+}
+
+void CScriptView::paintEvent(QPaintEvent* pEvent)
+{
+    // The lines about to be painted get their colours first.
+    QTextBlock block = firstVisibleBlock();
+    const int nFirst = block.blockNumber();
+    int nLast = nFirst;
+    const qreal rBottom = viewport()->rect().bottom();
+    for (qreal rTop = blockBoundingGeometry(block).translated(contentOffset()).top(); block.isValid() && rTop <= rBottom;
+         block = block.next()) {
+        nLast = block.blockNumber();
+        rTop += blockBoundingRect(block).height();
+    }
+    ColourLines(nFirst, nLast);
+    QPlainTextEdit::paintEvent(pEvent);
 }
 
 QPair<int, int> CScriptView::Selection() const

@@ -30,6 +30,9 @@ public:
     void ApplySettings();
 
     void ColourAll();
+    // The lines from nFirst to nLast get their colours now rather than when
+    // they are painted.
+    void ColourLines(int nFirst, int nLast) const;
 
     void OnEditUndo();
     void OnEditRedo();
@@ -91,6 +94,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
     void contextMenuEvent(QContextMenuEvent* pEvent) override;
     void resizeEvent(QResizeEvent* pEvent) override;
+    void paintEvent(QPaintEvent* pEvent) override;
     bool canInsertFromMimeData(const QMimeData* pSource) const override;
     void insertFromMimeData(const QMimeData* pSource) override;
 

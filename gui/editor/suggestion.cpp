@@ -66,15 +66,15 @@ void CSuggestion::LearnFinishedWord()
 {
     const QString sWord = m_view.GetWordAt(Before(m_view.Selection().first, 2));
     if (!sWord.isEmpty())
-        m_view.Context().Dictionary().m_arAutoComplete.InsertSorted(sWord);
+        m_view.Context().Dictionary().LearnAutoComplete(sWord);
 }
 
 void CSuggestion::LearnWordsOf(const CEditBuffer& buffer)
 {
-    CSortStringArray& list = m_view.Context().Dictionary().m_arAutoComplete;
-    for (int nLine = 0; nLine < buffer.LineCount(); ++nLine)
-        for (const QString& sWord : CColourer::LocalVariables(buffer.LineText(nLine), buffer.FileType()))
-            list.InsertSorted(sWord);
+    m_view.Context().Dictionary().LearnAutoCompleteWords([&buffer](const CCompletionIndex::WordSink& learn) {
+        for (int nLine = 0; nLine < buffer.LineCount(); ++nLine)
+            CColourer::ForEachLocalVariable(buffer.LineText(nLine), buffer.FileType(), learn);
+    });
 }
 
 void CSuggestion::Step(bool bBack)

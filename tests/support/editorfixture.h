@@ -102,6 +102,8 @@ inline int LineStart(const CScriptView* pView, int nLine)
 // for a colour that is none of the defaults.
 inline QString Classes(const CScriptView* pView, int nLine)
 {
+    // Lines are coloured as they are shown; this one is looked at now.
+    pView->ColourLines(nLine, nLine);
     const QTextBlock block = pView->document()->findBlockByNumber(nLine);
     QString sClasses(block.length() - 1, u'.');
     const QList<QPair<QColor, QChar>> letters{{QColor(0, 0, 0), u'T'},   {QColor(0, 128, 0), u'R'},
