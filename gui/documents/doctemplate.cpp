@@ -25,13 +25,19 @@ CScriptDoc* CDocTemplate::OpenDocumentFile(const QString& sPath, bool bAddToRece
     if (!m_manager.Windows())
         return nullptr;
     auto* pDoc = new CScriptDoc(*this);
-    if (!pDoc->OnOpenDocument(sPath)) {
+    QString sText;
+    if (!pDoc->ReadFile(sPath, &sText)) {
         delete pDoc;
         return nullptr;
     }
     pDoc->SetPathName(sPath, bAddToRecent);
-    pDoc->LoadBookmarks();
-    return Show(pDoc);
+    // The window is made while the document is still empty: a view that
+    // takes on a text of half a million lines sets up a layout object for
+    // every one of them, which costs more memory than the text itself.
+    return Show(pDoc, [&] {
+        pDoc->Load(sText);
+        pDoc->LoadBookmarks();
+    });
 }
 
 CScriptDoc* CDocTemplate::NewDocument(bool bHeader)
@@ -51,12 +57,14 @@ CScriptDoc* CDocTemplate::NewDocument(bool bHeader)
     return Show(pDoc);
 }
 
-CScriptDoc* CDocTemplate::Show(CScriptDoc* pDoc)
+CScriptDoc* CDocTemplate::Show(CScriptDoc* pDoc, const std::function<void()>& fill)
 {
     m_documents.append(pDoc);
     auto* pFrame = new CChildFrame(*pDoc, m_manager.Windows()->EditorContext());
     pDoc->SetFrame(pFrame);
     m_manager.Windows()->AddDocumentWindow(pFrame);
+    if (fill)
+        fill();
     pFrame->View()->OnInitialUpdate();
     return pDoc;
 }

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QObject>
 
+#include <functional>
+
 class CDocManager;
 class CScriptDoc;
 
@@ -30,7 +32,8 @@ public:
 
 private:
     // The document in a window of its own, shown for the first time.
-    CScriptDoc* Show(CScriptDoc* pDoc);
+    // fill puts the text in once the window is there.
+    CScriptDoc* Show(CScriptDoc* pDoc, const std::function<void()>& fill = {});
 
     CDocManager& m_manager;
     const SDocTypeInfo& m_type;

@@ -64,6 +64,15 @@ void CScriptDoc::FileMoved(const QString& sNewPath)
 
 bool CScriptDoc::OnOpenDocument(const QString& sPath)
 {
+    QString sText;
+    if (!ReadFile(sPath, &sText))
+        return false;
+    Load(sText);
+    return true;
+}
+
+bool CScriptDoc::ReadFile(const QString& sPath, QString* psText)
+{
     TextFile::SLoaded loaded;
     QString sError;
     if (TextFile::Load(sPath, &loaded, &sError) != TextFile::ELoad::Ok) {
@@ -72,7 +81,7 @@ bool CScriptDoc::OnOpenDocument(const QString& sPath)
         return false;
     }
     m_format = loaded.format;
-    Load(loaded.sText);
+    *psText = std::move(loaded.sText);
     return true;
 }
 

@@ -33,6 +33,9 @@ public:
     ETextEncoding Encoding() const { return m_format.eEncoding; }
 
     bool OnOpenDocument(const QString& sPath);
+    // Reads the file and keeps its encoding, without putting the text in yet;
+    // a failure has been reported.
+    bool ReadFile(const QString& sPath, QString* psText);
     bool OnSaveDocument(const QString& sPath);
     // Saves under the current path, or asks for one; true when saved.
     bool DoFileSave();

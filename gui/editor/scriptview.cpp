@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QPrinter>
+#include <QResizeEvent>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -91,7 +92,16 @@ CScriptView::~CScriptView()
 
 void CScriptView::resizeEvent(QResizeEvent* pEvent)
 {
-    QPlainTextEdit::resizeEvent(pEvent);
+    // Unwrapped lines do not depend on the width, but a new width lays the
+    // whole document out again and sets up a layout object for every line:
+    // for half a million lines that is a long wait and more memory than the
+    // text. The scroll bars still follow the new size.
+    if (lineWrapMode() == QPlainTextEdit::NoWrap && pEvent->oldSize().width() != pEvent->size().width()) {
+        QResizeEvent heightOnly(pEvent->size(), QSize(pEvent->size().width(), pEvent->oldSize().height()));
+        QPlainTextEdit::resizeEvent(&heightOnly);
+    } else {
+        QPlainTextEdit::resizeEvent(pEvent);
+    }
     const QRect rc = contentsRect();
     m_pGutter->setGeometry(QRect(rc.left(), rc.top(), m_pGutter->Width(), rc.height()));
 }
