@@ -1,88 +1,87 @@
 #include "core/editor/textshadow.h"
 
 #include <algorithm>
+#include <cstring>
 
 void CTextShadow::Reset(const QString& sText)
 {
-    m_lines = sText.split(QLatin1Char('\n'));
-    m_nLength = int(sText.size());
-    m_nCacheLine = 0;
-    m_nCacheStart = 0;
-}
-
-QPair<int, int> CTextShadow::Locate(int nPos) const
-{
-    int nLine = m_nCacheLine;
-    int nStart = m_nCacheStart;
-    if (nPos < nStart) {
-        nLine = 0;
-        nStart = 0;
-    }
-    while (nLine + 1 < m_lines.size() && nPos > nStart + m_lines[nLine].size()) {
-        nStart += int(m_lines[nLine].size()) + 1;
-        ++nLine;
-    }
-    m_nCacheLine = nLine;
-    m_nCacheStart = nStart;
-    return {nLine, nPos - nStart};
+    // A copy of its own now: sharing the caller's string would make the
+    // first keystroke copy the whole text instead.
+    m_buffer.clear();
+    m_nGapStart = m_nGapEnd = 0;
+    OpenGap(0, sText.size());
+    std::memcpy(m_buffer.data(), sText.constData(), size_t(sText.size()) * sizeof(QChar));
+    m_nGapStart = sText.size();
 }
 
 QString CTextShadow::Mid(int nPos, int nLength) const
 {
-    nPos = std::clamp(nPos, 0, m_nLength);
-    nLength = std::clamp(nLength, 0, m_nLength - nPos);
-    auto [nLine, nColumn] = Locate(nPos);
+    nPos = std::clamp(nPos, 0, Length());
+    nLength = std::clamp(nLength, 0, Length() - nPos);
+    const QStringView buffer(m_buffer);
+    if (nPos + nLength <= m_nGapStart)
+        return buffer.mid(nPos, nLength).toString();
+    if (nPos >= m_nGapStart)
+        return buffer.mid(nPos + GapLength(), nLength).toString();
+    const qsizetype nBefore = m_nGapStart - nPos;
     QString sOut;
-    while (nLength > 0) {
-        const QString& sLine = m_lines[nLine];
-        const int nTake = std::min(nLength, int(sLine.size()) - nColumn);
-        sOut += QStringView(sLine).mid(nColumn, nTake);
-        nLength -= nTake;
-        if (nLength > 0) {
-            sOut += QLatin1Char('\n');
-            --nLength;
-            ++nLine;
-            nColumn = 0;
-        }
-    }
+    sOut.reserve(nLength);
+    sOut.append(buffer.mid(nPos, nBefore));
+    sOut.append(buffer.mid(m_nGapEnd, nLength - nBefore));
     return sOut;
+}
+
+int CTextShadow::LineCount() const
+{
+    const QStringView buffer(m_buffer);
+    return int(buffer.left(m_nGapStart).count(u'\n') + buffer.mid(m_nGapEnd).count(u'\n')) + 1;
+}
+
+QString CTextShadow::Line(int nLine) const
+{
+    const QString sText = Text();
+    qsizetype nStart = 0;
+    for (int i = 0; i < nLine && nStart >= 0; ++i)
+        nStart = sText.indexOf(u'\n', nStart) + 1;
+    const qsizetype nEnd = sText.indexOf(u'\n', nStart);
+    return sText.mid(nStart, nEnd < 0 ? -1 : nEnd - nStart);
+}
+
+void CTextShadow::OpenGap(qsizetype nPos, qsizetype nLength)
+{
+    QChar* pData = m_buffer.data();
+    if (nPos < m_nGapStart) {
+        const qsizetype nMove = m_nGapStart - nPos;
+        std::memmove(pData + m_nGapEnd - nMove, pData + nPos, size_t(nMove) * sizeof(QChar));
+        m_nGapStart -= nMove;
+        m_nGapEnd -= nMove;
+    } else if (nPos > m_nGapStart) {
+        const qsizetype nMove = nPos - m_nGapStart;
+        std::memmove(pData + m_nGapStart, pData + m_nGapEnd, size_t(nMove) * sizeof(QChar));
+        m_nGapStart += nMove;
+        m_nGapEnd += nMove;
+    }
+    if (GapLength() >= nLength)
+        return;
+    // Grows by a share of the text so that a run of pastes stays linear.
+    const qsizetype nTail = m_buffer.size() - m_nGapEnd;
+    const qsizetype nGap = nLength + std::max<qsizetype>(4096, Length() / 16);
+    QString sGrown(m_nGapStart + nGap + nTail, Qt::Uninitialized);
+    std::memcpy(sGrown.data(), m_buffer.constData(), size_t(m_nGapStart) * sizeof(QChar));
+    std::memcpy(sGrown.data() + m_nGapStart + nGap, m_buffer.constData() + m_nGapEnd, size_t(nTail) * sizeof(QChar));
+    m_buffer = std::move(sGrown);
+    m_nGapEnd = m_nGapStart + nGap;
 }
 
 STextChange CTextShadow::Replace(int nPos, int nRemoved, const QString& sInserted)
 {
-    nPos = std::clamp(nPos, 0, m_nLength);
-    nRemoved = std::clamp(nRemoved, 0, m_nLength - nPos);
+    nPos = std::clamp(nPos, 0, Length());
+    nRemoved = std::clamp(nRemoved, 0, Length() - nPos);
     STextChange change{nPos, Mid(nPos, nRemoved), sInserted};
-
-    const auto [nFirst, nColumn] = Locate(nPos);
-    const int nRemovedBreaks = int(change.sRemoved.count(QLatin1Char('\n')));
-    const int nLast = nFirst + nRemovedBreaks;
-    const QString& sLastLine = m_lines[nLast];
-    const int nTailFrom = nRemovedBreaks == 0
-        ? nColumn + nRemoved
-        : int(change.sRemoved.size() - change.sRemoved.lastIndexOf(QLatin1Char('\n')) - 1);
-    const QString sJoined = m_lines[nFirst].left(nColumn) + sInserted + sLastLine.mid(nTailFrom);
-
-    if (!sInserted.contains(QLatin1Char('\n')) && nRemovedBreaks == 0) {
-        m_lines[nFirst] = sJoined;
-    } else {
-        const QStringList replacement = sJoined.split(QLatin1Char('\n'));
-        if (replacement.size() <= 4) {
-            // Enter and small pastes: shifting the list in place is cheapest.
-            m_lines.remove(nFirst + 1, nRemovedBreaks);
-            m_lines[nFirst] = replacement.first();
-            for (qsizetype i = 1; i < replacement.size(); ++i)
-                m_lines.insert(nFirst + i, replacement[i]);
-        } else {
-            // Large pastes: one pass instead of one shift per inserted line.
-            QStringList lines;
-            lines.reserve(m_lines.size() - nRemovedBreaks - 1 + replacement.size());
-            lines.append(m_lines.mid(0, nFirst));
-            lines.append(replacement);
-            lines.append(m_lines.mid(nLast + 1));
-            m_lines = std::move(lines);
-        }
-    }
-    m_nLength += int(sInserted.size()) - nRemoved;
+    OpenGap(nPos, 0);
+    m_nGapEnd += nRemoved;
+    OpenGap(nPos, sInserted.size());
+    std::memcpy(m_buffer.data() + m_nGapStart, sInserted.constData(), size_t(sInserted.size()) * sizeof(QChar));
+    m_nGapStart += sInserted.size();
     return change;
 }

@@ -57,16 +57,10 @@ CEditBuffer::~CEditBuffer() = default;
 
 QString CEditBuffer::PlainText() const
 {
-    QString sText;
-    sText.reserve(m_pText->characterCount());
-    for (QTextBlock block = m_pText->begin(); block.isValid(); block = block.next()) {
-        if (block != m_pText->begin())
-            sText += QLatin1Char('\n');
-        sText += block.text();
-    }
-    // A line separator inside a block is a line break in the file too.
-    sText.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    return sText;
+    // The shadow follows every change of the text document, line
+    // separators already turned into line breaks, and hands the text over
+    // in two copies of memory rather than a string per line.
+    return m_shadow.Text();
 }
 
 QString CEditBuffer::LineText(int nLine) const
