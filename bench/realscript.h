@@ -30,10 +30,10 @@ struct SShape
 // (mixed case, as authors write them).
 inline QStringList VariableNames(int nCount)
 {
-    static const char* kStems[] = {"unit",   "targetPos", "grp",  "veh",   "wp",     "marker", "pos",
-                                   "dir",    "crew",      "i",    "trig",  "side",   "leader", "ammo",
-                                   "house",  "spawnPos",  "heli", "pilot", "cargo",  "dist",   "enemy",
-                                   "convoy", "waveCount", "obj",  "list",  "bldPos", "timeOut"};
+    static const char* kStems[]
+        = {"unit",  "targetPos", "grp",   "veh",    "wp",        "marker", "pos",      "dir",    "crew",
+           "i",     "trig",      "side",  "leader", "ammo",      "house",  "spawnPos", "heli",   "pilot",
+           "cargo", "dist",      "enemy", "convoy", "waveCount", "obj",    "list",     "bldPos", "timeOut"};
     QStringList names;
     names.reserve(nCount);
     const int nStems = int(std::size(kStems));
@@ -97,10 +97,7 @@ private:
     const QString& Command() { return m_commands[int(m_random.bounded(int(m_commands.size())))]; }
     QString Number() { return QString::number(m_random.bounded(100'000) / 10.0, 'f', 1); }
     QString Indent() const { return QString(m_nDepth, QLatin1Char('\t')); }
-    QString Position()
-    {
-        return QStringLiteral("[%1,%2,%3]").arg(Number(), Number()).arg(m_random.bounded(20));
-    }
+    QString Position() { return QStringLiteral("[%1,%2,%3]").arg(Number(), Number()).arg(m_random.bounded(20)); }
 
     QString PositionTable(int nChars)
     {
@@ -128,7 +125,9 @@ private:
         case 2:
             if (m_nDepth < 6) {
                 ++m_nDepth;
-                return sIndent + QStringLiteral("if (alive %1 && {%2 distance %3 < %4}) then {").arg(Var(), Var(), Var(), Number());
+                return sIndent
+                    + QStringLiteral("if (alive %1 && {%2 distance %3 < %4}) then {")
+                          .arg(Var(), Var(), Var(), Number());
             }
             [[fallthrough]];
         case 3:
@@ -142,7 +141,9 @@ private:
         case 5:
             return sIndent + QStringLiteral("%1 setPos %2; // %3").arg(Var(), Position(), Command());
         case 6:
-            return sIndent + QStringLiteral("hint format [\"%1 of %2: %3\", %4, %5];").arg(Command(), Var(), Number(), Var(), Var());
+            return sIndent
+                + QStringLiteral("hint format [\"%1 of %2: %3\", %4, %5];")
+                      .arg(Command(), Var(), Number(), Var(), Var());
         case 7:
             return sIndent + QStringLiteral("{ _x %1 %2 } forEach units %3;").arg(Command(), Number(), Var());
         case 8:
@@ -152,7 +153,8 @@ private:
         case 10:
             return sIndent + QStringLiteral("%1 = %2 + %3 * (%4 - %5);").arg(Var(), Var(), Number(), Var(), Number());
         case 11:
-            return sIndent + QStringLiteral("waitUntil {sleep %1; !(alive %2) || (_time > %3)};").arg(Number(), Var(), Number());
+            return sIndent
+                + QStringLiteral("waitUntil {sleep %1; !(alive %2) || (_time > %3)};").arg(Number(), Var(), Number());
         case 12:
             return QString();
         default:

@@ -211,8 +211,8 @@ void CScriptView::paintEvent(QPaintEvent* pEvent)
     const int nFirst = block.blockNumber();
     int nLast = nFirst;
     const qreal rBottom = viewport()->rect().bottom();
-    for (qreal rTop = blockBoundingGeometry(block).translated(contentOffset()).top(); block.isValid() && rTop <= rBottom;
-         block = block.next()) {
+    for (qreal rTop = blockBoundingGeometry(block).translated(contentOffset()).top();
+         block.isValid() && rTop <= rBottom; block = block.next()) {
         nLast = block.blockNumber();
         rTop += blockBoundingRect(block).height();
     }
