@@ -13,6 +13,7 @@ constexpr int kColourNowLines = 64;
 constexpr int kCarryNowLines = 4096;
 constexpr int kSliceMilliseconds = 8;
 constexpr int kRoundMask = 0xFFFFF;
+constexpr int kKeepGlyphsLength = 2000;
 
 bool Known(int nState)
 {
@@ -183,7 +184,13 @@ void CScriptHighlighter::SetFormats(QTextBlock& block, const QList<QTextLayout::
 {
     // Later ranges overwrite earlier ones; the layout draws overlapping
     // ranges in their order, so that is what it shows.
-    block.layout()->setFormats(ranges);
+    QTextLayout* pLayout = block.layout();
+    // A long line's glyphs are kept between layouts: otherwise placing the
+    // caret shapes the whole line again after every layout of it, and a
+    // position table of 150 KB is shaped twice at every key.
+    if (block.length() > kKeepGlyphsLength && !pLayout->cacheEnabled())
+        pLayout->setCacheEnabled(true);
+    pLayout->setFormats(ranges);
     m_pDocument->markContentsDirty(block.position(), block.length());
 }
 
