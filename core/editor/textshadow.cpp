@@ -6,12 +6,13 @@
 void CTextShadow::Reset(const QString& sText)
 {
     // A copy of its own now: sharing the caller's string would make the
-    // first keystroke copy the whole text instead.
+    // first keystroke copy the whole text instead. The gap goes where the
+    // caret starts, at the top, so the first edit there moves nothing.
     m_buffer.clear();
     m_nGapStart = m_nGapEnd = 0;
     OpenGap(0, sText.size());
-    std::memcpy(m_buffer.data(), sText.constData(), size_t(sText.size()) * sizeof(QChar));
-    m_nGapStart = sText.size();
+    m_nGapEnd = m_buffer.size() - sText.size();
+    std::memcpy(m_buffer.data() + m_nGapEnd, sText.constData(), size_t(sText.size()) * sizeof(QChar));
 }
 
 QString CTextShadow::Mid(int nPos, int nLength) const
