@@ -98,8 +98,6 @@ public:
     // While set, edits of the text document neither take a snapshot nor
     // touch the flag: the program's own edits, which settle those itself.
     bool IsUpdating() const { return m_bUpdating; }
-    // While set, change notices are only about colours.
-    void SetColouring(bool bColouring) { m_bColouring = bColouring; }
 
     // Text shown for a moment that is no part of the document yet (a
     // completion offered): never in the history, the flag or the bookmarks.

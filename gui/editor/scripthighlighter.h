@@ -51,8 +51,6 @@ public:
     void ColourLines(int nFirst, int nLast);
     // Nothing is coloured any more: the document outlives the view.
     void Detach();
-    // Whether the comment state of some lines is still to be worked out.
-    bool IsCarrying() const { return m_timer.isActive(); }
 
 signals:
     // The comment state of lines below an edit changed: shown ones need

@@ -6,7 +6,6 @@
 #include "gui/editor/printcopy.h"
 #include "gui/editor/scripthighlighter.h"
 
-#include <QApplication>
 #include <QPrinter>
 #include <QResizeEvent>
 #include <QTextBlock>
