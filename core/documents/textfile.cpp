@@ -698,6 +698,14 @@ TForms Reconcile(qsizetype nBefore, qsizetype nOldMiddle, qsizetype nNewMiddle, 
     return forms;
 }
 
+// An empty old text tells Reconcile that nothing lines up, so every mark
+// gets the default form: for a uniform format, the very forms it holds.
+void ForgetTextIfUniform(SFormat& format)
+{
+    if (format.sStandIns.isEmpty() && format.arBreaks.count(char(format.eNewBreak)) == format.arBreaks.size())
+        format.sText = QString();
+}
+
 }  // namespace
 
 QString NormaliseLineEnds(const QString& sText)
@@ -739,6 +747,7 @@ ELoad FromBytes(const QByteArray& bytes, SLoaded* pLoaded, QString* psError)
     pLoaded->sText
         = eEncoding == ETextEncoding::Cp1252 ? SplitCp1252(bytes, &pLoaded->format) : Split(sRaw, &pLoaded->format);
     pLoaded->format.sText = pLoaded->sText;
+    ForgetTextIfUniform(pLoaded->format);
     return ELoad::Ok;
 }
 
@@ -817,6 +826,7 @@ QByteArray Encode(const QString& sText, const SFormat& format, SFormat* pWritten
     }
     written.eEncoding = eEncoding;
     written.bReadsBackOther = ReadsBackOther(sText, bUnreadable, bytes, written);
+    ForgetTextIfUniform(written);
     if (pbSwitchedToUtf8)
         *pbSwitchedToUtf8 = bSwitched;
     *pWritten = std::move(written);

@@ -27,7 +27,9 @@ struct SFormat
 {
     ETextEncoding eEncoding = ETextEncoding::Cp1252;
     // The text as last read or written: what tells an edit from what the
-    // user left alone.
+    // user left alone. Left empty when every break is eNewBreak and there
+    // are no stand-ins, as then no edit can change what the rest of the file
+    // gets: a script of many megabytes need not be held twice for nothing.
     QString sText;
     // For each "\n" of sText, an EBreak.
     QByteArray arBreaks;
