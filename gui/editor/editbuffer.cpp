@@ -147,6 +147,10 @@ void CEditBuffer::OnContentsChange(int nPos, int nRemoved, int nAdded)
 {
     if (m_bColouring)
         return;
+    if (m_typing) {
+        TakeTyping(*std::exchange(m_typing, std::nullopt));
+        return;
+    }
     // The document reports its closing paragraph mark in some changes;
     // positions beyond the text are not part of it.
     const int nLength = Length();
@@ -276,11 +280,42 @@ void CEditBuffer::RemoveUnrecorded(int nPos, int nLength)
     m_bTextChanged = false;
 }
 
+void CEditBuffer::TypeOver(int nFrom, int nTo, const QString& sTyped)
+{
+    m_typing = STyping{nFrom, nTo, sTyped};
+    {
+        CGuard updating(m_bUpdating);
+        QTextCursor cursor(m_pText);
+        cursor.setPosition(nFrom);
+        cursor.setPosition(nTo, QTextCursor::KeepAnchor);
+        cursor.insertText(sTyped);
+    }
+    m_typing.reset();
+    m_bTextChanged = false;
+    // What typing does once the text has changed.
+    const int nCaret = nFrom + int(sTyped.size());
+    SetModifiedFlag(true);
+    ShiftBookmarks(LineOf(nCaret));
+    PushUndo({nCaret, nCaret});
+}
+
+void CEditBuffer::TakeTyping(const STyping& typing)
+{
+    // The unrecorded text goes as it came, and the history gets the key.
+    m_shadow.Replace(typing.nFrom, typing.nTo - typing.nFrom, QString());
+    m_pendingChanges.append(m_shadow.Replace(typing.nFrom, 0, typing.sTyped));
+    m_bTextChanged = true;
+}
+
 void CEditBuffer::PushUndo()
+{
+    PushUndo(Selection());
+}
+
+void CEditBuffer::PushUndo(QPair<int, int> sel)
 {
     UndoRecord record;
     record.bModified = m_pText->isModified();
-    const QPair<int, int> sel = Selection();
     record.nSelStart = sel.first;
     record.nSelEnd = sel.second;
     record.changes = std::exchange(m_pendingChanges, {});

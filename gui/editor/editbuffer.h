@@ -104,6 +104,10 @@ public:
     // It must be gone again before the next step is taken.
     void InsertUnrecorded(int nPos, const QString& sText);
     void RemoveUnrecorded(int nPos, int nLength);
+    // A keystroke over unrecorded text: sTyped takes the place of the text
+    // from nFrom to nTo. The text document sees one change, so a long line
+    // is laid out once; the history sees the keystroke alone.
+    void TypeOver(int nFrom, int nTo, const QString& sTyped);
     // Whoever is about to use or change the text: what is shown but is no
     // text yet goes first.
     void SettleText() { emit EditStarting(); }
@@ -135,7 +139,15 @@ signals:
     void BookmarksChanged();
 
 private:
+    struct STyping
+    {
+        int nFrom = 0;
+        int nTo = 0;
+        QString sTyped;
+    };
     void OnContentsChange(int nPos, int nRemoved, int nAdded);
+    void TakeTyping(const STyping& typing);
+    void PushUndo(QPair<int, int> sel);
     void OnContentsChanged();
     QString TextRange(int nPos, int nLength) const;
     void Replace(const QList<STextChange>& edits);
@@ -148,6 +160,7 @@ private:
     CUndoHistory m_history;
     CTextShadow m_shadow;
     QList<STextChange> m_pendingChanges;
+    std::optional<STyping> m_typing;  // what the next change of the text is made of
     CBookmarkSlots m_nBookmarks = EmptyBookmarks();
     int m_nLineCount = 1;
     bool m_bModified = false;

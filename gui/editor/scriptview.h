@@ -11,6 +11,7 @@
 class CEditorContext;
 class CGutter;
 class CScriptHighlighter;
+class QKeyEvent;
 class QPrinter;
 
 // The editor of one document: shows its buffer, colours it as the user
@@ -71,6 +72,8 @@ public:
 
     // Auto-completion.
     void CancelSuggestion() { m_suggestion.Cancel(); }
+    // A key that types a word character and may offer the rest of a word.
+    bool TypesWord(const QKeyEvent* pEvent) const;
     bool IsSuggestionShown() const { return m_suggestion.IsShown(); }
 
     // The caret's selection as (start, end), start never after end.

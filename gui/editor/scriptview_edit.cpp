@@ -16,6 +16,11 @@ bool IsEnter(const QKeyEvent* pEvent)
     return pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter;
 }
 
+bool IsShortcut(const QKeyEvent* pEvent)
+{
+    return pEvent->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+}
+
 }  // namespace
 
 void CScriptView::RunLineCommand(BufferCommands::ELineCommand eCommand)
@@ -71,7 +76,8 @@ bool CScriptView::event(QEvent* pEvent)
     // its release later is no typing.
     if (pEvent->type() == QEvent::ShortcutOverride) {
         const auto* pKey = static_cast<QKeyEvent*>(pEvent);
-        if (!m_suggestion.IsShown() || !m_suggestion.Consumes(pKey->key()))
+        const bool bKept = m_suggestion.IsShown() && (m_suggestion.Consumes(pKey->key()) || TypesWord(pKey));
+        if (!bKept)
             CancelSuggestion();
         m_nTypedKey = 0;
     }
@@ -83,8 +89,11 @@ void CScriptView::keyPressEvent(QKeyEvent* pEvent)
     if (m_suggestion.IsShown() && m_suggestion.HandleKey(pEvent->key()))
         return;
     // Only a key that puts text in may offer a word when it is let go.
-    const bool bShortcut = pEvent->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    m_nTypedKey = !bShortcut && !pEvent->text().isEmpty() ? pEvent->key() : 0;
+    m_nTypedKey = !IsShortcut(pEvent) && !pEvent->text().isEmpty() ? pEvent->key() : 0;
+    // Typed over a shown rest, a word key takes its place in one change of
+    // the line rather than two.
+    if (TypesWord(pEvent) && m_suggestion.TypeOver(pEvent->text()))
+        return;
     if (pEvent->key() != Qt::Key_Shift)
         CancelSuggestion();
     if (pEvent->matches(QKeySequence::Undo)) {
@@ -107,6 +116,15 @@ void CScriptView::keyPressEvent(QKeyEvent* pEvent)
     QPlainTextEdit::keyPressEvent(pEvent);
 }
 
+bool CScriptView::TypesWord(const QKeyEvent* pEvent) const
+{
+    // In overwrite mode or read-only, the key takes the usual way.
+    const QString sText = pEvent->text();
+    return m_options.bAutoComplete && !IsShortcut(pEvent) && !overwriteMode() && !isReadOnly()
+        && AutoComplete::IsWordKey(pEvent->key(), pEvent->modifiers() & Qt::KeypadModifier) && !sText.isEmpty()
+        && std::all_of(sText.begin(), sText.end(), [](QChar c) { return c.isPrint(); });
+}
+
 void CScriptView::keyReleaseEvent(QKeyEvent* pEvent)
 {
     if (m_options.bAutoTabs && (pEvent->key() == Qt::Key_BraceRight || pEvent->key() == Qt::Key_BracketRight))
@@ -115,9 +133,8 @@ void CScriptView::keyReleaseEvent(QKeyEvent* pEvent)
         // Shortcuts are not typing: letting go of the S of Ctrl+S, even after
         // Ctrl, must not offer a word.
         const bool bTyped = pEvent->key() == m_nTypedKey;
-        const bool bShortcut = pEvent->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
         if (AutoComplete::IsWordKey(pEvent->key(), pEvent->modifiers() & Qt::KeypadModifier)) {
-            if (bTyped && !bShortcut)
+            if (bTyped && !IsShortcut(pEvent))
                 m_suggestion.Offer();
         } else if (pEvent->key() != Qt::Key_Backspace && pEvent->key() != Qt::Key_Shift) {
             m_suggestion.LearnFinishedWord();

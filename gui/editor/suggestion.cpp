@@ -62,6 +62,21 @@ void CSuggestion::Offer()
         Show(c, sRest);
 }
 
+bool CSuggestion::TypeOver(const QString& sTyped)
+{
+    const auto [s, e] = m_view.Selection();
+    if (!m_bShown || QPair<int, int>(s, e) != m_crRange)
+        return false;
+    m_bShown = false;
+    if (m_pHighlighter)
+        m_pHighlighter->SetHidden(0, 0);
+    CEditBuffer& doc = m_view.Document();
+    doc.TypeOver(s, e, sTyped);
+    auto updating = doc.Updating();
+    m_view.SetSelection(s + int(sTyped.size()), s + int(sTyped.size()));
+    return true;
+}
+
 void CSuggestion::LearnFinishedWord()
 {
     const QString sWord = m_view.GetWordAt(Before(m_view.Selection().first, 2));

@@ -20,6 +20,10 @@ public:
     // After a word key: offers the rest of the first list word that starts
     // with the word before the caret.
     void Offer();
+    // A word key typed while the rest shows (and is the selection): the key
+    // takes its place in one change of the text, so a long line is laid out
+    // once. False when no rest is shown there.
+    bool TypeOver(const QString& sTyped);
     // After any other key: the word just finished joins the list.
     void LearnFinishedWord();
     // The local variables of a whole text join the list.

@@ -89,6 +89,7 @@ private slots:
     void plainTextViewsNeverSuggest();
     void clickRemovesTheSuggestion();
     void undoRemovesTheSuggestionAndKeepsTheHistorySound();
+    void keysTypedOverSuggestionsAreOneStepEach();
     void shortcutReleaseOffersNothing();
 
 private:
@@ -914,6 +915,33 @@ void TestEditing::undoRemovesTheSuggestionAndKeepsTheHistorySound()
     pView->OnEditRedo();
     QCOMPARE(Text(pView), QStringLiteral("exit\nset."));
     QCOMPARE(pView->Document().Shadow().Text(), Text(pView));
+}
+
+// Each key after the first is typed over the rest the one before offered:
+// the history must still hold one step a key, and nothing of the rests.
+void TestEditing::keysTypedOverSuggestionsAreOneStepEach()
+{
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = TypingSeed({.bAutoComplete = true});
+    CStart start({}, &seed);
+    CScriptView* pView = CompletingView(start, dir, "a.sqs", "exit\r\n");
+    QVERIFY(pView);
+    const int nSteps = Steps(pView);
+    QTest::keyClicks(pView, "setD");
+    QCOMPARE(Text(pView), QStringLiteral("exit\nsetDamage"));
+    QCOMPARE(Steps(pView), nSteps + 4);
+    QVERIFY(pView->Document().IsModified());
+    const QStringList expected{"exit\nset", "exit\nse", "exit\ns", "exit\n"};
+    for (const QString& sText : expected) {
+        pView->OnEditUndo();
+        QCOMPARE(Text(pView), sText);
+        QCOMPARE(pView->Document().Shadow().Text(), sText);
+    }
+    QVERIFY(!pView->Document().IsModified());
+    for (int i = 0; i < 4; ++i)
+        pView->OnEditRedo();
+    QCOMPARE(Text(pView), QStringLiteral("exit\nsetD"));
+    QCOMPARE(pView->Selection(), qMakePair(9, 9));
 }
 
 void TestEditing::shortcutReleaseOffersNothing()
