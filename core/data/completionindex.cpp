@@ -1,7 +1,9 @@
 #include "core/data/completionindex.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+#include <iterator>
 #include <optional>
 
 namespace {
@@ -14,10 +16,53 @@ enum class EAnswer {
     RefusedForNow,
 };
 
-quint64 Mix(quint64 n)
+inline quint64 Load64(const char16_t* p)
 {
-    n *= 0xff51afd7ed558ccdull;
-    return n ^ (n >> 32);
+    quint64 n;
+    std::memcpy(&n, p, sizeof(n));
+    return n;
+}
+
+constexpr bool kLittleEndian = std::endian::native == std::endian::little;
+
+// Characters nFrom to nFrom + 4 of a word of n characters as one number,
+// the first lowest, zero for those past its end.
+inline quint64 Chunk(const char16_t* p, qsizetype n, qsizetype nFrom)
+{
+    const qsizetype nLeft = n - nFrom;
+    if constexpr (kLittleEndian) {
+        if (nLeft >= 4)
+            return Load64(p + nFrom);
+        // The last four characters, those before nFrom shifted out: the
+        // end of a word costs no loop either.
+        if (nLeft > 0 && n >= 4)
+            return Load64(p + n - 4) >> (16 * (4 - nLeft));
+    }
+    quint64 nChunk = 0;
+    for (qsizetype k = 0; k < std::min<qsizetype>(nLeft, 4); ++k)
+        nChunk |= quint64(p[nFrom + k]) << (16 * k);
+    return nChunk;
+}
+
+// The same for a word of four characters or more, without a branch that
+// depends on its length: words of every length come in any order.
+inline quint64 ChunkOfFour(const char16_t* p, qsizetype n, qsizetype nFrom)
+{
+    if constexpr (!kLittleEndian)
+        return Chunk(p, n, nFrom);
+    const qsizetype nLeft = n - nFrom;
+    const bool bWhole = nLeft >= 4;
+    const quint64 nLoaded = Load64(bWhole ? p + nFrom : p + n - 4);
+    const qsizetype nDropped = bWhole ? 0 : 4 - std::max<qsizetype>(nLeft, 0);
+    return nDropped == 4 ? 0 : nLoaded >> (16 * nDropped);
+}
+
+inline quint64 MixBlock(quint64 nHash, const quint64* pChunks)
+{
+    nHash
+        ^= pChunks[0] * 0x9e3779b97f4a7c15ull ^ pChunks[1] * 0xc2b2ae3d27d4eb4full ^ pChunks[2] * 0x165667b19e3779f9ull;
+    nHash ^= nHash >> 29;
+    return nHash * 0xff51afd7ed558ccdull;
 }
 
 // Words are short: a call to memcmp would cost more than the loop.
@@ -210,41 +255,71 @@ void CCompletionIndex::Follow(const CSortStringArray& list)
     Adopt(list);
 }
 
-inline quint32 CCompletionIndex::Hash(QStringView sWord)
+// Where the words of one LearnWords call go.
+struct CCompletionIndex::SRun
 {
-    // Four characters at a time: this runs for every word of a text.
+    explicit SRun(CSortStringArray& list) : list(list) { }
+
+    CSortStringArray& list;
+    // Built only when a word is not settled: learning a text already known
+    // leaves the list as it is.
+    std::optional<CLearningList> learning;
+};
+
+inline CCompletionIndex::SKey CCompletionIndex::KeyOf(QStringView sWord)
+{
     const char16_t* p = sWord.utf16();
-    qsizetype n = sWord.size();
+    const qsizetype n = sWord.size();
+    SKey key;
+    key.nLength = quint32(n);
     quint64 nHash = 0x9e3779b97f4a7c15ull ^ quint64(n);
-    for (; n >= 4; n -= 4, p += 4) {
-        quint64 nChunk;
-        std::memcpy(&nChunk, p, sizeof(nChunk));
-        nHash = Mix(nHash ^ nChunk);
+    if (n <= kInline) {
+        for (qsizetype i = 0; i < kInline / 4; ++i)
+            key.arChunks[i] = n >= 4 ? ChunkOfFour(p, n, 4 * i) : Chunk(p, n, 4 * i);
+        nHash = MixBlock(nHash, key.arChunks);
+    } else {
+        quint64 arBlock[kInline / 4];
+        for (qsizetype nBlock = 0; nBlock < n; nBlock += kInline) {
+            for (qsizetype i = 0; i < kInline / 4; ++i)
+                arBlock[i] = Chunk(p, n, nBlock + 4 * i);
+            nHash = MixBlock(nHash, arBlock);
+        }
     }
-    quint64 nRest = 0;
-    for (qsizetype k = 0; k < n; ++k)
-        nRest |= quint64(p[k]) << (16 * k);
-    return quint32(Mix(nHash ^ nRest));
+    key.nHash = quint32(nHash >> 32);
+    return key;
 }
 
-inline bool CCompletionIndex::IsSettled(QStringView sWord, quint32 nHash) const
+quint32 CCompletionIndex::Hash(QStringView sWord)
+{
+    return KeyOf(sWord).nHash;
+}
+
+inline bool CCompletionIndex::IsSettled(const SKey& key) const
 {
     if (m_arSlots.empty())
         return false;
     const size_t nMask = m_arSlots.size() - 1;
-    const char16_t* pWord = sWord.utf16();
+    for (size_t i = key.nHash & nMask; m_arSlots[i].nLength != 0; i = (i + 1) & nMask) {
+        const SSlot& slot = m_arSlots[i];
+        if (slot.nHash == key.nHash && slot.nLength == key.nLength + 1 && slot.arChunks[0] == key.arChunks[0]
+            && slot.arChunks[1] == key.arChunks[1] && slot.arChunks[2] == key.arChunks[2])
+            return true;
+    }
+    return false;
+}
+
+bool CCompletionIndex::IsSettled(QStringView sWord, quint32 nHash) const
+{
     const qsizetype nLength = sWord.size();
+    if (nLength <= kInline)
+        return IsSettled(KeyOf(sWord));
+    if (m_arSlots.empty())
+        return false;
+    const size_t nMask = m_arSlots.size() - 1;
     for (size_t i = nHash & nMask; m_arSlots[i].nLength != 0; i = (i + 1) & nMask) {
         const SSlot& slot = m_arSlots[i];
-        if (slot.nHash != nHash || slot.nLength != quint32(nLength) + 1)
-            continue;
-        const char16_t* pKey = slot.arChars;
-        if (nLength > kInline) {
-            quint32 nKeyFrom;
-            std::memcpy(&nKeyFrom, slot.arChars, sizeof(nKeyFrom));
-            pKey = m_arKeys.data() + nKeyFrom;
-        }
-        if (SameChars(pWord, pKey, nLength))
+        if (slot.nHash == nHash && slot.nLength == quint32(nLength) + 1
+            && SameChars(sWord.utf16(), m_arKeys.data() + slot.arChunks[0], nLength))
             return true;
     }
     return false;
@@ -273,13 +348,36 @@ void CCompletionIndex::Settle(QStringView sWord, quint32 nHash)
     slot.nHash = nHash;
     slot.nLength = quint32(sWord.size()) + 1;
     if (sWord.size() <= kInline) {
-        std::copy(sWord.utf16(), sWord.utf16() + sWord.size(), slot.arChars);
+        const SKey key = KeyOf(sWord);
+        std::copy(std::begin(key.arChunks), std::end(key.arChunks), slot.arChunks);
     } else {
-        const quint32 nKeyFrom = quint32(m_arKeys.size());
-        std::memcpy(slot.arChars, &nKeyFrom, sizeof(nKeyFrom));
+        slot.arChunks[0] = m_arKeys.size();
         m_arKeys.insert(m_arKeys.end(), sWord.utf16(), sWord.utf16() + sWord.size());
     }
     ++m_nSettled;
+}
+
+void CCompletionIndex::Offer(SRun& run, QStringView sWord)
+{
+    // Nearly every word of a text is a short one met before: one key made
+    // and one slot compared a chunk at a time.
+    if (sWord.size() <= kInline) {
+        const SKey key = KeyOf(sWord);
+        if (!IsSettled(key))
+            LearnUnsettled(run, sWord, key.nHash);
+        return;
+    }
+    const quint32 nHash = Hash(sWord);
+    if (!IsSettled(sWord, nHash))
+        LearnUnsettled(run, sWord, nHash);
+}
+
+void CCompletionIndex::LearnUnsettled(SRun& run, QStringView sWord, quint32 nHash)
+{
+    if (!run.learning)
+        run.learning.emplace(run.list);
+    if (run.learning->Learn(sWord) != EAnswer::RefusedForNow)
+        Settle(sWord, nHash);
 }
 
 int CCompletionIndex::Learn(CSortStringArray& list, QStringView sWord)
@@ -313,21 +411,11 @@ int CCompletionIndex::Learn(CSortStringArray& list, QStringView sWord)
 void CCompletionIndex::LearnWords(CSortStringArray& list, const std::function<void(const WordSink&)>& produce)
 {
     Follow(list);
-    std::optional<CLearningList> learning;
-    produce([&](QStringView sWord) {
-        const quint32 nHash = Hash(sWord);
-        if (IsSettled(sWord, nHash))
-            return;
-        // Built only when a word is not settled: learning a text already
-        // known leaves the list as it is.
-        if (!learning)
-            learning.emplace(list);
-        if (learning->Learn(sWord) != EAnswer::RefusedForNow)
-            Settle(sWord, nHash);
-    });
-    if (!learning || !learning->Changed())
+    SRun run(list);
+    produce(CWordSink(*this, run));
+    if (!run.learning || !run.learning->Changed())
         return;
     m_arKnown = QStringList();
-    static_cast<QStringList&>(list) = learning->Words();
+    static_cast<QStringList&>(list) = run.learning->Words();
     Adopt(list);
 }

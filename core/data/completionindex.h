@@ -28,7 +28,8 @@
 class CCompletionIndex
 {
 public:
-    using WordSink = std::function<void(QStringView)>;
+    class CWordSink;
+    using WordSink = CWordSink;
 
     // The answer of list.InsertSorted(sWord), with the same change to the list.
     int Learn(CSortStringArray& list, QStringView sWord);
@@ -45,21 +46,49 @@ private:
     // (most variable names) sits in its slot, so that a probe touches one
     // cache line; a longer one sits in a pool, its slot saying where.
     static constexpr qsizetype kInline = 12;
+    // A word of up to kInline characters as its slot holds it, four to a
+    // chunk and zero past its end, so that it is compared and hashed a
+    // chunk at a time; a longer one keeps only its hash here.
+    struct SKey
+    {
+        quint64 arChunks[kInline / 4] = {};
+        quint32 nHash = 0;
+        quint32 nLength = 0;
+    };
     struct SSlot
     {
         quint32 nHash = 0;
-        quint32 nLength = 0;  // plus one; 0 marks an empty slot
-        char16_t arChars[kInline] = {};
+        quint32 nLength = 0;                 // plus one; 0 marks an empty slot
+        quint64 arChunks[kInline / 4] = {};  // a longer word: where it starts in m_arKeys
     };
+    struct SRun;
 
     void Follow(const CSortStringArray& list);
     void Adopt(const CSortStringArray& list) { m_arKnown = list; }
     static quint32 Hash(QStringView sWord);
+    static SKey KeyOf(QStringView sWord);
     bool IsSettled(QStringView sWord, quint32 nHash) const;
+    bool IsSettled(const SKey& key) const;
     void Settle(QStringView sWord, quint32 nHash);
+    void Offer(SRun& run, QStringView sWord);
+    void LearnUnsettled(SRun& run, QStringView sWord, quint32 nHash);
 
     QStringList m_arKnown;
     std::vector<SSlot> m_arSlots;
     std::vector<char16_t> m_arKeys;
     qsizetype m_nSettled = 0;
+};
+
+// What produce hands its words to: one plain call a word, the index's own.
+class CCompletionIndex::CWordSink
+{
+public:
+    void operator()(QStringView sWord) const { m_index.Offer(m_run, sWord); }
+
+private:
+    friend class CCompletionIndex;
+    CWordSink(CCompletionIndex& index, SRun& run) : m_index(index), m_run(run) { }
+
+    CCompletionIndex& m_index;
+    SRun& m_run;
 };

@@ -122,17 +122,22 @@ inline qsizetype SkipWordChars(const char16_t* p, qsizetype i, qsizetype n)
     return i;
 }
 
-// Which of up to 64 characters are word characters, quotes and
-// underscores, one bit each from the lowest; bits past nCount are 0.
+// Which of up to 64 characters are word characters, quotes, underscores,
+// line breaks, blanks and the characters that end a line at its start when
+// they come first (';', '#', '&'), one bit each from the lowest; bits past
+// nCount are 0.
 struct SLineMasks
 {
     quint64 nWord = 0;
     quint64 nQuote = 0;
     quint64 nUnderscore = 0;
+    quint64 nBreak = 0;
+    quint64 nBlank = 0;
+    quint64 nLineEnder = 0;
 };
 
 #if defined(__SSE2__)
-// Sixteen characters as three 16-bit masks. Saturating to bytes turns
+// Sixteen characters as six 16-bit masks. Saturating to bytes turns
 // everything past Latin-1 into 0 or 255, neither of which is a word
 // character or a quote.
 inline void MasksOf16(const char16_t* p, int nShift, SLineMasks& masks)
@@ -149,8 +154,23 @@ inline void MasksOf16(const char16_t* p, int nShift, SLineMasks& masks)
     masks.nQuote |= quint64(quint16(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('"'))))) << nShift;
     masks.nUnderscore |= quint64(quint16(_mm_movemask_epi8(isUnderscore))) << nShift;
     masks.nWord |= quint64(quint16(_mm_movemask_epi8(isWord))) << nShift;
+    masks.nBreak |= quint64(quint16(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))))) << nShift;
+    const __m128i isBlank
+        = _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t')));
+    masks.nBlank |= quint64(quint16(_mm_movemask_epi8(isBlank))) << nShift;
+    const __m128i isLineEnder = _mm_or_si128(
+        _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(';')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('#'))),
+        _mm_cmpeq_epi8(bytes, _mm_set1_epi8('&')));
+    masks.nLineEnder |= quint64(quint16(_mm_movemask_epi8(isLineEnder))) << nShift;
 }
 #endif
+
+// Whether a script or function file line goes through the tokenizer: remark
+// lines and label or directive lines end with their first character.
+bool Tokenized(QChar cFirst)
+{
+    return cFirst != QLatin1Char(';') && cFirst != QLatin1Char('#') && cFirst != QLatin1Char('&');
+}
 
 // Scalar, for what the vector steps cannot reach.
 inline void MasksOfEach(const char16_t* p, int nFrom, int nTo, SLineMasks& masks)
@@ -164,6 +184,12 @@ inline void MasksOfEach(const char16_t* p, int nFrom, int nTo, SLineMasks& masks
             masks.nQuote |= nBit;
         if (p[i] == u'_')
             masks.nUnderscore |= nBit;
+        if (p[i] == u'\n')
+            masks.nBreak |= nBit;
+        if (p[i] == u' ' || p[i] == u'\t')
+            masks.nBlank |= nBit;
+        if (!Tokenized(QChar(p[i])))
+            masks.nLineEnder |= nBit;
     }
 }
 
@@ -184,6 +210,9 @@ SLineMasks MasksOf(const char16_t* p, int nCount, qsizetype nBefore)
         masks.nWord |= (last.nWord >> nSeen) << i;
         masks.nQuote |= (last.nQuote >> nSeen) << i;
         masks.nUnderscore |= (last.nUnderscore >> nSeen) << i;
+        masks.nBreak |= (last.nBreak >> nSeen) << i;
+        masks.nBlank |= (last.nBlank >> nSeen) << i;
+        masks.nLineEnder |= (last.nLineEnder >> nSeen) << i;
         i = nCount;
     }
 #else
@@ -205,19 +234,58 @@ inline quint64 PrefixXor(quint64 n)
     return n;
 }
 
+// Whether each of the chunk's characters leaves a string open: the parity
+// of the quotes before it and itself on its line, the chunk starting inside
+// one where nCarry is all ones. A line break closes whatever string is open.
+inline quint64 InStringAfter(const SLineMasks& masks, quint64 nCarry)
+{
+    quint64 nInString = PrefixXor(masks.nQuote) ^ nCarry;
+    // Each break that finds a string open flips everything from it on;
+    // the lowest such break moves up every round.
+    for (quint64 nOpen = masks.nBreak & nInString; nOpen != 0; nOpen = masks.nBreak & nInString)
+        nInString ^= ~quint64(0) << std::countr_zero(nOpen);
+    return nInString;
+}
+
+// a + b + nCarryIn, the carry out of the top bit going to nCarryOut.
+inline quint64 AddWithCarry(quint64 a, quint64 b, quint64 nCarryIn, quint64& nCarryOut)
+{
+    const quint64 nSum = a + b;
+    const quint64 nTotal = nSum + nCarryIn;
+    nCarryOut = quint64(nSum < a) | quint64(nTotal < nSum);
+    return nTotal;
+}
+
+// Which of the chunk's characters lie on lines that are not tokenized,
+// from the first non-blank character on. Adding a bit at the bottom of a
+// run of ones carries it to just past the run: from a line start through
+// its blanks this lands on the line's first character, and from that
+// character through the rest of the line it clears everything up to the
+// break. Both carries run on into the next chunk.
+struct SUntokenizedLines
+{
+    quint64 nLineStartCarry = 1;  // the text starts a line
+    quint64 nBlanksCarry = 0;
+    quint64 nLineCarry = 0;
+
+    quint64 Next(const SLineMasks& masks)
+    {
+        const quint64 nStarts = (masks.nBreak << 1) | nLineStartCarry;
+        nLineStartCarry = masks.nBreak >> 63;
+        const quint64 nPastBlanks = AddWithCarry(masks.nBlank, nStarts & masks.nBlank, nBlanksCarry, nBlanksCarry);
+        const quint64 nFirsts = (nPastBlanks & ~masks.nBlank) | (nStarts & ~masks.nBlank);
+        const quint64 nInLine = ~masks.nBreak;
+        const quint64 nSum = AddWithCarry(nInLine, nFirsts & masks.nLineEnder, nLineCarry, nLineCarry);
+        return (nSum ^ nInLine) & nInLine;
+    }
+};
+
 int LeadingBlanks(QStringView line)
 {
     int nOffset = 0;
     while (nOffset < line.size() && (line[nOffset] == QLatin1Char(' ') || line[nOffset] == QLatin1Char('\t')))
         ++nOffset;
     return nOffset;
-}
-
-// Whether a script or function file line goes through the tokenizer: remark
-// lines and label or directive lines end with their first character.
-bool Tokenized(QChar cFirst)
-{
-    return cFirst != QLatin1Char(';') && cFirst != QLatin1Char('#') && cFirst != QLatin1Char('&');
 }
 
 // The two local-looking words the game itself sets, in any case.
@@ -391,31 +459,26 @@ QStringList CColourer::LocalVariables(const QString& sLine, EFileType eType)
 }
 
 // The words the tokenizer of ScriptLineRules hands on that start with '_'.
-// Most lines hold a few of them among many other characters, so the line
+// Most lines hold a few of them among many other characters, so the text
 // is read 64 characters at a time as bit masks (word characters, quotes,
-// underscores) and only the '_' that start a word are looked at one by one.
-// Whether a character lies inside a string is the parity of the quotes
-// before it, whatever words they were glued to. A '_' starts a word unless
-// it follows a word character or the quote that opened its string. Inside
-// a string only a word the closing quote ends comes out; outside, a word
-// that runs into an opening quote comes out only if the string closes right
-// after more word characters.
-void CColourer::ForEachLocalVariable(QStringView line, EFileType eType, FWordSink sink, void* pOnWord)
+// underscores, line breaks) and only the '_' that start a word are looked
+// at one by one. Whether a character lies inside a string is the parity of
+// the quotes before it on its line, whatever words they were glued to. A
+// '_' starts a word unless it follows a word character or the quote that
+// opened its string. Inside a string only a word the closing quote ends
+// comes out; outside, a word that runs into an opening quote comes out only
+// if the string closes right after more word characters. A line break is
+// neither a word character nor a quote, so words never run across one.
+void CColourer::ForEachLocalVariable(QStringView text, EFileType eType, FWordSink sink, void* pOnWord)
 {
     if (eType != kFileSQS && eType != kFileSQF)
         return;
-    const char16_t* p = line.utf16();
-    const qsizetype n = line.size();
-    // Leading blanks are neither word characters nor quotes, so the masks
-    // may start with them; whether the line is tokenized at all is only
-    // asked once a word is found, as most lines without one are done then.
-    bool bTokenized = false;
+    const char16_t* p = text.utf16();
+    const qsizetype n = text.size();
     // Eight characters of room past the word for folding eight at a time.
     QVarLengthArray<char16_t, 72> folded(72);
     auto emitWord = [&](qsizetype nFrom, qsizetype nTo) {
         const qsizetype nLength = nTo - nFrom;
-        if (IsSpecialSpelling(p + nFrom, nLength))
-            return;
         if (nLength + 8 > folded.size())
             folded.resize(nLength + 8);
         char16_t* pFolded = folded.data();
@@ -424,21 +487,20 @@ void CColourer::ForEachLocalVariable(QStringView line, EFileType eType, FWordSin
             FoldEight(p + nFrom + k, pFolded + k);
         for (; k < nLength; ++k)
             pFolded[k] = Fold(p[nFrom + k]);
+        // Checked folded, as a few plain compares.
+        if (nLength == 5 && (std::memcmp(pFolded, u"_this", 10) == 0 || std::memcmp(pFolded, u"_time", 10) == 0))
+            return;
         sink(pOnWord, QStringView(pFolded, nLength));
     };
     quint64 nInStringCarry = 0;  // all ones when the chunk starts inside a string
     quint64 nBlockerCarry = 0;   // 1 when the chunk before ended in a word character or an opening quote
+    SUntokenizedLines untokenized;
     for (qsizetype nChunk = 0; nChunk < n; nChunk += 64) {
         const int nCount = int(std::min<qsizetype>(64, n - nChunk));
         const SLineMasks masks = MasksOf(p + nChunk, nCount, nChunk);
-        const quint64 nInString = PrefixXor(masks.nQuote) ^ nInStringCarry;  // after each character
+        const quint64 nInString = InStringAfter(masks, nInStringCarry);
         const quint64 nBlockers = masks.nWord | (masks.nQuote & nInString);
-        quint64 nStarts = masks.nUnderscore & ~((nBlockers << 1) | nBlockerCarry);
-        if (nStarts != 0 && !bTokenized) {
-            if (!Tokenized(line[LeadingBlanks(line)]))
-                return;
-            bTokenized = true;
-        }
+        quint64 nStarts = masks.nUnderscore & ~((nBlockers << 1) | nBlockerCarry) & ~untokenized.Next(masks);
         for (; nStarts != 0; nStarts &= nStarts - 1) {
             const int nBit = std::countr_zero(nStarts);
             const qsizetype j = nChunk + nBit;

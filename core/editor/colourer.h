@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/data/filetype.h"
+#include "core/editor/textshadow.h"
 
 #include <QList>
 #include <QString>
@@ -80,14 +81,24 @@ public:
     // the remark laid over them.
     static QStringList LocalVariables(const QString& sLine, EFileType eType);
     // The same words without a string each: every one is handed to onWord as
-    // a view of a scratch buffer, valid only during that call. Filling the
-    // completion list on opening a large script runs this over every line.
-    template <class F> static void ForEachLocalVariable(QStringView line, EFileType eType, F&& onWord)
+    // a view of a scratch buffer, valid only during that call. The text may
+    // hold many lines split by "\n", each read as LocalVariables reads a
+    // line: filling the completion list on opening a large script reads the
+    // whole text at once, which costs nothing per line.
+    template <class F> static void ForEachLocalVariable(QStringView text, EFileType eType, F&& onWord)
     {
         ForEachLocalVariable(
-            line, eType,
+            text, eType,
             [](void* pOnWord, QStringView word) { (*static_cast<std::remove_reference_t<F>*>(pOnWord))(word); },
             const_cast<void*>(static_cast<const void*>(std::addressof(onWord))));
+    }
+
+    // The same words of the editor's whole text, read where it lies.
+    template <class F> static void ForEachLocalVariable(const CTextShadow& text, EFileType eType, F&& onWord)
+    {
+        QString sCrossing;
+        for (QStringView run : text.LineRuns(&sCrossing))
+            ForEachLocalVariable(run, eType, onWord);
     }
 
     // The comment stretches of a line that starts inside a block comment or
@@ -103,7 +114,7 @@ public:
 private:
     struct SContext;
     using FWordSink = void (*)(void* pOnWord, QStringView word);
-    static void ForEachLocalVariable(QStringView line, EFileType eType, FWordSink sink, void* pOnWord);
+    static void ForEachLocalVariable(QStringView text, EFileType eType, FWordSink sink, void* pOnWord);
     void LineRules(SContext& ctx) const;
     void ScriptLineRules(SContext& ctx) const;
     void ClassifyWord(SContext& ctx, int nFrom, int nTo) const;

@@ -48,6 +48,34 @@ QString CTextShadow::Line(int nLine) const
     return sText.mid(nStart, nEnd < 0 ? -1 : nEnd - nStart);
 }
 
+QVarLengthArray<QStringView, 3> CTextShadow::LineRuns(QString* psCrossing) const
+{
+    const QStringView buffer(m_buffer);
+    const QStringView before = buffer.left(m_nGapStart);
+    const QStringView after = buffer.mid(m_nGapEnd);
+    QVarLengthArray<QStringView, 3> runs;
+    if (before.isEmpty() || after.isEmpty()) {
+        runs.append(before.isEmpty() ? after : before);
+        return runs;
+    }
+    // Only the line the gap cuts in two needs a copy; a text just loaded
+    // has its gap at the top and needs none.
+    const qsizetype nLastBreak = before.lastIndexOf(u'\n');
+    const qsizetype nFirstBreak = after.indexOf(u'\n');
+    if (nLastBreak >= 0)
+        runs.append(before.left(nLastBreak));
+    const QStringView head = before.mid(nLastBreak + 1);
+    const QStringView tail = nFirstBreak >= 0 ? after.left(nFirstBreak) : after;
+    psCrossing->resize(0);
+    psCrossing->reserve(head.size() + tail.size());
+    psCrossing->append(head);
+    psCrossing->append(tail);
+    runs.append(*psCrossing);
+    if (nFirstBreak >= 0)
+        runs.append(after.mid(nFirstBreak + 1));
+    return runs;
+}
+
 void CTextShadow::OpenGap(qsizetype nPos, qsizetype nLength)
 {
     QChar* pData = m_buffer.data();

@@ -3,6 +3,7 @@
 #include "core/editor/undohistory.h"
 
 #include <QStringList>
+#include <QVarLengthArray>
 
 // A copy of the editor's text, so that the text an edit removed is known
 // without copying the whole document at every keystroke. It is kept in one
@@ -23,6 +24,11 @@ public:
     int Length() const { return int(m_buffer.size() - GapLength()); }
     int LineCount() const;
     QString Line(int nLine) const;
+    // The whole text as up to three views of whole lines, for reading all of
+    // it without a copy: the lines before the gap, the one line that runs
+    // across the gap (copied into *psCrossing, which must outlive the
+    // views) and the lines after it. Joined by "\n" they make the text.
+    QVarLengthArray<QStringView, 3> LineRuns(QString* psCrossing) const;
 
 private:
     qsizetype GapLength() const { return m_nGapEnd - m_nGapStart; }

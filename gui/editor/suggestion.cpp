@@ -86,9 +86,10 @@ void CSuggestion::LearnFinishedWord()
 
 void CSuggestion::LearnWordsOf(const CEditBuffer& buffer)
 {
+    // The buffer's own copy of the text is read in one go: a string per
+    // line from the text document cost more than finding the words.
     m_view.Context().Dictionary().LearnAutoCompleteWords([&buffer](const CCompletionIndex::WordSink& learn) {
-        for (int nLine = 0; nLine < buffer.LineCount(); ++nLine)
-            CColourer::ForEachLocalVariable(buffer.LineText(nLine), buffer.FileType(), learn);
+        CColourer::ForEachLocalVariable(buffer.Shadow(), buffer.FileType(), learn);
     });
 }
 

@@ -86,6 +86,8 @@ private slots:
     void changesMadeBesideTheIndexAreFollowed();
     void shippedListWithScriptVariablesMatchesTheWalk();
     void repeatsAreSettledButLaterSpellingsAreNot();
+    void wordsOfEveryLengthAreToldApart_data();
+    void wordsOfEveryLengthAreToldApart();
 };
 
 void TestCompletionIndex::learnGivesInsertSortedAnswers_data()
@@ -297,6 +299,48 @@ void TestCompletionIndex::repeatsAreSettledButLaterSpellingsAreNot()
     QCOMPARE(index.Learn(list, QStringLiteral("_aVeryLongVariableName")), 1);
     QCOMPARE(index.Learn(list, QStringLiteral("_aVeryLongVariableName")), -1);
     QCOMPARE(index.SettledCount(), 5);
+}
+
+void TestCompletionIndex::wordsOfEveryLengthAreToldApart_data()
+{
+    QTest::addColumn<QString>("stem");
+    QTest::addColumn<QString>("alphabet");
+
+    // Words are kept and compared a few characters at a time, padded with
+    // zeros: words around those lengths, sharing their start, ending in a
+    // zero character or differing only in the last one must stay apart.
+    QTest::newRow("short") << QString() << QStringLiteral("aA_\u0000");
+    QTest::newRow("around four") << QStringLiteral("_ab") << QStringLiteral("aA\u0000");
+    QTest::newRow("around eight") << QStringLiteral("_abcdef") << QStringLiteral("aA\u0000");
+    QTest::newRow("around twelve") << QStringLiteral("_abcdefghij") << QStringLiteral("aA_\u0000");
+    QTest::newRow("well past twelve") << QStringLiteral("_abcdefghijklmnopqrstuvw") << QStringLiteral("aA\u0000");
+    QTest::newRow("beyond Latin-1") << QStringLiteral("_\u0101bcdefgh") << QStringLiteral("\u0101\u0100a\uFFFF");
+}
+
+void TestCompletionIndex::wordsOfEveryLengthAreToldApart()
+{
+    QFETCH(QString, stem);
+    QFETCH(QString, alphabet);
+    QRandomGenerator rng(815u + quint32(stem.size()));
+    QStringList pool;
+    for (int i = 0; i < 60; ++i)
+        pool.append(stem + RandomWord(rng, alphabet, 5));
+    QStringList words;
+    for (int i = 0; i < 600; ++i)
+        words.append(pool[rng.bounded(int(pool.size()))]);
+    const QStringList start{stem, stem + QStringLiteral("a"), QStringLiteral("zz")};
+
+    QStringList expected = start;
+    for (const QString& sWord : words)
+        ReferenceInsert(expected, sWord);
+    CSortStringArray list(start);
+    CCompletionIndex index;
+    index.LearnWords(list, [&words](const CCompletionIndex::WordSink& learn) {
+        for (const QString& sWord : words)
+            learn(sWord);
+    });
+    QCOMPARE(QStringList(list), expected);
+    QCOMPARE(LearnInRuns(start, words, rng), expected);
 }
 
 QTEST_GUILESS_MAIN(TestCompletionIndex)

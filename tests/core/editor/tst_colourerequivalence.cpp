@@ -7,6 +7,7 @@
 #include "core/app/datapaths.h"
 #include "core/data/dictionary.h"
 #include "core/editor/colourer.h"
+#include "core/editor/textshadow.h"
 #include "tests/support/referencecolourer.h"
 
 #include <QHash>
@@ -111,13 +112,14 @@ QStringList GeneratorWords(const CDictionary& d)
 // Lines made of the pieces that decide the rules, in any order: quotes of
 // both kinds, the System characters, remark and comment marks, reserved
 // words, special variables, numbers, letters outside ASCII, blanks.
-QStringList JunkLines(quint32 nSeed, int nLines, int nMaxPieces = 16)
+QStringList JunkLines(quint32 nSeed, int nLines, int nMaxPieces = 16, const QStringList& extraPieces = {})
 {
-    static const QStringList kPieces
+    static const QStringList kBasePieces
         = {"_a",  "_B",      "_this", "_TIME", "x",    "HINT",    "alive",    "\"",    "\"",   "'",      "%",
            "?",   ":",       "!",     "@",     ";",    "#",       "&",        "~",     "//",   "/*",     "*/",
            "/",   "*",       " ",     "\t",    "goto", "If",      "_private", "12.5",  "9mm",  "a\"b\"", "caf\u00E9",
            "M16", "\"m16\"", "jeep",  "[",     "]",    "#define", "#INCLUDE", "class", "_x_y", "\u00C9", "\"_v\""};
+    const QStringList kPieces = kBasePieces + extraPieces;
     QRandomGenerator random(nSeed);
     QStringList lines;
     for (int nLine = 0; nLine < nLines; ++nLine) {
@@ -193,12 +195,47 @@ QString FirstVariablesDifference(const QStringList& lines, EFileType eType)
     return QString();
 }
 
+QStringList ReferenceVariables(const QStringList& lines, EFileType eType)
+{
+    QStringList words;
+    for (const QString& sLine : lines)
+        words += CReferenceColourer::LocalVariables(sLine, eType);
+    return words;
+}
+
+QStringList VariablesOfText(QStringView text, EFileType eType)
+{
+    QStringList words;
+    CColourer::ForEachLocalVariable(text, eType, [&words](QStringView word) { words.append(word.toString()); });
+    return words;
+}
+
+QStringList VariablesOfShadow(const CTextShadow& shadow, EFileType eType)
+{
+    QStringList words;
+    CColourer::ForEachLocalVariable(shadow, eType, [&words](QStringView word) { words.append(word.toString()); });
+    return words;
+}
+
+// The first word where the two lists part, described.
+QString FirstWordDifference(const QStringList& expected, const QStringList& actual)
+{
+    for (qsizetype i = 0; i < std::max(expected.size(), actual.size()); ++i)
+        if (i >= expected.size() || i >= actual.size() || expected[i] != actual[i])
+            return QStringLiteral("word %1 of %2/%3: expected \"%4\", got \"%5\"")
+                .arg(i)
+                .arg(expected.size())
+                .arg(actual.size())
+                .arg(expected.value(i), actual.value(i));
+    return QString();
+}
+
 SColourSwitches SwitchesOf(int nBits)
 {
     return {bool(nBits & 1), bool(nBits & 2), bool(nBits & 4), bool(nBits & 8), bool(nBits & 16)};
 }
 
-enum ESource { kRealSqf, kRealSqs, kJunk, kLongJunk };
+enum ESource { kRealSqf, kRealSqs, kJunk, kLongJunk, kWideJunk };
 
 }  // namespace
 
@@ -212,6 +249,10 @@ private slots:
     void sameLocalVariablesAsTheReference_data();
     void sameLocalVariablesAsTheReference();
     void anyLookUpGivesTheSameRunsAsTheIndex();
+    void wholeTextGivesTheWordsOfItsLines_data();
+    void wholeTextGivesTheWordsOfItsLines();
+    void editorCopyGivesTheWordsOfItsLines_data();
+    void editorCopyGivesTheWordsOfItsLines();
 };
 
 namespace {
@@ -237,6 +278,11 @@ void AddSourceRows()
         QTest::addRow("long lines of deciding characters, type %d", int(eType))
             << int(kLongJunk) << quint32(20 + eType) << eType << true;
     QTest::addRow("function file, odd dictionary") << int(kRealSqf) << 7u << kFileSQF << true;
+    // Characters whose low byte is a line break, a quote, an underscore, a
+    // blank or a remark mark must count as none of them.
+    for (EFileType eType : {kFileSQF, kFileSQS})
+        QTest::addRow("characters beyond Latin-1, type %d", int(eType))
+            << int(kWideJunk) << quint32(30 + eType) << eType << true;
 }
 
 QStringList SourceLines(int nSource, quint32 nSeed, const CDictionary& dictionary)
@@ -245,6 +291,10 @@ QStringList SourceLines(int nSource, quint32 nSeed, const CDictionary& dictionar
         return JunkLines(nSeed, 1500);
     if (nSource == kLongJunk)
         return JunkLines(nSeed, 300, 200);
+    if (nSource == kWideJunk)
+        return JunkLines(nSeed, 1500, 40,
+                         {"\u010A", "\u0122", "\u015F", "\u0120", "\u0109", "\u013B", "\u0123", "\u0126", "_\u015F",
+                          "\u8022", "\uFF3F"});
     RealScript::SShape shape;
     shape.nChars = 40'000;
     shape.eType = nSource == kRealSqs ? kFileSQS : kFileSQF;
@@ -308,6 +358,80 @@ void TestColourerEquivalence::anyLookUpGivesTheSameRunsAsTheIndex()
         for (int nBits : {31, 2 | 4, 4}) {
             const QString sDifference = FirstDifference(lines, eType, SwitchesOf(nBits), viaFunction, reference);
             QVERIFY2(sDifference.isEmpty(), qPrintable(sDifference));
+        }
+    }
+}
+
+void TestColourerEquivalence::wholeTextGivesTheWordsOfItsLines_data()
+{
+    AddSourceRows();
+}
+
+void TestColourerEquivalence::wholeTextGivesTheWordsOfItsLines()
+{
+    // Read at once, the lines joined by "\n": a string left open, a remark
+    // line or a word at the end of one line must not reach into the next,
+    // wherever the breaks fall in the pieces the text is read in.
+    QFETCH(int, source);
+    QFETCH(quint32, seed);
+    QFETCH(EFileType, type);
+    QFETCH(bool, edgeDictionary);
+    const QStringList lines = SourceLines(source, seed, edgeDictionary ? EdgeDictionary() : ShippedDictionary());
+    const QStringList expected = ReferenceVariables(lines, type);
+    const QString sText = lines.join(u'\n');
+    const QString sDifference = FirstWordDifference(expected, VariablesOfText(sText, type));
+    QVERIFY2(sDifference.isEmpty(), qPrintable(sDifference));
+    // Started anywhere in a line, the text reads as if that were its first.
+    for (qsizetype nFrom : {qsizetype(1), qsizetype(63), sText.size() / 3}) {
+        const QString sTail = sText.mid(nFrom);
+        const QString sTailDifference
+            = FirstWordDifference(ReferenceVariables(sTail.split(u'\n'), type), VariablesOfText(sTail, type));
+        QVERIFY2(sTailDifference.isEmpty(), qPrintable(QStringLiteral("from %1: ").arg(nFrom) + sTailDifference));
+    }
+}
+
+void TestColourerEquivalence::editorCopyGivesTheWordsOfItsLines_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("editAt");
+    QTest::newRow("no edit yet") << "_a = 1;\n\t_b = _a;\n" << -1;
+    QTest::newRow("edited inside a word") << "_alpha = 1;\n_beta = _alpha;" << 3;
+    QTest::newRow("edited inside a string") << "x = \"_in _side\";\n_out = 2;" << 8;
+    QTest::newRow("edited at a line break") << "_a = 1;\n_b = 2;\n_c = 3;" << 7;
+    QTest::newRow("edited just past a line break") << "_a = 1;\n_b = 2;\n_c = 3;" << 8;
+    QTest::newRow("edited on the only line") << "\t_only _line here" << 6;
+    QTest::newRow("edited at the end, no final break") << "_a;\n_b _c" << 9;
+    QTest::newRow("edited at the end, final break") << "_a;\n_b _c\n" << 10;
+    QTest::newRow("edited on a remark line") << "; _not _here\n_here;" << 4;
+    QTest::newRow("edited before an open string") << "x = \"_open\n_closed = 1;" << 2;
+    QTest::newRow("edited in a long line")
+        << QStringLiteral("_first") + QStringLiteral(" + _v").repeated(40) + QStringLiteral("\n\"_q\" _last") << 130;
+    QTest::newRow("empty text") << "" << 0;
+    QTest::newRow("beyond Latin-1") << "_caf\u00E9 \u015F_x\n\u010A_y _\u0101z" << 11;
+}
+
+void TestColourerEquivalence::editorCopyGivesTheWordsOfItsLines()
+{
+    // The editor's copy of the text keeps a gap where it was last edited;
+    // the line across the gap must read as one.
+    QFETCH(QString, text);
+    QFETCH(int, editAt);
+    for (EFileType eType : {kFileSQF, kFileSQS}) {
+        const QStringList expected = ReferenceVariables(text.split(u'\n'), eType);
+        CTextShadow shadow;
+        shadow.Reset(text);
+        if (editAt >= 0) {
+            // A character typed and taken back again leaves the text as it was.
+            shadow.Replace(editAt, 0, QStringLiteral("x"));
+            shadow.Replace(editAt, 1, QString());
+        }
+        QCOMPARE(shadow.Text(), text);
+        QCOMPARE(VariablesOfShadow(shadow, eType), expected);
+        // Every place of the gap, on a shorter copy.
+        for (int nAt = 0; nAt <= std::min(int(text.size()), 40); ++nAt) {
+            shadow.Replace(nAt, 0, QStringLiteral("\n"));
+            shadow.Replace(nAt, 1, QString());
+            QVERIFY2(VariablesOfShadow(shadow, eType) == expected, qPrintable(QStringLiteral("gap at %1").arg(nAt)));
         }
     }
 }
