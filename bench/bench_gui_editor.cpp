@@ -130,6 +130,31 @@ void OpenFigure(CScriptEditApp& app, const QTemporaryDir& dir)
     QCoreApplication::processEvents();
 }
 
+// Resident memory of the process, for what a document costs per byte of file.
+qint64 ResidentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toLongLong() * sysconf(_SC_PAGESIZE) : 0;
+}
+
+// What the heap holds, whether or not the allocator gave freed pages back.
+qint64 HeapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return qint64(info.uordblks + info.hblkhd);
+}
+
+int UndoSteps(const CEditBuffer& buffer)
+{
+    int n = 0;
+    while (n < CUndoHistory::kRecords && buffer.History().UndoAt(n).bValid)
+        ++n;
+    return n;
+}
+
 // Replace All in a 10 MB script through the find dialog, against the core
 // pass that builds the new text, in the same run.
 void ReplaceAllFigureOf(CScriptEditApp& app, const QTemporaryDir& dir, const QString& sFind, const QString& sReplace)
@@ -148,13 +173,21 @@ void ReplaceAllFigureOf(CScriptEditApp& app, const QTemporaryDir& dir, const QSt
     search.Open(SFindFields::kReplace, SFindFields::kDocument);
     search.Dialog().FindEdit()->setText(sFind);
     search.Dialog().ReplaceEdit()->setText(sReplace);
+    const int nStepsBefore = UndoSteps(pView->Document());
+    coreResults.Clear();
+    const qint64 nHeapBefore = HeapInUse();
     timer.restart();
     search.RunAll();
     const double dEditor = timer.nsecsElapsed() / 1e6;
+    // What the document itself grew by: the list of results goes first.
+    search.Dialog().Results().Clear();
+    const double dGrowth = double(HeapInUse() - nHeapBefore) / double(sNew.size());
     std::printf("Replace All of %d matches in a %.1f MB script: %.0f ms in the editor, %.0f ms for the core pass "
-                "(%.1fx); history holds %lld bytes of text for %.1f MB of document\n",
+                "(%.1fx); %d undo step; history holds %lld bytes of text for %.1f MB of document, the heap "
+                "grew by %.1f bytes per character of it\n",
                 nMatches, text.size() / 1e6, dEditor, dCore, dEditor / dCore,
-                static_cast<long long>(pView->Document().History().TextBytes()), sNew.size() / 1e6);
+                UndoSteps(pView->Document()) - nStepsBefore,
+                static_cast<long long>(pView->Document().History().TextBytes()), sNew.size() / 1e6, dGrowth);
     search.Dialog().hide();
     static_cast<CScriptDoc&>(pView->Document()).SetModifiedFlag(false);
     static_cast<CScriptDoc&>(pView->Document()).OnCloseDocument();
@@ -166,23 +199,6 @@ void ReplaceAllFigure(CScriptEditApp& app, const QTemporaryDir& dir)
     ReplaceAllFigureOf(app, dir, QStringLiteral("_unit"), QStringLiteral("_man"));
     // Every blank: well over a million matches.
     ReplaceAllFigureOf(app, dir, QStringLiteral(" "), QStringLiteral("\t"));
-}
-
-// Resident memory of the process, for what a document costs per byte of file.
-qint64 ResidentBytes()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toLongLong() * sysconf(_SC_PAGESIZE) : 0;
-}
-
-// What the heap holds, whether or not the allocator gave freed pages back.
-qint64 HeapInUse()
-{
-    const struct mallinfo2 info = mallinfo2();
-    return qint64(info.uordblks + info.hblkhd);
 }
 
 QString RealShaped(CScriptEditApp& app, qsizetype nChars, int nLongLines)

@@ -138,6 +138,36 @@ int SearchText(const QString& sText, int nFrom, int nTo, const QString& sPath, c
     return nMatches;
 }
 
+QList<SChangedStretch> ChangedStretches(QStringView sOld, const CSearchResults& results, int nFirstLine,
+                                        const SSearchSpec& spec)
+{
+    const int nFind = int(spec.sFind.size());
+    const int nReplace = int(spec.sReplace.size());
+    QList<SChangedStretch> stretches;
+    const SResultRecord* pLast = nullptr;
+    qsizetype nShift = 0;  // how far the replacements before have moved the new text
+    for (int nLine = nFirstLine; nLine < results.LineCount(); ++nLine) {
+        // Each match is listed on two lines that share its record.
+        const SResultRecord* pRecord = results.Record(nLine);
+        if (!pRecord || pRecord == pLast)
+            continue;
+        pLast = pRecord;
+        const int nNew = pRecord->nStart;
+        const int nOld = int(nNew - nShift);
+        nShift += nReplace - nFind;
+        if (!stretches.isEmpty()) {
+            SChangedStretch& last = stretches.last();
+            if (!sOld.sliced(last.nOldTo, nOld - last.nOldTo).contains(u'\n')) {
+                last.nOldTo = nOld + nFind;
+                last.nNewTo = nNew + nReplace;
+                continue;
+            }
+        }
+        stretches.append({nOld, nOld + nFind, nNew, nNew + nReplace});
+    }
+    return stretches;
+}
+
 SClosedFile SearchClosedFile(const QString& sPath, const SSearchSpec& spec, CSearchResults& results)
 {
     TextFile::SLoaded loaded;

@@ -34,6 +34,22 @@ inline constexpr int kMaxLineText = 400;
 int SearchText(const QString& sText, int nFrom, int nTo, const QString& sPath, const SSearchSpec& spec,
                CSearchResults& results, QString* psNewText = nullptr);
 
+// A Replace All of one text as stretches to change: the matches in order,
+// those not parted by a line break joined into one stretch. A text
+// component keeps its lines as they are for such edits, where one edit over
+// the whole run would take every line apart and build it anew.
+struct SChangedStretch
+{
+    int nOldFrom = 0;
+    int nOldTo = 0;
+    int nNewFrom = 0;
+    int nNewTo = 0;
+};
+// The matches are those SearchText listed in replace mode from line
+// nFirstLine of results on.
+QList<SChangedStretch> ChangedStretches(QStringView sOld, const CSearchResults& results, int nFirstLine,
+                                        const SSearchSpec& spec);
+
 // "      " and the line's text without its leading blanks and tabs.
 QString LineText(QStringView line);
 // The zero-based line and column of an offset.

@@ -112,7 +112,7 @@ void CEditBuffer::Load(const QString& sText)
 {
     {
         CGuard updating(m_bUpdating);
-        CGuard colouring(m_bColouring);
+        CGuard kept(m_bShadowKept);
         m_pText->setPlainText(sText);
     }
     m_shadow.Reset(PlainOf(sText));
@@ -145,12 +145,8 @@ QString CEditBuffer::TextRange(int nPos, int nLength) const
 
 void CEditBuffer::OnContentsChange(int nPos, int nRemoved, int nAdded)
 {
-    if (m_bColouring)
+    if (m_bShadowKept)
         return;
-    if (m_typing) {
-        TakeTyping(*std::exchange(m_typing, std::nullopt));
-        return;
-    }
     // The document reports its closing paragraph mark in some changes;
     // positions beyond the text are not part of it.
     const int nLength = Length();
@@ -208,23 +204,31 @@ bool CEditBuffer::ApplyEdits(QList<SEdit> edits, EEditHistory eHistory, std::opt
     // Last first: an edit never moves the text of those still to come.
     std::stable_sort(edits.begin(), edits.end(), [](const SEdit& a, const SEdit& b) { return a.nPos > b.nPos; });
     const QPair<int, int> sel = Selection();
+    // The history gets the edits as one change, from the first to the last.
+    const int nSpanFrom = edits.constLast().nPos;
+    const QString sSpanRemoved
+        = m_shadow.Mid(nSpanFrom, edits.constFirst().nPos + edits.constFirst().nLength - nSpanFrom);
+    int nSpanAdded = int(sSpanRemoved.size());
     {
         CGuard updating(m_bUpdating);
+        CGuard kept(m_bShadowKept);
         QTextCursor cursor(m_pText);
         cursor.beginEditBlock();
         for (const SEdit& edit : edits) {
             const int nOldCount = m_nLineCount;
-            const int nRemovedBreaks = int(m_shadow.Mid(edit.nPos, edit.nLength).count(QLatin1Char('\n')));
-            const int nAddedBreaks = int(edit.sText.count(QLatin1Char('\n')));
             const int nLine = LineOf(edit.nPos);
             cursor.setPosition(edit.nPos);
             cursor.setPosition(edit.nPos + edit.nLength, QTextCursor::KeepAnchor);
             cursor.insertText(edit.sText);
-            m_nLineCount = nOldCount - nRemovedBreaks + nAddedBreaks;
+            const STextChange change = m_shadow.Replace(edit.nPos, edit.nLength, edit.sText);
+            nSpanAdded += int(edit.sText.size()) - edit.nLength;
+            const int nAddedBreaks = int(edit.sText.count(QLatin1Char('\n')));
+            m_nLineCount = nOldCount - int(change.sRemoved.count(QLatin1Char('\n'))) + nAddedBreaks;
             Bookmarks::Shift(m_nBookmarks, nOldCount, m_nLineCount, nLine + nAddedBreaks);
         }
         cursor.endEditBlock();
     }
+    m_pendingChanges.append({nSpanFrom, sSpanRemoved, m_shadow.Mid(nSpanFrom, nSpanAdded)});
     m_bTextChanged = false;
     m_nLineCount = m_pText->blockCount();
     emit BookmarksChanged();
@@ -282,29 +286,22 @@ void CEditBuffer::RemoveUnrecorded(int nPos, int nLength)
 
 void CEditBuffer::TypeOver(int nFrom, int nTo, const QString& sTyped)
 {
-    m_typing = STyping{nFrom, nTo, sTyped};
     {
         CGuard updating(m_bUpdating);
+        CGuard kept(m_bShadowKept);
         QTextCursor cursor(m_pText);
         cursor.setPosition(nFrom);
         cursor.setPosition(nTo, QTextCursor::KeepAnchor);
         cursor.insertText(sTyped);
     }
-    m_typing.reset();
-    m_bTextChanged = false;
+    // The unrecorded text goes as it came, and the history gets the key.
+    m_shadow.Replace(nFrom, nTo - nFrom, QString());
+    m_pendingChanges.append(m_shadow.Replace(nFrom, 0, sTyped));
     // What typing does once the text has changed.
     const int nCaret = nFrom + int(sTyped.size());
     SetModifiedFlag(true);
     ShiftBookmarks(LineOf(nCaret));
     PushUndo({nCaret, nCaret});
-}
-
-void CEditBuffer::TakeTyping(const STyping& typing)
-{
-    // The unrecorded text goes as it came, and the history gets the key.
-    m_shadow.Replace(typing.nFrom, typing.nTo - typing.nFrom, QString());
-    m_pendingChanges.append(m_shadow.Replace(typing.nFrom, 0, typing.sTyped));
-    m_bTextChanged = true;
 }
 
 void CEditBuffer::PushUndo()

@@ -139,14 +139,7 @@ signals:
     void BookmarksChanged();
 
 private:
-    struct STyping
-    {
-        int nFrom = 0;
-        int nTo = 0;
-        QString sTyped;
-    };
     void OnContentsChange(int nPos, int nRemoved, int nAdded);
-    void TakeTyping(const STyping& typing);
     void PushUndo(QPair<int, int> sel);
     void OnContentsChanged();
     QString TextRange(int nPos, int nLength) const;
@@ -160,13 +153,14 @@ private:
     CUndoHistory m_history;
     CTextShadow m_shadow;
     QList<STextChange> m_pendingChanges;
-    std::optional<STyping> m_typing;  // what the next change of the text is made of
     CBookmarkSlots m_nBookmarks = EmptyBookmarks();
     int m_nLineCount = 1;
     bool m_bModified = false;
     bool m_bUpdating = false;
     bool m_bRestoring = false;
-    bool m_bColouring = false;
+    // While set, whoever changes the text document brings the shadow up to
+    // date: it knows the change better than the document's notice tells it.
+    bool m_bShadowKept = false;
     bool m_bTextChanged = false;
     SelectionSource m_selection;
     QPair<int, int> m_crSelection{0, 0};  // while nothing shows the buffer

@@ -164,12 +164,12 @@ bool CSearchCommands::SearchDocument(CScriptDoc& doc, int nFrom, int nTo, const 
                                                spec.bReplace ? &sNewText : nullptr);
     if (nMatches == 0 || !spec.bReplace)
         return nMatches > 0;
-    // One edit from the first match to the last: the rest of the text is
-    // the same, and the whole run is one step of the history.
-    const int nFirst = results.Record(nFirstLine)->nStart;
-    const int nNewLast = results.Record(results.LineCount() - 1)->nEnd;
-    const int nOldLast = int(sText.size()) - (int(sNewText.size()) - nNewLast);
-    doc.ApplyEdits({{nFirst, nOldLast - nFirst, sNewText.mid(nFirst, nNewLast - nFirst)}}, EEditHistory::Step);
+    // One edit a changed line, all of them one step of the history.
+    QList<SEdit> edits;
+    for (const SearchRun::SChangedStretch& stretch : SearchRun::ChangedStretches(sText, results, nFirstLine, spec))
+        edits.append({stretch.nOldFrom, stretch.nOldTo - stretch.nOldFrom,
+                      sNewText.mid(stretch.nNewFrom, stretch.nNewTo - stretch.nNewFrom)});
+    doc.ApplyEdits(std::move(edits), EEditHistory::Step);
     return true;
 }
 

@@ -62,6 +62,8 @@ class TestSearchRun : public QObject
 private slots:
     void listsEachMatch_data();
     void listsEachMatch();
+    void replacedStretchesGiveTheNewText_data();
+    void replacedStretchesGiveTheNewText();
     void totalsHeadTheList_data();
     void totalsHeadTheList();
     void longLinesAreCutInTheList();
@@ -171,6 +173,47 @@ void TestSearchRun::listsEachMatch()
         QCOMPARE(results.Record(i)->sPath, path);
     if (spec.bReplace)
         QCOMPARE(sNewText, newText);
+}
+
+// The stretches a Replace All hands to an open document, applied to the old
+// text, must give the new text exactly; matches join only within a line.
+void TestSearchRun::replacedStretchesGiveTheNewText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<SSearchSpec>("spec");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("stretches");
+    QTest::newRow("several a line join") << QStringLiteral("a a a\nb a\n\na") << Spec("a", "xyz", true) << 0 << 3;
+    QTest::newRow("shorter replacement") << QStringLiteral("_unit _unit\n_unit") << Spec("_unit", "u", true) << 0 << 2;
+    QTest::newRow("nothing in its place") << QStringLiteral("a;b;c\n;;") << Spec(";", "", true) << 0 << 2;
+    QTest::newRow("replacement holding the searched text")
+        << QStringLiteral("aa\na") << Spec("a", "aa", true) << 0 << 2;
+    QTest::newRow("blank lines and breaks at the ends")
+        << QStringLiteral("\n x \n\n\n x\n") << Spec(" ", "\t", true) << 0 << 2;
+    QTest::newRow("the selection only") << QStringLiteral("a a\na a\na a") << Spec("a", "b", true) << 4 << 2;
+    QTest::newRow("whole words, case kept")
+        << QStringLiteral("Unit unit units\nUNIT") << Spec("unit", "Man", true, false, true) << 0 << 2;
+}
+
+void TestSearchRun::replacedStretchesGiveTheNewText()
+{
+    QFETCH(QString, text);
+    QFETCH(SSearchSpec, spec);
+    QFETCH(int, from);
+    QFETCH(int, stretches);
+    CSearchResults results;
+    results.AddHeader(QStringLiteral("a line before the run's own"));
+    QString sNewText;
+    SearchRun::SearchText(text, from, int(text.size()), QString(), spec, results, &sNewText);
+    const QList<SearchRun::SChangedStretch> changed = SearchRun::ChangedStretches(text, results, 1, spec);
+    QCOMPARE(changed.size(), stretches);
+    QString sApplied = text;
+    for (auto it = changed.crbegin(); it != changed.crend(); ++it) {
+        QVERIFY(!QStringView(text).sliced(it->nOldFrom, it->nOldTo - it->nOldFrom).contains(u'\n'));
+        sApplied.replace(it->nOldFrom, it->nOldTo - it->nOldFrom,
+                         sNewText.mid(it->nNewFrom, it->nNewTo - it->nNewFrom));
+    }
+    QCOMPARE(sApplied, sNewText);
 }
 
 void TestSearchRun::totalsHeadTheList_data()
