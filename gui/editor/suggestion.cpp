@@ -34,7 +34,7 @@ void CSuggestion::Show(int nAt, const QString& sRest)
     m_bShown = true;
 }
 
-bool CSuggestion::Hide()
+bool CSuggestion::Forget()
 {
     if (!m_bShown)
         return false;
@@ -44,9 +44,14 @@ bool CSuggestion::Hide()
     // Only the suggestion itself may go: should anything have moved it, the
     // text stays as it is.
     const int nLength = m_crRange.second - m_crRange.first;
-    if (m_view.Document().Shadow().Mid(m_crRange.first, nLength) != m_sText)
+    return m_view.Document().Shadow().Mid(m_crRange.first, nLength) == m_sText;
+}
+
+bool CSuggestion::Hide()
+{
+    if (!Forget())
         return false;
-    m_view.Document().RemoveUnrecorded(m_crRange.first, nLength);
+    m_view.Document().RemoveUnrecorded(m_crRange.first, m_crRange.second - m_crRange.first);
     return true;
 }
 
@@ -65,11 +70,8 @@ void CSuggestion::Offer()
 bool CSuggestion::TypeOver(const QString& sTyped)
 {
     const auto [s, e] = m_view.Selection();
-    if (!m_bShown || QPair<int, int>(s, e) != m_crRange)
+    if (!m_bShown || QPair<int, int>(s, e) != m_crRange || !Forget())
         return false;
-    m_bShown = false;
-    if (m_pHighlighter)
-        m_pHighlighter->SetHidden(0, 0);
     CEditBuffer& doc = m_view.Document();
     doc.TypeOver(s, e, sTyped);
     auto updating = doc.Updating();

@@ -38,6 +38,9 @@ private:
     void Show(int nAt, const QString& sRest);
     // Takes the shown rest out of the text; false when it was not there.
     bool Hide();
+    // Marks the rest as no longer shown; true when the text still holds it
+    // where it was shown, so that it may go.
+    bool Forget();
     void Step(bool bBack);
     void Accept();
 
