@@ -74,8 +74,15 @@ bool CSuggestion::TypeOver(const QString& sTyped)
         return false;
     CEditBuffer& doc = m_view.Document();
     doc.TypeOver(s, e, sTyped);
+    // The caret has moved on with the typed text already; placing it again
+    // would measure the line up to it a few times over, a long line dearly.
+    const int nCaret = s + int(sTyped.size());
+    if (m_view.Selection() == QPair<int, int>(nCaret, nCaret)) {
+        m_view.ensureCursorVisible();
+        return true;
+    }
     auto updating = doc.Updating();
-    m_view.SetSelection(s + int(sTyped.size()), s + int(sTyped.size()));
+    m_view.SetSelection(nCaret, nCaret);
     return true;
 }
 
