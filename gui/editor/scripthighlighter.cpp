@@ -20,6 +20,18 @@ bool Known(int nState)
     return nState >= 0;
 }
 
+// Every open script carries its states on a timer of its own, and the event
+// loop fires all due timers in one pass: with several big scripts open, their
+// slices would follow one another with no input in between. A slice that
+// comes right after another script's waits for the next pass instead.
+struct SLastSlice
+{
+    const void* pOwner = nullptr;  // compared only, never followed
+    QElapsedTimer sinceEnd;
+};
+SLastSlice g_lastSlice;
+constexpr qint64 kSamePassNanoseconds = 1'000'000;
+
 }  // namespace
 
 CScriptHighlighter::CScriptHighlighter(QTextDocument* pDocument, const CColourer& colourer)
@@ -138,6 +150,9 @@ void CScriptHighlighter::CarrySlice()
         m_timer.stop();
         return;
     }
+    if (g_lastSlice.pOwner != this && g_lastSlice.sinceEnd.isValid()
+        && g_lastSlice.sinceEnd.nsecsElapsed() < kSamePassNanoseconds)
+        return;
     QElapsedTimer timer;
     timer.start();
     const int nCount = m_pDocument->blockCount();
@@ -145,6 +160,8 @@ void CScriptHighlighter::CarrySlice()
         CarryTo(std::min(m_nCarried + 2048, nCount));
     if (m_nCarried >= nCount)
         m_timer.stop();
+    g_lastSlice.pOwner = this;
+    g_lastSlice.sinceEnd.start();
 }
 
 void CScriptHighlighter::Colour(QTextBlock& block, bool bOpenAtStart)

@@ -46,6 +46,7 @@ class TestLazyColours : public QObject
 private slots:
     void editsRecolourEveryLineTheyReach_data();
     void editsRecolourEveryLineTheyReach();
+    void severalOpenScriptsAllGetTheirStatesCarried();
 };
 
 void TestLazyColours::editsRecolourEveryLineTheyReach_data()
@@ -86,6 +87,29 @@ void TestLazyColours::editsRecolourEveryLineTheyReach()
         QCOMPARE(Classes(pView, n), expected[n]);
     QTest::qWait(200);
     QCOMPARE(AllClasses(pView), expected);
+}
+
+// Each script takes its turn with the others: none is left uncarried.
+void TestLazyColours::severalOpenScriptsAllGetTheirStatesCarried()
+{
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = TypingSeed();
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    QList<CScriptView*> views;
+    for (const char* pszName : {"a.sqf", "b.sqf", "c.sqf"}) {
+        CScriptDoc* pDoc = Open(start, dir, pszName, CommentedScript(30000, 29000));
+        QVERIFY(pDoc);
+        views.append(View(pDoc));
+    }
+    const auto lastKnown = [&views] {
+        return std::all_of(views.begin(), views.end(),
+                           [](const CScriptView* pView) { return pView->document()->lastBlock().userState() >= 0; });
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(lastKnown(), 60000);
+    const QStringList expected = ExpectedClasses(start.App().Dictionary(), Text(views[0]), kFileSQF);
+    for (CScriptView* pView : views)
+        QCOMPARE(Classes(pView, 29500), expected[29500]);
 }
 
 int main(int argc, char** argv)
