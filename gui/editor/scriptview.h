@@ -72,8 +72,8 @@ public:
 
     // Auto-completion.
     void CancelSuggestion() { m_suggestion.Cancel(); }
-    // A key that types a word character and may offer the rest of a word.
-    bool TypesWord(const QKeyEvent* pEvent) const;
+    // A key that puts printable text in, typed over a shown rest.
+    bool TypesText(const QKeyEvent* pEvent) const;
     bool IsSuggestionShown() const { return m_suggestion.IsShown(); }
 
     // The caret's selection as (start, end), start never after end.

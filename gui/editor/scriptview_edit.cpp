@@ -76,7 +76,7 @@ bool CScriptView::event(QEvent* pEvent)
     // its release later is no typing.
     if (pEvent->type() == QEvent::ShortcutOverride) {
         const auto* pKey = static_cast<QKeyEvent*>(pEvent);
-        const bool bKept = m_suggestion.IsShown() && (m_suggestion.Consumes(pKey->key()) || TypesWord(pKey));
+        const bool bKept = m_suggestion.IsShown() && (m_suggestion.Consumes(pKey->key()) || TypesText(pKey));
         if (!bKept)
             CancelSuggestion();
         m_nTypedKey = 0;
@@ -90,9 +90,9 @@ void CScriptView::keyPressEvent(QKeyEvent* pEvent)
         return;
     // Only a key that puts text in may offer a word when it is let go.
     m_nTypedKey = !IsShortcut(pEvent) && !pEvent->text().isEmpty() ? pEvent->key() : 0;
-    // Typed over a shown rest, a word key takes its place in one change of
-    // the line rather than two.
-    if (TypesWord(pEvent) && m_suggestion.TypeOver(pEvent->text()))
+    // Typed over a shown rest, a key that puts text in takes its place in
+    // one change of the line rather than two.
+    if (TypesText(pEvent) && m_suggestion.TypeOver(pEvent->text()))
         return;
     if (pEvent->key() != Qt::Key_Shift)
         CancelSuggestion();
@@ -116,12 +116,12 @@ void CScriptView::keyPressEvent(QKeyEvent* pEvent)
     QPlainTextEdit::keyPressEvent(pEvent);
 }
 
-bool CScriptView::TypesWord(const QKeyEvent* pEvent) const
+bool CScriptView::TypesText(const QKeyEvent* pEvent) const
 {
-    // In overwrite mode or read-only, the key takes the usual way.
+    // In overwrite mode or read-only, the key takes the usual way, as do
+    // the tab, line break and control characters.
     const QString sText = pEvent->text();
-    return m_options.bAutoComplete && !IsShortcut(pEvent) && !overwriteMode() && !isReadOnly()
-        && AutoComplete::IsWordKey(pEvent->key(), pEvent->modifiers() & Qt::KeypadModifier) && !sText.isEmpty()
+    return m_options.bAutoComplete && !IsShortcut(pEvent) && !overwriteMode() && !isReadOnly() && !sText.isEmpty()
         && std::all_of(sText.begin(), sText.end(), [](QChar c) { return c.isPrint(); });
 }
 

@@ -20,9 +20,9 @@ public:
     // After a word key: offers the rest of the first list word that starts
     // with the word before the caret.
     void Offer();
-    // A word key typed while the rest shows (and is the selection): the key
-    // takes its place in one change of the text, so a long line is laid out
-    // once. False when no rest is shown there.
+    // A key that puts text in, typed while the rest shows (and is the
+    // selection): the text takes its place in one change, so a long line is
+    // laid out once. False when no rest is shown there.
     bool TypeOver(const QString& sTyped);
     // After any other key: the word just finished joins the list.
     void LearnFinishedWord();

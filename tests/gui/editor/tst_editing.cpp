@@ -931,17 +931,21 @@ void TestEditing::keysTypedOverSuggestionsAreOneStepEach()
     QCOMPARE(Text(pView), QStringLiteral("exit\nsetDamage"));
     QCOMPARE(Steps(pView), nSteps + 4);
     QVERIFY(pView->Document().IsModified());
-    const QStringList expected{"exit\nset", "exit\nse", "exit\ns", "exit\n"};
+    // A key that is no word character takes the rest's place as well.
+    QTest::keyClick(pView, Qt::Key_Semicolon);
+    QCOMPARE(Text(pView), QStringLiteral("exit\nsetD;"));
+    QCOMPARE(Steps(pView), nSteps + 5);
+    const QStringList expected{"exit\nsetD", "exit\nset", "exit\nse", "exit\ns", "exit\n"};
     for (const QString& sText : expected) {
         pView->OnEditUndo();
         QCOMPARE(Text(pView), sText);
         QCOMPARE(pView->Document().Shadow().Text(), sText);
     }
     QVERIFY(!pView->Document().IsModified());
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 5; ++i)
         pView->OnEditRedo();
-    QCOMPARE(Text(pView), QStringLiteral("exit\nsetD"));
-    QCOMPARE(pView->Selection(), qMakePair(9, 9));
+    QCOMPARE(Text(pView), QStringLiteral("exit\nsetD;"));
+    QCOMPARE(pView->Selection(), qMakePair(10, 10));
 }
 
 void TestEditing::shortcutReleaseOffersNothing()
