@@ -215,16 +215,18 @@ bool CEditBuffer::ApplyEdits(QList<SEdit> edits, EEditHistory eHistory, std::opt
         QTextCursor cursor(m_pText);
         cursor.beginEditBlock();
         for (const SEdit& edit : edits) {
-            const int nOldCount = m_nLineCount;
-            const int nLine = LineOf(edit.nPos);
             cursor.setPosition(edit.nPos);
             cursor.setPosition(edit.nPos + edit.nLength, QTextCursor::KeepAnchor);
             cursor.insertText(edit.sText);
             const STextChange change = m_shadow.Replace(edit.nPos, edit.nLength, edit.sText);
             nSpanAdded += int(edit.sText.size()) - edit.nLength;
             const int nAddedBreaks = int(edit.sText.count(QLatin1Char('\n')));
-            m_nLineCount = nOldCount - int(change.sRemoved.count(QLatin1Char('\n'))) + nAddedBreaks;
-            Bookmarks::Shift(m_nBookmarks, nOldCount, m_nLineCount, nLine + nAddedBreaks);
+            const int nOldCount = std::exchange(
+                m_nLineCount, m_nLineCount - int(change.sRemoved.count(QLatin1Char('\n'))) + nAddedBreaks);
+            // The line an edit starts on is the same before and after it;
+            // only an edit that changes the count needs to know it.
+            if (m_nLineCount != nOldCount)
+                Bookmarks::Shift(m_nBookmarks, nOldCount, m_nLineCount, LineOf(edit.nPos) + nAddedBreaks);
         }
         cursor.endEditBlock();
     }
