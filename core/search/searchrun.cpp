@@ -61,6 +61,25 @@ QString Location(const QString& sHead, int nLine, int nCol, const QString& sName
     return sLocation;
 }
 
+// LineText of the two parts joined, without joining them first: a run of a
+// million matches lists a million lines.
+QString ListedLine(QStringView head, QStringView tail)
+{
+    while (!head.isEmpty() && IsBlank(head.front()))
+        head = head.sliced(1);
+    head = head.first(std::min<qsizetype>(head.size(), kMaxLineText));
+    tail = tail.first(std::min<qsizetype>(tail.size(), head.size() < kMaxLineText ? kMaxLineText : 0));
+    if (head.isEmpty()) {
+        while (!tail.isEmpty() && IsBlank(tail.front()))
+            tail = tail.sliced(1);
+    }
+    tail = tail.first(std::min<qsizetype>(tail.size(), kMaxLineText - head.size()));
+    QString sLine;
+    sLine.reserve(kIndent.size() + head.size() + tail.size());
+    sLine.append(kIndent).append(head).append(tail);
+    return sLine;
+}
+
 }  // namespace
 
 QString LineText(QStringView line)
@@ -121,13 +140,10 @@ int SearchText(const QString& sText, int nFrom, int nTo, const QString& sPath, c
         // it. Only as much of it is copied as the list shows.
         const QStringView current = bReplace ? QStringView(sOut) : QStringView(sText);
         const int nUpTo = bReplace ? nEnd : nLineEnd;
-        int nShown = lines.LineStart();
-        while (nShown < nUpTo && IsBlank(current[nShown]))
-            ++nShown;
-        QString sLine = current.mid(nShown, std::min(nUpTo - nShown, kMaxLineText)).toString();
-        if (bReplace && sLine.size() < kMaxLineText)
-            sLine += QStringView(sText).mid(match.End(), std::min(nLineEnd - match.End(), kMaxLineText));
-        results.AddMatch(Location(sHead, lines.Line(), nStart - lines.LineStart(), sName), LineText(sLine),
+        const QStringView after
+            = bReplace ? QStringView(sText).sliced(match.End(), nLineEnd - match.End()) : QStringView();
+        results.AddMatch(Location(sHead, lines.Line(), nStart - lines.LineStart(), sName),
+                         ListedLine(current.sliced(lines.LineStart(), nUpTo - lines.LineStart()), after),
                          {sPath, nStart, nEnd});
         nAt = match.End();
     }

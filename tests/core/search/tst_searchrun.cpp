@@ -108,6 +108,12 @@ void TestSearchRun::listsEachMatch_data()
                        "Text replaced: Ln 2, Ch 2, a.sqs|      baa a|4-6",
                        "Text replaced: Ln 2, Ch 5, a.sqs|      baa aa|7-9"}
         << "aa\nbaa aa";
+    // Blanks replaced at the start of a line: the list shows the line from
+    // its first character that is no blank, in either part of it.
+    QTest::newRow("indent replaced by blanks") << "\t \tx = 1" << Spec("\t", " ", true) << 0 << -1 << sPath
+                                               << QStringList{"Text replaced: Ln 1, Ch 1, a.sqs|      x = 1|0-1",
+                                                              "Text replaced: Ln 1, Ch 3, a.sqs|      x = 1|2-3"}
+                                               << "   x = 1";
     QTest::newRow("replacement holding the found text in other case")
         << "hint x hint" << Spec("hint", "HINT hint", true) << 0 << -1 << sPath
         << QStringList{"Text replaced: Ln 1, Ch 1, a.sqs|      HINT hint x hint|0-9",
