@@ -87,6 +87,9 @@ void CloseView(CScriptView* pView)
 CScriptView* OpenView(CScriptEditApp& app, const QString& sPath)
 {
     CScriptDoc* pDoc = app.OpenDocumentFile(sPath);
+    // The window takes its place and size when the event loop comes round;
+    // before that a paint draws next to nothing.
+    QCoreApplication::processEvents();
     return pDoc ? app.MainFrame()->ActiveView() : nullptr;
 }
 
@@ -384,8 +387,7 @@ int main(int argc, char** argv)
     if (!app.InitInstance())
         return 1;
     app.MainFrame()->resize(1000, 700);
-    // VELK_BENCH_ONLY=name runs only the figures whose names hold it.
-    // Names to run, separated by commas, in the order of the table below.
+    // VELK_BENCH_ONLY: the names to run, separated by commas, in the order of the table below.
     const QStringList only = qEnvironmentVariable("VELK_BENCH_ONLY").split(u',', Qt::SkipEmptyParts);
     const std::pair<const char*, void (*)(CScriptEditApp&, const QTemporaryDir&)> figures[] = {
         {"keystroke", KeystrokeFigures},    {"history", HistoryFigure},     {"open", OpenFigure},
