@@ -5,6 +5,7 @@
 #include "bench/realscript.h"
 #include "core/app/datapaths.h"
 #include "core/data/dictionary.h"
+#include "tests/support/shippeddictionary.h"
 #include "core/editor/colourer.h"
 
 #include <benchmark/benchmark.h>
@@ -19,15 +20,7 @@
 
 namespace {
 
-const CDictionary& ShippedDictionary()
-{
-    static CDictionary dictionary = [] {
-        CDictionary d;
-        d.LoadDataFiles(CDataPaths::FromAppPath(QStringLiteral(VELK_SHARE_DIR)), true);
-        return d;
-    }();
-    return dictionary;
-}
+using VelkTest::ShippedDictionary;
 
 QStringList GeneratedFunctionFile(int nLines)
 {

@@ -4,6 +4,7 @@
 #include "core/app/datapaths.h"
 #include "core/data/completionindex.h"
 #include "core/data/dictionary.h"
+#include "tests/support/shippeddictionary.h"
 #include "core/editor/colourer.h"
 
 #include "realscript.h"
@@ -19,16 +20,7 @@
 
 namespace {
 
-const CDictionary& ShippedDictionary()
-{
-    static CDictionary dictionary = [] {
-        CDictionary d;
-        d.LoadDataFiles(CDataPaths::FromAppPath(QStringLiteral(VELK_SHARE_DIR)), true);
-        d.BuildAutoComplete(true);
-        return d;
-    }();
-    return dictionary;
-}
+using VelkTest::ShippedDictionary;
 
 const QString& ScriptText(qsizetype nChars)
 {

@@ -2,6 +2,7 @@
 #include "core/app/datapaths.h"
 #include "core/data/completionindex.h"
 #include "core/data/dictionary.h"
+#include "tests/support/shippeddictionary.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -61,16 +62,7 @@ QStringList LearnInRuns(const QStringList& start, const QStringList& words, QRan
     return list;
 }
 
-const CDictionary& ShippedDictionary()
-{
-    static CDictionary dictionary = [] {
-        CDictionary d;
-        d.LoadDataFiles(CDataPaths::FromAppPath(QStringLiteral(VELK_SHARE_DIR)), true);
-        d.BuildAutoComplete(true);
-        return d;
-    }();
-    return dictionary;
-}
+using VelkTest::ShippedDictionary;
 
 }  // namespace
 

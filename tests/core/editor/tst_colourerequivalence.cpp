@@ -6,6 +6,7 @@
 #include "bench/realscript.h"
 #include "core/app/datapaths.h"
 #include "core/data/dictionary.h"
+#include "tests/support/shippeddictionary.h"
 #include "core/editor/colourer.h"
 #include "core/editor/textshadow.h"
 #include "tests/support/referencecolourer.h"
@@ -20,15 +21,7 @@ namespace {
 
 using VelkTest::CReferenceColourer;
 
-const CDictionary& ShippedDictionary()
-{
-    static const CDictionary dictionary = [] {
-        CDictionary d;
-        d.LoadDataFiles(CDataPaths::FromAppPath(QStringLiteral(VELK_SHARE_DIR)), true);
-        return d;
-    }();
-    return dictionary;
-}
+using VelkTest::ShippedDictionary;
 
 // Entries where a shortcut of the fast look-up could go wrong: one starting
 // with a digit, one holding a quote, one outside ASCII, one longer than any
