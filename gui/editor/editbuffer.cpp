@@ -204,11 +204,13 @@ bool CEditBuffer::ApplyEdits(QList<SEdit> edits, EEditHistory eHistory, std::opt
     // Last first: an edit never moves the text of those still to come.
     std::stable_sort(edits.begin(), edits.end(), [](const SEdit& a, const SEdit& b) { return a.nPos > b.nPos; });
     const QPair<int, int> sel = Selection();
-    // The history gets the edits as one change, from the first to the last.
+    // The history gets the edits as one change, from the first to the last;
+    // a single edit is that change already, and its text is not copied again.
     const int nSpanFrom = edits.constLast().nPos;
-    const QString sSpanRemoved
-        = m_shadow.Mid(nSpanFrom, edits.constFirst().nPos + edits.constFirst().nLength - nSpanFrom);
-    int nSpanAdded = int(sSpanRemoved.size());
+    const int nSpanRemoved = edits.constFirst().nPos + edits.constFirst().nLength - nSpanFrom;
+    const QString sSpanRemoved = edits.size() > 1 ? m_shadow.Mid(nSpanFrom, nSpanRemoved) : QString();
+    int nSpanAdded = nSpanRemoved;
+    STextChange lastChange;
     {
         CGuard updating(m_bUpdating);
         CGuard kept(m_bShadowKept);
@@ -218,11 +220,11 @@ bool CEditBuffer::ApplyEdits(QList<SEdit> edits, EEditHistory eHistory, std::opt
             cursor.setPosition(edit.nPos);
             cursor.setPosition(edit.nPos + edit.nLength, QTextCursor::KeepAnchor);
             cursor.insertText(edit.sText);
-            const STextChange change = m_shadow.Replace(edit.nPos, edit.nLength, edit.sText);
+            lastChange = m_shadow.Replace(edit.nPos, edit.nLength, edit.sText);
             nSpanAdded += int(edit.sText.size()) - edit.nLength;
             const int nAddedBreaks = int(edit.sText.count(QLatin1Char('\n')));
             const int nOldCount = std::exchange(
-                m_nLineCount, m_nLineCount - int(change.sRemoved.count(QLatin1Char('\n'))) + nAddedBreaks);
+                m_nLineCount, m_nLineCount - int(lastChange.sRemoved.count(QLatin1Char('\n'))) + nAddedBreaks);
             // The line an edit starts on is the same before and after it;
             // only an edit that changes the count needs to know it.
             if (m_nLineCount != nOldCount)
@@ -230,7 +232,8 @@ bool CEditBuffer::ApplyEdits(QList<SEdit> edits, EEditHistory eHistory, std::opt
         }
         cursor.endEditBlock();
     }
-    m_pendingChanges.append({nSpanFrom, sSpanRemoved, m_shadow.Mid(nSpanFrom, nSpanAdded)});
+    m_pendingChanges.append(edits.size() > 1 ? STextChange{nSpanFrom, sSpanRemoved, m_shadow.Mid(nSpanFrom, nSpanAdded)}
+                                             : std::move(lastChange));
     m_bTextChanged = false;
     m_nLineCount = m_pText->blockCount();
     emit BookmarksChanged();
