@@ -135,12 +135,25 @@ void CEditBuffer::Select(int nStart, int nEnd)
     emit SelectionRestored(nStart, nEnd);
 }
 
+QTextCursor CursorOver(QTextDocument* pText, int nAnchor, int nPosition)
+{
+    QTextCursor cursor(pText);
+    // Inside an edit block the cursor leaves its column to be worked out.
+    // The block marks the text modified though it edits nothing, so the
+    // flag is put back, and nobody hears of it meanwhile.
+    const QSignalBlocker quiet(pText);
+    const bool bModified = pText->isModified();
+    cursor.beginEditBlock();
+    cursor.setPosition(nAnchor);
+    cursor.setPosition(nPosition, QTextCursor::KeepAnchor);
+    cursor.endEditBlock();
+    pText->setModified(bModified);
+    return cursor;
+}
+
 QString CEditBuffer::TextRange(int nPos, int nLength) const
 {
-    QTextCursor cursor(m_pText);
-    cursor.setPosition(nPos);
-    cursor.setPosition(nPos + nLength, QTextCursor::KeepAnchor);
-    return PlainOf(cursor.selectedText());
+    return PlainOf(CursorOver(m_pText, nPos, nPos + nLength).selectedText());
 }
 
 void CEditBuffer::OnContentsChange(int nPos, int nRemoved, int nAdded)
@@ -269,9 +282,11 @@ void CEditBuffer::InsertUnrecorded(int nPos, const QString& sText)
     CGuard updating(m_bUpdating);
     CGuard unrecorded(m_bRestoring);
     const bool bModified = m_pText->isModified();
-    QTextCursor cursor(m_pText);
-    cursor.setPosition(std::clamp(nPos, 0, Length()));
+    const int nAt = std::clamp(nPos, 0, Length());
+    QTextCursor cursor = CursorOver(m_pText, nAt, nAt);
+    cursor.beginEditBlock();
     cursor.insertText(sText);
+    cursor.endEditBlock();
     m_pText->setModified(bModified);
     m_bTextChanged = false;
 }
@@ -281,10 +296,10 @@ void CEditBuffer::RemoveUnrecorded(int nPos, int nLength)
     CGuard updating(m_bUpdating);
     CGuard unrecorded(m_bRestoring);
     const bool bModified = m_pText->isModified();
-    QTextCursor cursor(m_pText);
-    cursor.setPosition(std::clamp(nPos, 0, Length()));
-    cursor.setPosition(std::clamp(nPos + nLength, 0, Length()), QTextCursor::KeepAnchor);
+    QTextCursor cursor = CursorOver(m_pText, std::clamp(nPos, 0, Length()), std::clamp(nPos + nLength, 0, Length()));
+    cursor.beginEditBlock();
     cursor.removeSelectedText();
+    cursor.endEditBlock();
     m_pText->setModified(bModified);
     m_bTextChanged = false;
 }
@@ -294,10 +309,10 @@ void CEditBuffer::TypeOver(int nFrom, int nTo, const QString& sTyped)
     {
         CGuard updating(m_bUpdating);
         CGuard kept(m_bShadowKept);
-        QTextCursor cursor(m_pText);
-        cursor.setPosition(nFrom);
-        cursor.setPosition(nTo, QTextCursor::KeepAnchor);
+        QTextCursor cursor = CursorOver(m_pText, nFrom, nTo);
+        cursor.beginEditBlock();
         cursor.insertText(sTyped);
+        cursor.endEditBlock();
     }
     // The unrecorded text goes as it came, and the history gets the key.
     m_shadow.Replace(nFrom, nTo - nFrom, QString());

@@ -9,7 +9,14 @@
 #include <functional>
 #include <optional>
 
+class QTextCursor;
 class QTextDocument;
+
+// A cursor over the text from nAnchor to nPosition. Placing a cursor
+// measures its line for the column it keeps for moving up and down, which
+// on a line of 150 KB is dear, and the measure is seldom wanted: this one
+// works it out only when asked.
+QTextCursor CursorOver(QTextDocument* pText, int nAnchor, int nPosition);
 
 // One replacement in a text: nLength characters at nPos become sText.
 struct SEdit

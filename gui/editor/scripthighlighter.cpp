@@ -1,5 +1,7 @@
 #include "gui/editor/scripthighlighter.h"
 
+#include "gui/editor/longlines.h"
+
 #include <QElapsedTimer>
 #include <QTextDocument>
 
@@ -13,7 +15,6 @@ constexpr int kColourNowLines = 64;
 constexpr int kCarryNowLines = 4096;
 constexpr int kSliceMilliseconds = 8;
 constexpr int kRoundMask = 0xFFFFF;
-constexpr int kKeepGlyphsLength = 2000;
 
 bool Known(int nState)
 {
@@ -199,14 +200,22 @@ void CScriptHighlighter::Colour(QTextBlock& block, bool bOpenAtStart)
 
 void CScriptHighlighter::SetFormats(QTextBlock& block, const QList<QTextLayout::FormatRange>& ranges)
 {
+    QTextLayout* pLayout = block.layout();
+    if (LongLines::IsLong(block)) {
+        LongLines::KeepColours(block, ranges);
+        // Its glyphs are kept between layouts: placing the caret and
+        // drawing the part shown would shape the whole line again.
+        pLayout->setCacheEnabled(true);
+        // A layout that still holds colours splits the line at each of them.
+        if (!pLayout->formats().isEmpty()) {
+            pLayout->clearFormats();
+            m_pDocument->markContentsDirty(block.position(), block.length());
+        }
+        return;
+    }
+    LongLines::ForgetColours(block);
     // Later ranges overwrite earlier ones; the layout draws overlapping
     // ranges in their order, so that is what it shows.
-    QTextLayout* pLayout = block.layout();
-    // A long line's glyphs are kept between layouts: otherwise placing the
-    // caret shapes the whole line again after every layout of it, and a
-    // position table of 150 KB is shaped twice at every key.
-    if (block.length() > kKeepGlyphsLength && !pLayout->cacheEnabled())
-        pLayout->setCacheEnabled(true);
     pLayout->setFormats(ranges);
     m_pDocument->markContentsDirty(block.position(), block.length());
 }

@@ -3,9 +3,12 @@
 #include "core/data/dictionary.h"
 #include "gui/editor/editorcontext.h"
 #include "gui/editor/gutter.h"
+#include "gui/editor/longlines.h"
 #include "gui/editor/printcopy.h"
 #include "gui/editor/scripthighlighter.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
 #include <QPrinter>
 #include <QResizeEvent>
 #include <QTextBlock>
@@ -216,7 +219,67 @@ void CScriptView::paintEvent(QPaintEvent* pEvent)
         rTop += blockBoundingRect(block).height();
     }
     ColourLines(nFirst, nLast);
-    QPlainTextEdit::paintEvent(pEvent);
+    PaintLines(pEvent->rect());
+}
+
+// Paints as the plain text view would, but each line through the long-line
+// painter, which draws a long one only where the window shows it.
+void CScriptView::PaintLines(QRect rcClip)
+{
+    QPainter painter(viewport());
+    QPointF ptOffset = contentOffset();
+    const qreal rDocumentWidth = document()->documentLayout()->documentSize().width();
+    // A selection's fill stops at the end of the longest line, not at the
+    // window's edge beyond it.
+    const int nRight = int(ptOffset.x() + std::max<qreal>(viewport()->width(), rDocumentWidth)
+                           - document()->documentMargin() + cursorWidth());
+    rcClip.setRight(std::min(rcClip.right(), nRight));
+    painter.setClipRect(rcClip);
+    const QAbstractTextDocumentLayout::PaintContext context = getPaintContext();
+    painter.setPen(context.palette.text().color());
+    const bool bShowsCaret = !isReadOnly() || (textInteractionFlags() & Qt::TextSelectableByKeyboard);
+    const int nHeight = viewport()->height();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid() && ptOffset.y() <= nHeight; block = block.next()) {
+        const QRectF rcBlock = blockBoundingRect(block).translated(ptOffset);
+        if (block.isVisible() && rcBlock.bottom() >= rcClip.top() && rcBlock.top() <= rcClip.bottom())
+            PaintBlock(painter, block, ptOffset, context, bShowsCaret, rcClip);
+        ptOffset.ry() += rcBlock.height();
+    }
+}
+
+void CScriptView::PaintBlock(QPainter& painter, const QTextBlock& block, const QPointF& ptOffset,
+                             const QAbstractTextDocumentLayout::PaintContext& context, bool bShowsCaret,
+                             const QRect& rcClip)
+{
+    const int nBlockPos = block.position();
+    const int nBlockLength = block.length();
+    QList<QTextLayout::FormatRange> selections;
+    for (const QAbstractTextDocumentLayout::Selection& range : context.selections) {
+        const int nStart = range.cursor.selectionStart() - nBlockPos;
+        const int nEnd = range.cursor.selectionEnd() - nBlockPos;
+        if (nStart < nBlockLength && nEnd > 0 && nEnd > nStart)
+            selections.append({nStart, nEnd - nStart, range.format});
+    }
+    const int nCaret = context.cursorPosition - nBlockPos;
+    const bool bCaretHere = bShowsCaret && nCaret >= 0 && nCaret < nBlockLength;
+    // Typing over shows the caret as the character it stands on, inverted;
+    // at the end of the line there is none.
+    const bool bCaretAsBlock = bCaretHere && overwriteMode() && nCaret != nBlockLength - 1;
+    if (bCaretAsBlock) {
+        QTextCharFormat inverted;
+        inverted.setForeground(palette().base());
+        inverted.setBackground(palette().text());
+        selections.append({nCaret, 1, inverted});
+    }
+    QTextLayout* pLayout = block.layout();
+    LongLines::Draw(painter, block, ptOffset, selections, rcClip);
+    if (bCaretHere && !bCaretAsBlock) {
+        pLayout->drawCursor(&painter, ptOffset, nCaret, cursorWidth());
+    } else if (!isReadOnly() && context.cursorPosition < -1 && !pLayout->preeditAreaText().isEmpty()) {
+        // While an input method composes, the caret stands in its text.
+        pLayout->drawCursor(&painter, ptOffset, pLayout->preeditAreaPosition() - (context.cursorPosition + 2),
+                            cursorWidth());
+    }
 }
 
 QPair<int, int> CScriptView::Selection() const
@@ -228,10 +291,7 @@ QPair<int, int> CScriptView::Selection() const
 void CScriptView::SetSelection(int nStart, int nEnd)
 {
     const int nLength = m_doc.Length();
-    QTextCursor cursor(document());
-    cursor.setPosition(std::clamp(nStart, 0, nLength));
-    cursor.setPosition(std::clamp(nEnd, 0, nLength), QTextCursor::KeepAnchor);
-    setTextCursor(cursor);
+    setTextCursor(CursorOver(document(), std::clamp(nStart, 0, nLength), std::clamp(nEnd, 0, nLength)));
 }
 
 QTextDocument* CScriptView::CreatePrintDocument(QObject* pParent) const

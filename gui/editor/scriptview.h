@@ -12,6 +12,7 @@ class CEditorContext;
 class CGutter;
 class CScriptHighlighter;
 class QKeyEvent;
+class QPainter;
 class QPrinter;
 
 // The editor of one document: shows its buffer, colours it as the user
@@ -105,6 +106,9 @@ private:
     friend class CGutter;  // paints beside the visible blocks
     void RunLineCommand(BufferCommands::ELineCommand eCommand);
     void TakeOptions();
+    void PaintLines(QRect rcClip);
+    void PaintBlock(QPainter& painter, const QTextBlock& block, const QPointF& ptOffset,
+                    const QAbstractTextDocumentLayout::PaintContext& context, bool bShowsCaret, const QRect& rcClip);
     void ApplyWrapping();
     void ApplyColours();
     bool IsPlainTextType() const { return FileType() == kFileHTML || FileType() == kFileTXT; }

@@ -8,6 +8,7 @@
 #include "gui/documents/childfrm.h"
 #include "gui/documents/scriptdoc.h"
 #include "gui/editor/editbuffer.h"
+#include "gui/editor/longlines.h"
 #include "gui/editor/scriptview.h"
 #include "gui/frame/mainfrm.h"
 #include "tests/support/editorharness.h"
@@ -109,7 +110,7 @@ inline QString Classes(const CScriptView* pView, int nLine)
     const QList<QPair<QColor, QChar>> letters{{QColor(0, 0, 0), u'T'},   {QColor(0, 128, 0), u'R'},
                                               {QColor(255, 0, 0), u'C'}, {QColor(255, 0, 255), u'W'},
                                               {QColor(0, 0, 255), u'S'}, {QColor(128, 128, 128), u'V'}};
-    for (const QTextLayout::FormatRange& range : block.layout()->formats()) {
+    for (const QTextLayout::FormatRange& range : LongLines::Colours(block)) {
         QChar cLetter = u'?';
         for (const auto& [colour, c] : letters)
             if (range.format.foreground().color() == colour)

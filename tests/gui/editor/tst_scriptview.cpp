@@ -29,7 +29,7 @@ void SetSlot(CScriptView* pView, int nSlot, int nLine)
 bool HasAnyColour(const CScriptView* pView)
 {
     for (QTextBlock block = pView->document()->begin(); block.isValid(); block = block.next())
-        if (!block.layout()->formats().isEmpty())
+        if (!LongLines::Colours(block).isEmpty())
             return true;
     return false;
 }

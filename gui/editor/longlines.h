@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QList>
+#include <QTextLayout>
+
+class QPainter;
+class QTextBlock;
+
+// A position table of 150 KB on one line is laid out again at every key,
+// and the text layout draws every glyph of a line, the ones beyond the
+// window's edges included. So a long line keeps its colours beside its
+// layout, which then holds one run of text and lays out quickly, and only
+// the part of it the window shows is drawn, coloured, from a layout of that
+// part alone. What it shows is what the line's own layout would draw.
+namespace LongLines {
+
+bool IsLong(const QTextBlock& block);
+// Lines at least this long count as long; tests set it to compare both ways
+// of drawing the same line.
+void SetThreshold(int nLength);
+int Threshold();
+
+// The colours of a line: kept beside a long one, in the layout of any other.
+QList<QTextLayout::FormatRange> Colours(const QTextBlock& block);
+// Keeps the colours of a long line beside its layout; a line no longer long
+// loses them and goes back to its layout's own.
+void KeepColours(QTextBlock& block, const QList<QTextLayout::FormatRange>& ranges);
+void ForgetColours(QTextBlock& block);
+
+// Draws a laid-out line the way its layout would, with its colours and the
+// given selections, but only within rcClip. ptOffset is where the line's
+// layout sits in the painter's coordinates.
+void Draw(QPainter& painter, const QTextBlock& block, const QPointF& ptOffset,
+          const QList<QTextLayout::FormatRange>& selections, const QRectF& rcClip);
+
+}  // namespace LongLines
