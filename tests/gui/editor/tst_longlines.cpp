@@ -1,0 +1,170 @@
+// A long line keeps its colours beside its layout and is drawn only where
+// the window shows it. The window must look exactly as it does when the
+// line's own layout draws the whole line, wherever it is scrolled to and
+// whatever is selected; and the colours must be the colourer's as the line
+// grows long and short again.
+#include "tests/support/editorfixture.h"
+
+#include <QScrollBar>
+#include <QtTest>
+
+#include <climits>
+
+using namespace VelkTest;
+
+namespace {
+
+// Lines 1, 3 and 5 are long. The first has tabs only at its start and
+// letters beyond Latin-1; the second has tabs all along, which the part
+// drawn must measure from the start of the line; the third carries pairs of
+// surrogates. A glyph from a fallback face makes the caret of a line
+// without colour runs a pixel taller, so no caret is put on the third.
+QByteArray LongLinesScript()
+{
+    QByteArray positions = "\t\t_roads = [";
+    QByteArray tabbed = "_grid = [";
+    QByteArray faces = "_faces = [";
+    for (int i = 0; i < 400; ++i) {
+        positions += "[" + QByteArray::number(1000 + i * 7) + ".5,\"st\xc3\xa9p \xc5\xbe\",0],";
+        tabbed += "\t" + QByteArray::number(i) + ", \"x\",";
+        faces += "\"\xf0\x9f\x98\x80" + QByteArray::number(i) + "\",";
+    }
+    return "hint \"short\";\n" + positions + "]; // the end\n_a = 1;\n" + tabbed + "];\nsleep 1;\n" + faces
+        + "];\nexit;\n";
+}
+
+// Restores the usual threshold however a test ends.
+struct SThresholdKept
+{
+    int nOld = LongLines::Threshold();
+    ~SThresholdKept() { LongLines::SetThreshold(nOld); }
+};
+
+QImage Shown(CScriptView* pView, int nThreshold)
+{
+    LongLines::SetThreshold(nThreshold);
+    pView->ColourAll();
+    // The first paint colours the lines and may lay them out anew.
+    pView->viewport()->grab();
+    return pView->viewport()->grab().toImage();
+}
+
+int DifferentPixels(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size())
+        return INT_MAX;
+    int nDifferent = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            nDifferent += a.pixel(x, y) != b.pixel(x, y);
+    return nDifferent;
+}
+
+}  // namespace
+
+class TestLongLines : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void drawnAsTheWholeLineWouldBe_data();
+    void drawnAsTheWholeLineWouldBe();
+    void coloursFollowTheLineAsItGrowsAndShrinks();
+};
+
+void TestLongLines::drawnAsTheWholeLineWouldBe_data()
+{
+    QTest::addColumn<double>("scrolled");  // share of the horizontal range
+    QTest::addColumn<int>("line");         // where the selection lies
+    QTest::addColumn<int>("from");         // selection within that line
+    QTest::addColumn<int>("to");           // -1: through the line's break
+    QTest::addColumn<bool>("overwrite");
+    QTest::newRow("start, nothing selected") << 0.0 << 1 << 5 << 5 << false;
+    QTest::newRow("middle, part selected") << 0.5 << 1 << 2000 << 9000 << false;
+    QTest::newRow("end, selected through the break") << 1.0 << 1 << 100 << -1 << false;
+    QTest::newRow("end of the line, its last part selected") << 0.4 << 1 << 15000 << -1 << false;
+    QTest::newRow("tabs all along, middle") << 0.3 << 3 << 1500 << 2500 << false;
+    QTest::newRow("tabs all along, selected from line to line") << 0.2 << 3 << 10 << -1 << false;
+    QTest::newRow("typing over, caret in the middle") << 0.5 << 1 << 8000 << 8000 << true;
+    QTest::newRow("surrogates, selected from line to line") << 0.35 << 5 << 700 << -1 << false;
+    QTest::newRow("surrogates, part selected") << 0.1 << 5 << 301 << 1203 << true;
+}
+
+void TestLongLines::drawnAsTheWholeLineWouldBe()
+{
+    QFETCH(double, scrolled);
+    QFETCH(int, line);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(bool, overwrite);
+    SThresholdKept kept;
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = TypingSeed();
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CScriptDoc* pDoc = Open(start, dir, "roads.sqf", LongLinesScript());
+    QVERIFY(pDoc);
+    CScriptView* pView = View(pDoc);
+    pView->window()->resize(700, 400);
+    pView->window()->show();
+    QApplication::setActiveWindow(pView->window());
+    pView->setFocus();
+    QCoreApplication::processEvents();
+
+    const QTextBlock block = pView->document()->findBlockByNumber(line);
+    QVERIFY(block.length() > 2000);
+    const int nEnd = to < 0 ? block.next().position() + 3 : block.position() + to;
+    pView->SetSelection(block.position() + from, nEnd);
+    pView->setOverwriteMode(overwrite);
+    QScrollBar* pBar = pView->horizontalScrollBar();
+    pBar->setValue(int(scrolled * pBar->maximum()));
+    QVERIFY(scrolled == 0.0 || pBar->value() > 0);
+
+    const QImage whole = Shown(pView, INT_MAX);
+    const QImage part = Shown(pView, 200);
+    QVERIFY(!LongLines::IsLong(pView->document()->findBlockByNumber(0)));
+    QVERIFY(LongLines::IsLong(block));
+    QCOMPARE(DifferentPixels(whole, part), 0);
+}
+
+void TestLongLines::coloursFollowTheLineAsItGrowsAndShrinks()
+{
+    SThresholdKept kept;
+    LongLines::SetThreshold(50);
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = TypingSeed();
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CScriptDoc* pDoc = Open(start, dir, "grow.sqf", "_a = [1, \"two\", player]; // short\n/* open\nstill */ hint \"x\";\n");
+    QVERIFY(pDoc);
+    CScriptView* pView = View(pDoc);
+    const CDictionary& dict = start.App().Dictionary();
+    const int nEnd = LineStart(pView, 1) - 1;
+    const auto layoutFormats = [&] { return pView->document()->firstBlock().layout()->formats(); };
+    QCOMPARE(AllClasses(pView), ExpectedClasses(dict, Text(pView), kFileSQF));
+    QVERIFY(!layoutFormats().isEmpty());
+
+    // Typed past the threshold: the colours move beside the layout.
+    pView->SetSelection(nEnd, nEnd);
+    QTest::keyClicks(pView, " /* a remark that runs on");
+    QVERIFY(LongLines::IsLong(pView->document()->firstBlock()));
+    QCOMPARE(AllClasses(pView), ExpectedClasses(dict, Text(pView), kFileSQF));
+    QVERIFY(layoutFormats().isEmpty());
+
+    // Short again: back into the layout, nothing kept beside it.
+    for (int i = 0; i < 24; ++i)
+        QTest::keyClick(pView, Qt::Key_Backspace);
+    QVERIFY(!LongLines::IsLong(pView->document()->firstBlock()));
+    QCOMPARE(AllClasses(pView), ExpectedClasses(dict, Text(pView), kFileSQF));
+    QVERIFY(!layoutFormats().isEmpty());
+    QVERIFY(!pView->document()->firstBlock().userData());
+}
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    TestLongLines test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_longlines.moc"
