@@ -66,6 +66,22 @@ QList<QTextLayout::FormatRange> CScriptHighlighter::Formats(const QString& sText
     return ranges;
 }
 
+QList<QTextLayout::FormatRange> CScriptHighlighter::RememberedFormats(const QString& sText, bool bOpenAtStart,
+                                                                      bool* pbOpenAtEnd)
+{
+    if (sText.size() < LongLines::Threshold())
+        return Formats(sText, bOpenAtStart, pbOpenAtEnd);
+    SRemembered& last = m_lastLong;
+    if (last.nRound != m_nRound || last.bOpenAtStart != bOpenAtStart || last.sText != sText) {
+        last.ranges = Formats(sText, bOpenAtStart, &last.bOpenAtEnd);
+        last.sText = sText;
+        last.bOpenAtStart = bOpenAtStart;
+        last.nRound = m_nRound;
+    }
+    *pbOpenAtEnd = last.bOpenAtEnd;
+    return last.ranges;
+}
+
 void CScriptHighlighter::SetHidden(int nPos, int nLength)
 {
     // The lines of the old and the new stretch are coloured anew when shown.
@@ -176,7 +192,7 @@ void CScriptHighlighter::Colour(QTextBlock& block, bool bOpenAtStart)
     const int nShift = bHides ? m_nHiddenLength : 0;
     bool bOpenAtEnd = false;
     QList<QTextLayout::FormatRange> ranges;
-    for (QTextLayout::FormatRange range : Formats(sColoured, bOpenAtStart, &bOpenAtEnd)) {
+    for (QTextLayout::FormatRange range : RememberedFormats(sColoured, bOpenAtStart, &bOpenAtEnd)) {
         const int nFrom = range.start;
         const int nTo = range.start + range.length;
         if (!bHides || nTo <= nHidden) {

@@ -73,6 +73,10 @@ private:
     void OnContentsChange(int nPos, int nRemoved, int nAdded);
     void Colour(QTextBlock& block, bool bOpenAtStart);
     void SetFormats(QTextBlock& block, const QList<QTextLayout::FormatRange>& ranges);
+    // Formats() of a long line, remembered: a completion shown is coloured
+    // as if it were not there, which for the line just typed on is the
+    // text coloured a moment before.
+    QList<QTextLayout::FormatRange> RememberedFormats(const QString& sText, bool bOpenAtStart, bool* pbOpenAtEnd);
 
     QTextDocument* m_pDocument;
     const CColourer& m_colourer;
@@ -86,5 +90,14 @@ private:
     int m_nCarried = 0;
     int m_nBlockCount = 1;
     int m_nRound = 0;
+    struct SRemembered
+    {
+        QString sText;
+        bool bOpenAtStart = false;
+        int nRound = -1;
+        bool bOpenAtEnd = false;
+        QList<QTextLayout::FormatRange> ranges;
+    };
+    SRemembered m_lastLong;
     QTimer m_timer;
 };

@@ -70,6 +70,7 @@ private slots:
     void drawnAsTheWholeLineWouldBe_data();
     void drawnAsTheWholeLineWouldBe();
     void coloursFollowTheLineAsItGrowsAndShrinks();
+    void typedPartKeepsItsColoursWhileCompletionsShow();
 };
 
 void TestLongLines::drawnAsTheWholeLineWouldBe_data()
@@ -158,6 +159,39 @@ void TestLongLines::coloursFollowTheLineAsItGrowsAndShrinks()
     QCOMPARE(AllClasses(pView), ExpectedClasses(dict, Text(pView), kFileSQF));
     QVERIFY(!layoutFormats().isEmpty());
     QVERIFY(!pView->document()->firstBlock().userData());
+}
+
+void TestLongLines::typedPartKeepsItsColoursWhileCompletionsShow()
+{
+    SThresholdKept kept;
+    LongLines::SetThreshold(50);
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = TypingSeed({true, false, false});
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CScriptDoc* pDoc = Open(start, dir, "offers.sqf", "_grid = [\"a /* b\", 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13];");
+    QVERIFY(pDoc);
+    CScriptView* pView = View(pDoc);
+    const CDictionary& dict = start.App().Dictionary();
+    pView->SetSelection(pView->Document().Length(), pView->Document().Length());
+    int nShown = 0;
+    for (const QChar c : QStringLiteral(" setD _gr = \"s /* q\"; _gr ")) {
+        QTest::keyClick(pView, c.toLatin1());
+        // What the colours say of the line, the shown completion cut out,
+        // against the colours of the typed text alone.
+        const auto [nFrom, nTo] = pView->Selection();
+        QString sClasses = Classes(pView, 0);
+        QString sTyped = Text(pView);
+        sClasses.remove(nFrom, nTo - nFrom);
+        sTyped.remove(nFrom, nTo - nFrom);
+        nShown += pView->IsSuggestionShown();
+        QCOMPARE(sClasses, ExpectedLineClasses(dict, sTyped, kFileSQF));
+    }
+    QVERIFY(nShown >= 4);
+    // A character typed over another: the same length, other colours.
+    pView->SetSelection(9, 10);
+    QTest::keyClick(pView, 'q');
+    QCOMPARE(Classes(pView, 0), ExpectedLineClasses(dict, Text(pView), kFileSQF));
 }
 
 int main(int argc, char** argv)
