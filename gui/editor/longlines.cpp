@@ -39,12 +39,31 @@ FormatRanges Slice(const FormatRanges& ranges, int nFrom, int nTo, bool bOpenEnd
     return sliced;
 }
 
+// Right-to-left letters are laid out in an order of their own: the part of
+// the line the window shows is then no stretch of its characters, and the
+// line is drawn whole.
+bool HasRightToLeft(QStringView text)
+{
+    for (const QChar ch : text) {
+        const char16_t c = ch.unicode();
+        // Hebrew to the end of the Arabic supplements and their
+        // presentation forms; the surrogates of the right-to-left planes.
+        if ((c >= 0x0590 && c <= 0x08FF) || (c >= 0xFB1D && c <= 0xFDFF) || (c >= 0xFE70 && c <= 0xFEFF)
+            || c == 0xD802 || c == 0xD803 || c == 0xD83A || c == 0xD83B || c == 0x200F || c == 0x202B
+            || c == 0x202E || c == 0x2067)
+            return true;
+    }
+    return false;
+}
+
 // The characters of a line the stretch from rLeft to rRight covers, in the
 // layout's coordinates.
 std::pair<int, int> Shown(const QString& sText, const QTextLine& line, qreal rLeft, qreal rRight)
 {
     const int nLineFrom = line.textStart();
     const int nLineTo = nLineFrom + line.textLength();
+    if (HasRightToLeft(sText))
+        return {nLineFrom, nLineTo};
     int nFrom = std::max(nLineFrom, line.xToCursor(rLeft, QTextLine::CursorOnCharacter) - kOverhang);
     int nTo = std::min(nLineTo, line.xToCursor(rRight, QTextLine::CursorOnCharacter) + 1 + kOverhang);
     // A tab reaches to the next stop counted from the start of the line.
@@ -58,18 +77,17 @@ std::pair<int, int> Shown(const QString& sText, const QTextLine& line, qreal rLe
     return {nFrom, std::max(nFrom, nTo)};
 }
 
-void DrawShownPart(QPainter& painter, const QTextBlock& block, const QTextLine& line, const QPointF& ptOffset,
-                   const FormatRanges& selections, const QRectF& rcClip)
+void DrawShownPart(QPainter& painter, const QTextBlock& block, const QString& sText, const QTextLine& line,
+                   const QPointF& ptOffset, const FormatRanges& selections, const QRectF& rcClip)
 {
     const QTextLayout* pLayout = block.layout();
-    const QString sText = block.text();
     const auto [nFrom, nTo] = Shown(sText, line, rcClip.left() - ptOffset.x(), rcClip.right() + 1 - ptOffset.x());
-    const int nLineTo = line.textStart() + line.textLength();
-    const bool bBreakFollows = nTo == nLineTo && line.lineNumber() == pLayout->lineCount() - 1;
+    const bool bBreakFollows = nTo == line.textStart() + line.textLength();
 
     QTextLayout part(sText.mid(nFrom, nTo - nFrom), block.document()->defaultFont());
     QTextOption option = pLayout->textOption();
     option.setWrapMode(QTextOption::NoWrap);
+    option.setTextDirection(block.textDirection());
     part.setTextOption(option);
     part.setFormats(Slice(LongLines::Colours(block), nFrom, nTo, false));
     part.beginLayout();
@@ -88,7 +106,9 @@ namespace LongLines {
 
 bool IsLong(const QTextBlock& block)
 {
-    return block.length() > g_nThreshold;
+    // A wrapped line is drawn a short line at a time already.
+    return block.length() > g_nThreshold
+        && block.document()->defaultTextOption().wrapMode() == QTextOption::NoWrap;
 }
 
 void SetThreshold(int nLength)
@@ -126,19 +146,16 @@ void Draw(QPainter& painter, const QTextBlock& block, const QPointF& ptOffset, c
           const QRectF& rcClip)
 {
     QTextLayout* pLayout = block.layout();
-    // Text an input method is composing lives in the line's own layout only.
-    if (!IsLong(block) || !pLayout->preeditAreaText().isEmpty()) {
+    // Text an input method is composing lives in the line's own layout
+    // only: while it is composed, the line is drawn whole and plain.
+    const QString sText = IsLong(block) ? block.text() : QString();
+    if (sText.isEmpty() || pLayout->lineCount() != 1 || !pLayout->preeditAreaText().isEmpty()) {
         pLayout->draw(&painter, ptOffset, selections, rcClip);
         return;
     }
     // Finding the part shown measures the line: its glyphs are kept.
     pLayout->setCacheEnabled(true);
-    for (int i = 0; i < pLayout->lineCount(); ++i) {
-        const QTextLine line = pLayout->lineAt(i);
-        const qreal rTop = ptOffset.y() + line.y();
-        if (rTop <= rcClip.bottom() && rTop + line.height() >= rcClip.top())
-            DrawShownPart(painter, block, line, ptOffset, selections, rcClip);
-    }
+    DrawShownPart(painter, block, sText, pLayout->lineAt(0), ptOffset, selections, rcClip);
 }
 
 }  // namespace LongLines

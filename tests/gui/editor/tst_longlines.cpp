@@ -14,11 +14,25 @@ using namespace VelkTest;
 
 namespace {
 
+// A page of notes: one long paragraph the view wraps at word boundaries,
+// and a line of Hebrew and Latin words mixed.
+QByteArray LongNotes()
+{
+    QByteArray paragraph = "Notes:";
+    QByteArray mixed = "mixed:";
+    for (int i = 0; i < 300; ++i) {
+        paragraph += " the convoy waits at checkpoint " + QByteArray::number(i) + ", then\tmoves;";
+        mixed += " \xd7\xa9\xd7\x9c\xd7\x95\xd7\x9d " + QByteArray::number(i) + " word";
+    }
+    return "short\n" + paragraph + "\nshort\n" + mixed + "\nend\n";
+}
+
 // Lines 1, 3 and 5 are long. The first has tabs only at its start and
 // letters beyond Latin-1; the second has tabs all along, which the part
 // drawn must measure from the start of the line; the third carries pairs of
-// surrogates. A glyph from a fallback face makes the caret of a line
-// without colour runs a pixel taller, so no caret is put on the third.
+// surrogates; line 7 mixes right-to-left words in. A glyph from a fallback
+// face makes the caret of a line without colour runs a pixel taller, so no
+// caret is put on the third.
 QByteArray LongLinesScript()
 {
     QByteArray positions = "\t\t_roads = [";
@@ -30,7 +44,7 @@ QByteArray LongLinesScript()
         faces += "\"\xf0\x9f\x98\x80" + QByteArray::number(i) + "\",";
     }
     return "hint \"short\";\n" + positions + "]; // the end\n_a = 1;\n" + tabbed + "];\nsleep 1;\n" + faces
-        + "];\nexit;\n";
+        + "];\nexit;\n" + LongNotes().split('\n').at(3) + "\n";
 }
 
 // Restores the usual threshold however a test ends.
@@ -75,24 +89,31 @@ private slots:
 
 void TestLongLines::drawnAsTheWholeLineWouldBe_data()
 {
+    QTest::addColumn<QString>("name");
     QTest::addColumn<double>("scrolled");  // share of the horizontal range
     QTest::addColumn<int>("line");         // where the selection lies
     QTest::addColumn<int>("from");         // selection within that line
     QTest::addColumn<int>("to");           // -1: through the line's break
     QTest::addColumn<bool>("overwrite");
-    QTest::newRow("start, nothing selected") << 0.0 << 1 << 5 << 5 << false;
-    QTest::newRow("middle, part selected") << 0.5 << 1 << 2000 << 9000 << false;
-    QTest::newRow("end, selected through the break") << 1.0 << 1 << 100 << -1 << false;
-    QTest::newRow("end of the line, its last part selected") << 0.4 << 1 << 15000 << -1 << false;
-    QTest::newRow("tabs all along, middle") << 0.3 << 3 << 1500 << 2500 << false;
-    QTest::newRow("tabs all along, selected from line to line") << 0.2 << 3 << 10 << -1 << false;
-    QTest::newRow("typing over, caret in the middle") << 0.5 << 1 << 8000 << 8000 << true;
-    QTest::newRow("surrogates, selected from line to line") << 0.35 << 5 << 700 << -1 << false;
-    QTest::newRow("surrogates, part selected") << 0.1 << 5 << 301 << 1203 << true;
+    QTest::newRow("start, nothing selected") << QStringLiteral("roads.sqf") << 0.0 << 1 << 5 << 5 << false;
+    QTest::newRow("middle, part selected") << QStringLiteral("roads.sqf") << 0.5 << 1 << 2000 << 9000 << false;
+    QTest::newRow("end, selected through the break") << QStringLiteral("roads.sqf") << 1.0 << 1 << 100 << -1 << false;
+    QTest::newRow("end of the line, its last part selected") << QStringLiteral("roads.sqf") << 0.4 << 1 << 15000 << -1 << false;
+    QTest::newRow("tabs all along, middle") << QStringLiteral("roads.sqf") << 0.3 << 3 << 1500 << 2500 << false;
+    QTest::newRow("tabs all along, selected from line to line") << QStringLiteral("roads.sqf") << 0.2 << 3 << 10 << -1 << false;
+    QTest::newRow("typing over, caret in the middle") << QStringLiteral("roads.sqf") << 0.5 << 1 << 8000 << 8000 << true;
+    QTest::newRow("surrogates, selected from line to line") << QStringLiteral("roads.sqf") << 0.35 << 5 << 700 << -1 << false;
+    QTest::newRow("surrogates, part selected") << QStringLiteral("roads.sqf") << 0.1 << 5 << 301 << 1203 << true;
+    QTest::newRow("right to left among left to right") << QStringLiteral("roads.sqf") << 0.0 << 7 << 40 << 300 << false;
+    QTest::newRow("wrapped, part selected") << QStringLiteral("notes.txt") << 0.0 << 1 << 400 << 3000 << false;
+    QTest::newRow("wrapped, selected through the break") << QStringLiteral("notes.txt") << 0.0 << 1 << 1000 << -1
+                                                          << false;
+    QTest::newRow("wrapped right to left") << QStringLiteral("notes.txt") << 0.0 << 3 << 10 << 500 << false;
 }
 
 void TestLongLines::drawnAsTheWholeLineWouldBe()
 {
+    QFETCH(QString, name);
     QFETCH(double, scrolled);
     QFETCH(int, line);
     QFETCH(int, from);
@@ -103,7 +124,7 @@ void TestLongLines::drawnAsTheWholeLineWouldBe()
     CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
-    CScriptDoc* pDoc = Open(start, dir, "roads.sqf", LongLinesScript());
+    CScriptDoc* pDoc = Open(start, dir, name, name.endsWith(".txt") ? LongNotes() : LongLinesScript());
     QVERIFY(pDoc);
     CScriptView* pView = View(pDoc);
     pView->window()->resize(700, 400);
@@ -116,6 +137,7 @@ void TestLongLines::drawnAsTheWholeLineWouldBe()
     QVERIFY(block.length() > 2000);
     const int nEnd = to < 0 ? block.next().position() + 3 : block.position() + to;
     pView->SetSelection(block.position() + from, nEnd);
+    pView->ensureCursorVisible();
     pView->setOverwriteMode(overwrite);
     QScrollBar* pBar = pView->horizontalScrollBar();
     pBar->setValue(int(scrolled * pBar->maximum()));
@@ -124,7 +146,8 @@ void TestLongLines::drawnAsTheWholeLineWouldBe()
     const QImage whole = Shown(pView, INT_MAX);
     const QImage part = Shown(pView, 200);
     QVERIFY(!LongLines::IsLong(pView->document()->findBlockByNumber(0)));
-    QVERIFY(LongLines::IsLong(block));
+    // Wrapped lines are drawn a visual line at a time as they are.
+    QCOMPARE(LongLines::IsLong(block), !name.endsWith(QLatin1String(".txt")));
     QCOMPARE(DifferentPixels(whole, part), 0);
 }
 
