@@ -33,6 +33,16 @@ int MapThrough(int nPos, const QList<SEdit>& edits)
     return nMapped;
 }
 
+// The text from nFrom to nTo becomes sText, by a cursor that leaves its
+// column unmeasured.
+void ReplaceRange(QTextDocument* pText, int nFrom, int nTo, const QString& sText)
+{
+    QTextCursor cursor = CursorOver(pText, nFrom, nTo);
+    cursor.beginEditBlock();
+    cursor.insertText(sText);
+    cursor.endEditBlock();
+}
+
 }  // namespace
 
 QString CEditBuffer::Normalised(QString sText)
@@ -283,10 +293,7 @@ void CEditBuffer::InsertUnrecorded(int nPos, const QString& sText)
     CGuard unrecorded(m_bRestoring);
     const bool bModified = m_pText->isModified();
     const int nAt = std::clamp(nPos, 0, Length());
-    QTextCursor cursor = CursorOver(m_pText, nAt, nAt);
-    cursor.beginEditBlock();
-    cursor.insertText(sText);
-    cursor.endEditBlock();
+    ReplaceRange(m_pText, nAt, nAt, sText);
     m_pText->setModified(bModified);
     m_bTextChanged = false;
 }
@@ -296,10 +303,7 @@ void CEditBuffer::RemoveUnrecorded(int nPos, int nLength)
     CGuard updating(m_bUpdating);
     CGuard unrecorded(m_bRestoring);
     const bool bModified = m_pText->isModified();
-    QTextCursor cursor = CursorOver(m_pText, std::clamp(nPos, 0, Length()), std::clamp(nPos + nLength, 0, Length()));
-    cursor.beginEditBlock();
-    cursor.removeSelectedText();
-    cursor.endEditBlock();
+    ReplaceRange(m_pText, std::clamp(nPos, 0, Length()), std::clamp(nPos + nLength, 0, Length()), QString());
     m_pText->setModified(bModified);
     m_bTextChanged = false;
 }
@@ -309,10 +313,7 @@ void CEditBuffer::TypeOver(int nFrom, int nTo, const QString& sTyped)
     {
         CGuard updating(m_bUpdating);
         CGuard kept(m_bShadowKept);
-        QTextCursor cursor = CursorOver(m_pText, nFrom, nTo);
-        cursor.beginEditBlock();
-        cursor.insertText(sTyped);
-        cursor.endEditBlock();
+        ReplaceRange(m_pText, nFrom, nTo, sTyped);
     }
     // The unrecorded text goes as it came, and the history gets the key.
     m_shadow.Replace(nFrom, nTo - nFrom, QString());

@@ -153,7 +153,8 @@ void Draw(QPainter& painter, const QTextBlock& block, const QPointF& ptOffset, c
         pLayout->draw(&painter, ptOffset, selections, rcClip);
         return;
     }
-    // Finding the part shown measures the line: its glyphs are kept.
+    // Its glyphs are kept between layouts: finding the part shown, and
+    // placing the caret after every key, would shape the whole line again.
     pLayout->setCacheEnabled(true);
     DrawShownPart(painter, block, sText, pLayout->lineAt(0), ptOffset, selections, rcClip);
 }

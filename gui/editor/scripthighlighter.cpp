@@ -219,9 +219,6 @@ void CScriptHighlighter::SetFormats(QTextBlock& block, const QList<QTextLayout::
     QTextLayout* pLayout = block.layout();
     if (LongLines::IsLong(block)) {
         LongLines::KeepColours(block, ranges);
-        // Its glyphs are kept between layouts: placing the caret and
-        // drawing the part shown would shape the whole line again.
-        pLayout->setCacheEnabled(true);
         // A layout that still holds colours splits the line at each of them.
         if (!pLayout->formats().isEmpty()) {
             pLayout->clearFormats();
