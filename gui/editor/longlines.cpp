@@ -1,5 +1,6 @@
 #include "gui/editor/longlines.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -56,48 +57,80 @@ bool HasRightToLeft(QStringView text)
     return false;
 }
 
-// The characters of a line the stretch from rLeft to rRight covers, in the
-// layout's coordinates.
-std::pair<int, int> Shown(const QString& sText, const QTextLine& line, qreal rLeft, qreal rRight)
+// Where the part shown starts: a little before the window's left edge, at
+// the start of the line when that is near or the line needs it whole.
+int FirstShown(const QString& sText, const QTextLine& line, qreal rLeft)
+{
+    const int nLineFrom = line.textStart();
+    if (HasRightToLeft(sText))
+        return nLineFrom;
+    const int nFrom = std::max(nLineFrom, line.xToCursor(rLeft, QTextLine::CursorOnCharacter) - kOverhang);
+    // Both halves of a pair of surrogates, or neither.
+    return nFrom > nLineFrom && sText.at(nFrom).isLowSurrogate() ? nFrom - 1 : nFrom;
+}
+
+// A layout of the characters from nFrom to nTo of a line, coloured as the
+// line is.
+class CPart
+{
+public:
+    CPart(const QTextBlock& block, const QString& sText, int nFrom, int nTo)
+        : m_layout(sText.mid(nFrom, nTo - nFrom), block.document()->defaultFont())
+    {
+        QTextOption option = block.layout()->textOption();
+        option.setWrapMode(QTextOption::NoWrap);
+        option.setTextDirection(block.textDirection());
+        m_layout.setTextOption(option);
+        m_layout.setFormats(Slice(LongLines::Colours(block), nFrom, nTo, false));
+        m_layout.beginLayout();
+        QTextLine line = m_layout.createLine();
+        line.setLeadingIncluded(true);
+        line.setLineWidth(block.layout()->lineAt(0).width());
+        line.setPosition(QPointF(0, 0));
+        m_layout.endLayout();
+    }
+    qreal Width() const { return m_layout.lineAt(0).naturalTextWidth(); }
+    QTextLayout& Layout() { return m_layout; }
+
+private:
+    QTextLayout m_layout;
+};
+
+void DrawShownPart(QPainter& painter, const QTextBlock& block, const QString& sText, const QTextLine& line,
+                   const QPointF& ptOffset, const FormatRanges& selections, const QRectF& rcClip, int nCaret,
+                   int nCaretWidth)
 {
     const int nLineFrom = line.textStart();
     const int nLineTo = nLineFrom + line.textLength();
-    if (HasRightToLeft(sText))
-        return {nLineFrom, nLineTo};
-    int nFrom = std::max(nLineFrom, line.xToCursor(rLeft, QTextLine::CursorOnCharacter) - kOverhang);
-    int nTo = std::min(nLineTo, line.xToCursor(rRight, QTextLine::CursorOnCharacter) + 1 + kOverhang);
-    // A tab reaches to the next stop counted from the start of the line.
-    if (QStringView(sText).mid(nFrom, std::max(nTo - nFrom, 0)).contains(u'\t'))
-        nFrom = nLineFrom;
-    // Both halves of a pair of surrogates, or neither.
-    if (nFrom > nLineFrom && sText.at(nFrom).isLowSurrogate())
-        --nFrom;
-    if (nTo < nLineTo && sText.at(nTo).isLowSurrogate())
-        ++nTo;
-    return {nFrom, std::max(nFrom, nTo)};
-}
-
-void DrawShownPart(QPainter& painter, const QTextBlock& block, const QString& sText, const QTextLine& line,
-                   const QPointF& ptOffset, const FormatRanges& selections, const QRectF& rcClip)
-{
-    const QTextLayout* pLayout = block.layout();
-    const auto [nFrom, nTo] = Shown(sText, line, rcClip.left() - ptOffset.x(), rcClip.right() + 1 - ptOffset.x());
-    const bool bBreakFollows = nTo == line.textStart() + line.textLength();
-
-    QTextLayout part(sText.mid(nFrom, nTo - nFrom), block.document()->defaultFont());
-    QTextOption option = pLayout->textOption();
-    option.setWrapMode(QTextOption::NoWrap);
-    option.setTextDirection(block.textDirection());
-    part.setTextOption(option);
-    part.setFormats(Slice(LongLines::Colours(block), nFrom, nTo, false));
-    part.beginLayout();
-    QTextLine partLine = part.createLine();
-    partLine.setLeadingIncluded(true);
-    partLine.setLineWidth(line.width());
-    partLine.setPosition(QPointF(0, 0));
-    part.endLayout();
-    const QPointF ptAt(ptOffset.x() + line.cursorToX(nFrom), ptOffset.y() + line.y());
-    part.draw(&painter, ptAt, Slice(selections, nFrom, nTo, bBreakFollows), rcClip);
+    int nFrom = FirstShown(sText, line, rcClip.left() - ptOffset.x());
+    qreal rFrom = line.cursorToX(nFrom);
+    // Laid out longer and longer until it reaches past the window's right
+    // edge: measuring the line up to there would cost as much as the line.
+    const qreal rWanted = rcClip.right() + 1 - ptOffset.x() - rFrom;
+    const qreal rCharWidth = std::max<qreal>(QFontMetricsF(block.document()->defaultFont()).averageCharWidth(), 1);
+    qsizetype nCount = qsizetype(rWanted / rCharWidth) + 1 + 8 * kOverhang;
+    for (;;) {
+        int nTo = int(std::min<qsizetype>(nLineTo, nFrom + nCount));
+        if (nTo < nLineTo && sText.at(nTo).isLowSurrogate())
+            ++nTo;
+        // A tab reaches to the next stop counted from the start of the line.
+        if (nFrom != nLineFrom && QStringView(sText).mid(nFrom, nTo - nFrom).contains(u'\t')) {
+            nCount += nFrom - nLineFrom;
+            nFrom = nLineFrom;
+            rFrom = line.cursorToX(nFrom);
+            continue;
+        }
+        CPart part(block, sText, nFrom, nTo);
+        if (nTo < nLineTo && part.Width() < rcClip.right() + 1 - ptOffset.x() - rFrom) {
+            nCount *= 2;
+            continue;
+        }
+        const QPointF ptAt(ptOffset.x() + rFrom, ptOffset.y() + line.y());
+        part.Layout().draw(&painter, ptAt, Slice(selections, nFrom, nTo, nTo == nLineTo), rcClip);
+        if (nCaret >= nFrom && nCaret <= nTo)
+            part.Layout().drawCursor(&painter, ptAt, nCaret - nFrom, nCaretWidth);
+        return;
+    }
 }
 
 }  // namespace
@@ -143,7 +176,7 @@ void ForgetColours(QTextBlock& block)
 }
 
 void Draw(QPainter& painter, const QTextBlock& block, const QPointF& ptOffset, const FormatRanges& selections,
-          const QRectF& rcClip)
+          const QRectF& rcClip, int nCaret, int nCaretWidth)
 {
     QTextLayout* pLayout = block.layout();
     // Text an input method is composing lives in the line's own layout
@@ -151,12 +184,14 @@ void Draw(QPainter& painter, const QTextBlock& block, const QPointF& ptOffset, c
     const QString sText = IsLong(block) ? block.text() : QString();
     if (sText.isEmpty() || pLayout->lineCount() != 1 || !pLayout->preeditAreaText().isEmpty()) {
         pLayout->draw(&painter, ptOffset, selections, rcClip);
+        if (nCaret >= 0)
+            pLayout->drawCursor(&painter, ptOffset, nCaret, nCaretWidth);
         return;
     }
     // Its glyphs are kept between layouts: finding the part shown, and
     // placing the caret after every key, would shape the whole line again.
     pLayout->setCacheEnabled(true);
-    DrawShownPart(painter, block, sText, pLayout->lineAt(0), ptOffset, selections, rcClip);
+    DrawShownPart(painter, block, sText, pLayout->lineAt(0), ptOffset, selections, rcClip, nCaret, nCaretWidth);
 }
 
 }  // namespace LongLines

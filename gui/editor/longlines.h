@@ -27,10 +27,11 @@ QList<QTextLayout::FormatRange> Colours(const QTextBlock& block);
 void KeepColours(QTextBlock& block, const QList<QTextLayout::FormatRange>& ranges);
 void ForgetColours(QTextBlock& block);
 
-// Draws a laid-out line the way its layout would, with its colours and the
-// given selections, but only within rcClip. ptOffset is where the line's
-// layout sits in the painter's coordinates.
+// Draws a laid-out line the way its layout would, with its colours, the
+// given selections and a caret before character nCaret (none when -1), but
+// only within rcClip. ptOffset is where the line's layout sits in the
+// painter's coordinates.
 void Draw(QPainter& painter, const QTextBlock& block, const QPointF& ptOffset,
-          const QList<QTextLayout::FormatRange>& selections, const QRectF& rcClip);
+          const QList<QTextLayout::FormatRange>& selections, const QRectF& rcClip, int nCaret, int nCaretWidth);
 
 }  // namespace LongLines

@@ -271,15 +271,12 @@ void CScriptView::PaintBlock(QPainter& painter, const QTextBlock& block, const Q
         inverted.setBackground(palette().text());
         selections.append({nCaret, 1, inverted});
     }
-    QTextLayout* pLayout = block.layout();
-    LongLines::Draw(painter, block, ptOffset, selections, rcClip);
-    if (bCaretHere && !bCaretAsBlock) {
-        pLayout->drawCursor(&painter, ptOffset, nCaret, cursorWidth());
-    } else if (!isReadOnly() && context.cursorPosition < -1 && !pLayout->preeditAreaText().isEmpty()) {
-        // While an input method composes, the caret stands in its text.
-        pLayout->drawCursor(&painter, ptOffset, pLayout->preeditAreaPosition() - (context.cursorPosition + 2),
-                            cursorWidth());
-    }
+    const QTextLayout* pLayout = block.layout();
+    int nCaretDrawn = bCaretHere && !bCaretAsBlock ? nCaret : -1;
+    // While an input method composes, the caret stands in its text.
+    if (nCaretDrawn < 0 && !isReadOnly() && context.cursorPosition < -1 && !pLayout->preeditAreaText().isEmpty())
+        nCaretDrawn = pLayout->preeditAreaPosition() - (context.cursorPosition + 2);
+    LongLines::Draw(painter, block, ptOffset, selections, rcClip, nCaretDrawn, cursorWidth());
 }
 
 QPair<int, int> CScriptView::Selection() const
