@@ -11,8 +11,8 @@ using FormatRanges = QList<QTextLayout::FormatRange>;
 
 // Long enough that a screenful of ordinary lines never takes this way.
 int g_nThreshold = 2000;
-// Characters drawn beyond each edge of the window: a glyph may reach over
-// the cell it stands in.
+// How many characters' width the part drawn reaches beyond each edge of
+// the window.
 constexpr int kOverhang = 2;
 
 class CKeptColours : public QTextBlockUserData
@@ -58,15 +58,17 @@ bool HasRightToLeft(QStringView text)
 }
 
 // Where the part shown starts: a little before the window's left edge, at
-// the start of the line when that is near or the line needs it whole.
-int FirstShown(const QString& sText, const QTextLine& line, qreal rLeft)
+// the start of the line when the line needs it whole, and never inside a
+// character made of several (a pair of surrogates, a letter and its accents).
+int FirstShown(const QString& sText, const QTextLayout& layout, qreal rLeft)
 {
-    const int nLineFrom = line.textStart();
+    const QTextLine line = layout.lineAt(0);
     if (HasRightToLeft(sText))
-        return nLineFrom;
-    const int nFrom = std::max(nLineFrom, line.xToCursor(rLeft, QTextLine::CursorOnCharacter) - kOverhang);
-    // Both halves of a pair of surrogates, or neither.
-    return nFrom > nLineFrom && sText.at(nFrom).isLowSurrogate() ? nFrom - 1 : nFrom;
+        return line.textStart();
+    int nFrom = line.xToCursor(rLeft, QTextLine::CursorOnCharacter);
+    while (nFrom > line.textStart() && !layout.isValidCursorPosition(nFrom))
+        --nFrom;
+    return nFrom;
 }
 
 // A layout of the characters from nFrom to nTo of a line, coloured as the
@@ -100,18 +102,22 @@ void DrawShownPart(QPainter& painter, const QTextBlock& block, const QString& sT
                    const QPointF& ptOffset, const FormatRanges& selections, const QRectF& rcClip, int nCaret,
                    int nCaretWidth)
 {
+    const QTextLayout& layout = *block.layout();
     const int nLineFrom = line.textStart();
     const int nLineTo = nLineFrom + line.textLength();
-    int nFrom = FirstShown(sText, line, rcClip.left() - ptOffset.x());
+    // A glyph may reach over the cell it stands in: the part starts and
+    // ends a few characters' width beyond the window.
+    const qreal rCharWidth = std::max<qreal>(QFontMetricsF(block.document()->defaultFont()).averageCharWidth(), 1);
+    const qreal rLeft = rcClip.left() - ptOffset.x() - kOverhang * rCharWidth;
+    const qreal rRight = rcClip.right() + 1 - ptOffset.x() + kOverhang * rCharWidth;
+    int nFrom = FirstShown(sText, layout, rLeft);
     qreal rFrom = line.cursorToX(nFrom);
     // Laid out longer and longer until it reaches past the window's right
     // edge: measuring the line up to there would cost as much as the line.
-    const qreal rWanted = rcClip.right() + 1 - ptOffset.x() - rFrom;
-    const qreal rCharWidth = std::max<qreal>(QFontMetricsF(block.document()->defaultFont()).averageCharWidth(), 1);
-    qsizetype nCount = qsizetype(rWanted / rCharWidth) + 1 + 8 * kOverhang;
+    qsizetype nCount = qsizetype((rRight - rFrom) / rCharWidth) + 16;
     for (;;) {
         int nTo = int(std::min<qsizetype>(nLineTo, nFrom + nCount));
-        if (nTo < nLineTo && sText.at(nTo).isLowSurrogate())
+        while (nTo < nLineTo && !layout.isValidCursorPosition(nTo))
             ++nTo;
         // A tab reaches to the next stop counted from the start of the line.
         if (nFrom != nLineFrom && QStringView(sText).mid(nFrom, nTo - nFrom).contains(u'\t')) {
@@ -121,7 +127,7 @@ void DrawShownPart(QPainter& painter, const QTextBlock& block, const QString& sT
             continue;
         }
         CPart part(block, sText, nFrom, nTo);
-        if (nTo < nLineTo && part.Width() < rcClip.right() + 1 - ptOffset.x() - rFrom) {
+        if (nTo < nLineTo && part.Width() < rRight - rFrom) {
             nCount *= 2;
             continue;
         }

@@ -30,7 +30,8 @@ QByteArray LongNotes()
 // Lines 1, 3 and 5 are long. The first has tabs only at its start and
 // letters beyond Latin-1; the second has tabs all along, which the part
 // drawn must measure from the start of the line; the third carries pairs of
-// surrogates; line 7 mixes right-to-left words in. A glyph from a fallback
+// surrogates; line 7 mixes right-to-left words in; line 9 puts several
+// accents on its letters, each a character of no width. A glyph from a fallback
 // face makes the caret of a line without colour runs a pixel taller, so no
 // caret is put on the third.
 QByteArray LongLinesScript()
@@ -38,13 +39,15 @@ QByteArray LongLinesScript()
     QByteArray positions = "\t\t_roads = [";
     QByteArray tabbed = "_grid = [";
     QByteArray faces = "_faces = [";
+    QByteArray marks = "_marks = [";
     for (int i = 0; i < 400; ++i) {
         positions += "[" + QByteArray::number(1000 + i * 7) + ".5,\"st\xc3\xa9p \xc5\xbe\",0],";
         tabbed += "\t" + QByteArray::number(i) + ", \"x\",";
         faces += "\"\xf0\x9f\x98\x80" + QByteArray::number(i) + "\",";
+        marks += "\"e\xcc\x81\xcc\x81\xcc\x81o\xcc\x88\",";
     }
     return "hint \"short\";\n" + positions + "]; // the end\n_a = 1;\n" + tabbed + "];\nsleep 1;\n" + faces
-        + "];\nexit;\n" + LongNotes().split('\n').at(3) + "\n";
+        + "];\nexit;\n" + LongNotes().split('\n').at(3) + "\nexit;\n" + marks + "];\n";
 }
 
 // Restores the usual threshold however a test ends.
@@ -104,6 +107,8 @@ void TestLongLines::drawnAsTheWholeLineWouldBe_data()
     QTest::newRow("typing over, caret in the middle") << QStringLiteral("roads.sqf") << 0.5 << 1 << 8000 << 8000 << true;
     QTest::newRow("surrogates, selected from line to line") << QStringLiteral("roads.sqf") << 0.35 << 5 << 700 << -1 << false;
     QTest::newRow("surrogates, part selected") << QStringLiteral("roads.sqf") << 0.1 << 5 << 301 << 1203 << true;
+    QTest::newRow("accents, part selected") << QStringLiteral("roads.sqf") << 0.1 << 9 << 2001 << 2999 << false;
+    QTest::newRow("accents, caret among them") << QStringLiteral("roads.sqf") << 0.15 << 9 << 3002 << 3002 << false;
     QTest::newRow("right to left among left to right") << QStringLiteral("roads.sqf") << 0.0 << 7 << 40 << 300 << false;
     QTest::newRow("wrapped, part selected") << QStringLiteral("notes.txt") << 0.0 << 1 << 400 << 3000 << false;
     QTest::newRow("wrapped, selected through the break") << QStringLiteral("notes.txt") << 0.0 << 1 << 1000 << -1
