@@ -430,8 +430,9 @@ int main(int argc, char** argv)
     // The memory figure comes first: what a figure before it freed is
     // neither counted nor given back to the system in time.
     const std::pair<const char*, void (*)(CScriptEditApp&, const QTemporaryDir&)> figures[] = {
-        {"realopen", RealOpenFigure},     {"keystroke", KeystrokeFigures},    {"history", HistoryFigure},
-        {"open", OpenFigure},             {"replace", ReplaceAllFigure},      {"longline", LongLineFigure},
+        {"realopen", RealOpenFigure},       {"keystroke", KeystrokeFigures},
+        {"history", HistoryFigure},         {"open", OpenFigure},
+        {"replace", ReplaceAllFigure},      {"longline", LongLineFigure},
         {"firstkey", FirstKeystrokeFigure}, {"results", ResultsListFigure},
     };
     for (const auto& [pszName, figure] : figures)

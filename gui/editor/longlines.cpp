@@ -18,10 +18,7 @@ constexpr int kOverhang = 2;
 class CKeptColours : public QTextBlockUserData
 {
 public:
-    explicit CKeptColours(const FormatRanges& ranges)
-        : m_ranges(ranges)
-    {
-    }
+    explicit CKeptColours(const FormatRanges& ranges) : m_ranges(ranges) { }
     FormatRanges m_ranges;
 };
 
@@ -49,22 +46,19 @@ bool HasRightToLeft(QStringView text)
         const char16_t c = ch.unicode();
         // Hebrew to the end of the Arabic supplements and their
         // presentation forms; the surrogates of the right-to-left planes.
-        if ((c >= 0x0590 && c <= 0x08FF) || (c >= 0xFB1D && c <= 0xFDFF) || (c >= 0xFE70 && c <= 0xFEFF)
-            || c == 0xD802 || c == 0xD803 || c == 0xD83A || c == 0xD83B || c == 0x200F || c == 0x202B
-            || c == 0x202E || c == 0x2067)
+        if ((c >= 0x0590 && c <= 0x08FF) || (c >= 0xFB1D && c <= 0xFDFF) || (c >= 0xFE70 && c <= 0xFEFF) || c == 0xD802
+            || c == 0xD803 || c == 0xD83A || c == 0xD83B || c == 0x200F || c == 0x202B || c == 0x202E || c == 0x2067)
             return true;
     }
     return false;
 }
 
-// Where the part shown starts: a little before the window's left edge, at
-// the start of the line when the line needs it whole, and never inside a
-// character made of several (a pair of surrogates, a letter and its accents).
-int FirstShown(const QString& sText, const QTextLayout& layout, qreal rLeft)
+// Where the part shown starts: a little before the window's left edge, and
+// never inside a character made of several (a pair of surrogates, a letter
+// and its accents).
+int FirstShown(const QTextLayout& layout, qreal rLeft)
 {
     const QTextLine line = layout.lineAt(0);
-    if (HasRightToLeft(sText))
-        return line.textStart();
     int nFrom = line.xToCursor(rLeft, QTextLine::CursorOnCharacter);
     while (nFrom > line.textStart() && !layout.isValidCursorPosition(nFrom))
         --nFrom;
@@ -110,11 +104,13 @@ void DrawShownPart(QPainter& painter, const QTextBlock& block, const QString& sT
     const qreal rCharWidth = std::max<qreal>(QFontMetricsF(block.document()->defaultFont()).averageCharWidth(), 1);
     const qreal rLeft = rcClip.left() - ptOffset.x() - kOverhang * rCharWidth;
     const qreal rRight = rcClip.right() + 1 - ptOffset.x() + kOverhang * rCharWidth;
-    int nFrom = FirstShown(sText, layout, rLeft);
+    const bool bWhole = HasRightToLeft(sText);
+    int nFrom = bWhole ? nLineFrom : FirstShown(layout, rLeft);
     qreal rFrom = line.cursorToX(nFrom);
     // Laid out longer and longer until it reaches past the window's right
     // edge: measuring the line up to there would cost as much as the line.
-    qsizetype nCount = qsizetype((rRight - rFrom) / rCharWidth) + 16;
+    qsizetype nCount
+        = bWhole ? nLineTo - nLineFrom : std::max<qsizetype>(qsizetype((rRight - rFrom) / rCharWidth), 0) + 16;
     for (;;) {
         int nTo = int(std::min<qsizetype>(nLineTo, nFrom + nCount));
         while (nTo < nLineTo && !layout.isValidCursorPosition(nTo))
@@ -146,8 +142,7 @@ namespace LongLines {
 bool IsLong(const QTextBlock& block)
 {
     // A wrapped line is drawn a short line at a time already.
-    return block.length() > g_nThreshold
-        && block.document()->defaultTextOption().wrapMode() == QTextOption::NoWrap;
+    return block.length() > g_nThreshold && block.document()->defaultTextOption().wrapMode() == QTextOption::NoWrap;
 }
 
 void SetThreshold(int nLength)

@@ -19,7 +19,8 @@ namespace {
 QByteArray LongNotes()
 {
     QByteArray paragraph = "Notes:";
-    QByteArray mixed = "mixed:";
+    // One run of Hebrew longer than the window: it reads from its right end.
+    QByteArray mixed = "mixed: " + QByteArray("\xd7\x90\xd7\x91\xd7\x92 ").repeated(150);
     for (int i = 0; i < 300; ++i) {
         paragraph += " the convoy waits at checkpoint " + QByteArray::number(i) + ", then\tmoves;";
         mixed += " \xd7\xa9\xd7\x9c\xd7\x95\xd7\x9d " + QByteArray::number(i) + " word";
@@ -101,18 +102,22 @@ void TestLongLines::drawnAsTheWholeLineWouldBe_data()
     QTest::newRow("start, nothing selected") << QStringLiteral("roads.sqf") << 0.0 << 1 << 5 << 5 << false;
     QTest::newRow("middle, part selected") << QStringLiteral("roads.sqf") << 0.5 << 1 << 2000 << 9000 << false;
     QTest::newRow("end, selected through the break") << QStringLiteral("roads.sqf") << 1.0 << 1 << 100 << -1 << false;
-    QTest::newRow("end of the line, its last part selected") << QStringLiteral("roads.sqf") << 0.4 << 1 << 15000 << -1 << false;
+    QTest::newRow("end of the line, its last part selected")
+        << QStringLiteral("roads.sqf") << 0.4 << 1 << 15000 << -1 << false;
     QTest::newRow("tabs all along, middle") << QStringLiteral("roads.sqf") << 0.3 << 3 << 1500 << 2500 << false;
-    QTest::newRow("tabs all along, selected from line to line") << QStringLiteral("roads.sqf") << 0.2 << 3 << 10 << -1 << false;
-    QTest::newRow("typing over, caret in the middle") << QStringLiteral("roads.sqf") << 0.5 << 1 << 8000 << 8000 << true;
-    QTest::newRow("surrogates, selected from line to line") << QStringLiteral("roads.sqf") << 0.35 << 5 << 700 << -1 << false;
+    QTest::newRow("tabs all along, selected from line to line")
+        << QStringLiteral("roads.sqf") << 0.2 << 3 << 10 << -1 << false;
+    QTest::newRow("typing over, caret in the middle")
+        << QStringLiteral("roads.sqf") << 0.5 << 1 << 8000 << 8000 << true;
+    QTest::newRow("surrogates, selected from line to line")
+        << QStringLiteral("roads.sqf") << 0.35 << 5 << 700 << -1 << false;
     QTest::newRow("surrogates, part selected") << QStringLiteral("roads.sqf") << 0.1 << 5 << 301 << 1203 << true;
     QTest::newRow("accents, part selected") << QStringLiteral("roads.sqf") << 0.1 << 9 << 2001 << 2999 << false;
     QTest::newRow("accents, caret among them") << QStringLiteral("roads.sqf") << 0.15 << 9 << 3002 << 3002 << false;
     QTest::newRow("right to left among left to right") << QStringLiteral("roads.sqf") << 0.0 << 7 << 40 << 300 << false;
     QTest::newRow("wrapped, part selected") << QStringLiteral("notes.txt") << 0.0 << 1 << 400 << 3000 << false;
-    QTest::newRow("wrapped, selected through the break") << QStringLiteral("notes.txt") << 0.0 << 1 << 1000 << -1
-                                                          << false;
+    QTest::newRow("wrapped, selected through the break")
+        << QStringLiteral("notes.txt") << 0.0 << 1 << 1000 << -1 << false;
     QTest::newRow("wrapped right to left") << QStringLiteral("notes.txt") << 0.0 << 3 << 10 << 500 << false;
 }
 
@@ -164,7 +169,8 @@ void TestLongLines::coloursFollowTheLineAsItGrowsAndShrinks()
     CMemorySettingsStore seed = TypingSeed();
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
-    CScriptDoc* pDoc = Open(start, dir, "grow.sqf", "_a = [1, \"two\", player]; // short\n/* open\nstill */ hint \"x\";\n");
+    CScriptDoc* pDoc
+        = Open(start, dir, "grow.sqf", "_a = [1, \"two\", player]; // short\n/* open\nstill */ hint \"x\";\n");
     QVERIFY(pDoc);
     CScriptView* pView = View(pDoc);
     const CDictionary& dict = start.App().Dictionary();
@@ -197,7 +203,8 @@ void TestLongLines::typedPartKeepsItsColoursWhileCompletionsShow()
     CMemorySettingsStore seed = TypingSeed({true, false, false});
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
-    CScriptDoc* pDoc = Open(start, dir, "offers.sqf", "_grid = [\"a /* b\", 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13];");
+    CScriptDoc* pDoc
+        = Open(start, dir, "offers.sqf", "_grid = [\"a /* b\", 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13];");
     QVERIFY(pDoc);
     CScriptView* pView = View(pDoc);
     const CDictionary& dict = start.App().Dictionary();

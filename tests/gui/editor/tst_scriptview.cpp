@@ -363,7 +363,8 @@ void TestScriptView::stepsHoldTheChangeNotTheWholeText()
     CScriptView* pView = View(pDoc);
     QTest::keyClicks(pView, "abc");
     QVERIFY(pView->CanUndo());
-    QVERIFY2(pView->Document().History().TextBytes() < 256, qPrintable(QString::number(pView->Document().History().TextBytes())));
+    QVERIFY2(pView->Document().History().TextBytes() < 256,
+             qPrintable(QString::number(pView->Document().History().TextBytes())));
 }
 
 void TestScriptView::newDocumentHeaderIsNoStep()
