@@ -296,7 +296,10 @@ bool IsSpecialSpelling(const char16_t* p, qsizetype n)
 
 bool IsReservedSpelling(const char16_t* p, qsizetype n)
 {
-    if (n < 2 || n > 7)
+    // Every reserved word starts with a letter; most words that get here
+    // are numbers.
+    const char16_t cFirst = p[0] | 0x20;
+    if (n < 2 || n > 7 || cFirst < u'a' || cFirst > u'z')
         return false;
     for (const QString& sReserved : kReservedWords)
         if (FoldedEquals(p, n, sReserved))
