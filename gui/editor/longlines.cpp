@@ -42,6 +42,13 @@ FormatRanges Slice(const FormatRanges& ranges, int nFrom, int nTo, bool bOpenEnd
 // line is drawn whole.
 bool HasRightToLeft(QStringView text)
 {
+    // Most lines hold no character from Hebrew on: one pass the compiler
+    // can do sixteen at a time rules them out.
+    char16_t cGreatest = 0;
+    for (const QChar ch : text)
+        cGreatest = std::max(cGreatest, ch.unicode());
+    if (cGreatest < 0x0590)
+        return false;
     for (const QChar ch : text) {
         const char16_t c = ch.unicode();
         // Hebrew to the end of the Arabic supplements and their
