@@ -31,10 +31,9 @@ QByteArray LongNotes()
 // Lines 1, 3 and 5 are long. The first has tabs only at its start and
 // letters beyond Latin-1; the second has tabs all along, which the part
 // drawn must measure from the start of the line; the third carries pairs of
-// surrogates; line 7 mixes right-to-left words in; line 9 puts several
-// accents on its letters, each a character of no width. A glyph from a fallback
-// face makes the caret of a line without colour runs a pixel taller, so no
-// caret is put on the third.
+// surrogates, whose glyphs come from a fallback face; line 7 mixes
+// right-to-left words in; line 9 puts several accents on its letters, each
+// a character of no width.
 QByteArray LongLinesScript()
 {
     QByteArray positions = "\t\t_roads = [";
@@ -112,6 +111,7 @@ void TestLongLines::drawnAsTheWholeLineWouldBe_data()
     QTest::newRow("surrogates, selected from line to line")
         << QStringLiteral("roads.sqf") << 0.35 << 5 << 700 << -1 << false;
     QTest::newRow("surrogates, part selected") << QStringLiteral("roads.sqf") << 0.1 << 5 << 301 << 1203 << true;
+    QTest::newRow("surrogates, caret among them") << QStringLiteral("roads.sqf") << 0.0 << 5 << 15 << 15 << false;
     QTest::newRow("accents, part selected") << QStringLiteral("roads.sqf") << 0.1 << 9 << 2001 << 2999 << false;
     QTest::newRow("accents, caret among them") << QStringLiteral("roads.sqf") << 0.15 << 9 << 3002 << 3002 << false;
     QTest::newRow("right to left among left to right") << QStringLiteral("roads.sqf") << 0.0 << 7 << 40 << 300 << false;
