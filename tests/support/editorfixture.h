@@ -88,6 +88,27 @@ inline CScriptView* View(const CScriptDoc* pDoc)
     return pDoc->Frame()->View();
 }
 
+// An editor started with the given settings and one file opened in it.
+struct SOpenedFile
+{
+    explicit SOpenedFile(CMemorySettingsStore seedFirst = TypingSeed()) : seed(std::move(seedFirst)) { }
+
+    bool Open(const QByteArray& content = QByteArray(), const QString& sName = QStringLiteral("typed.sqs"))
+    {
+        if (!start.App().InitInstance())
+            return false;
+        pDoc = VelkTest::Open(start, dir, sName, content);
+        pView = pDoc ? View(pDoc) : nullptr;
+        return pView != nullptr;
+    }
+
+    QTemporaryDir dir;
+    CMemorySettingsStore seed;
+    CStart start{{}, &seed};
+    CScriptDoc* pDoc = nullptr;
+    CScriptView* pView = nullptr;
+};
+
 inline QString Text(const CScriptView* pView)
 {
     return pView->document()->toPlainText();

@@ -130,13 +130,9 @@ void TestLongLines::drawnAsTheWholeLineWouldBe()
     QFETCH(int, to);
     QFETCH(bool, overwrite);
     SThresholdKept kept;
-    QTemporaryDir dir;
-    CMemorySettingsStore seed = TypingSeed();
-    CStart start({}, &seed);
-    QVERIFY(start.App().InitInstance());
-    CScriptDoc* pDoc = Open(start, dir, name, name.endsWith(".txt") ? LongNotes() : LongLinesScript());
-    QVERIFY(pDoc);
-    CScriptView* pView = View(pDoc);
+    SOpenedFile e;
+    QVERIFY(e.Open(name.endsWith(".txt") ? LongNotes() : LongLinesScript(), name));
+    CScriptView* pView = e.pView;
     pView->window()->resize(700, 400);
     pView->window()->show();
     QApplication::setActiveWindow(pView->window());
@@ -165,15 +161,10 @@ void TestLongLines::coloursFollowTheLineAsItGrowsAndShrinks()
 {
     SThresholdKept kept;
     LongLines::SetThreshold(50);
-    QTemporaryDir dir;
-    CMemorySettingsStore seed = TypingSeed();
-    CStart start({}, &seed);
-    QVERIFY(start.App().InitInstance());
-    CScriptDoc* pDoc
-        = Open(start, dir, "grow.sqf", "_a = [1, \"two\", player]; // short\n/* open\nstill */ hint \"x\";\n");
-    QVERIFY(pDoc);
-    CScriptView* pView = View(pDoc);
-    const CDictionary& dict = start.App().Dictionary();
+    SOpenedFile e;
+    QVERIFY(e.Open("_a = [1, \"two\", player]; // short\n/* open\nstill */ hint \"x\";\n", "grow.sqf"));
+    CScriptView* pView = e.pView;
+    const CDictionary& dict = e.start.App().Dictionary();
     const int nEnd = LineStart(pView, 1) - 1;
     const auto layoutFormats = [&] { return pView->document()->firstBlock().layout()->formats(); };
     QCOMPARE(AllClasses(pView), ExpectedClasses(dict, Text(pView), kFileSQF));
@@ -199,15 +190,10 @@ void TestLongLines::typedPartKeepsItsColoursWhileCompletionsShow()
 {
     SThresholdKept kept;
     LongLines::SetThreshold(50);
-    QTemporaryDir dir;
-    CMemorySettingsStore seed = TypingSeed({true, false, false});
-    CStart start({}, &seed);
-    QVERIFY(start.App().InitInstance());
-    CScriptDoc* pDoc
-        = Open(start, dir, "offers.sqf", "_grid = [\"a /* b\", 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13];");
-    QVERIFY(pDoc);
-    CScriptView* pView = View(pDoc);
-    const CDictionary& dict = start.App().Dictionary();
+    SOpenedFile e(TypingSeed({true, false, false}));
+    QVERIFY(e.Open("_grid = [\"a /* b\", 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13];", "offers.sqf"));
+    CScriptView* pView = e.pView;
+    const CDictionary& dict = e.start.App().Dictionary();
     pView->SetSelection(pView->Document().Length(), pView->Document().Length());
     int nShown = 0;
     for (const QChar c : QStringLiteral(" setD _gr = \"s /* q\"; _gr ")) {

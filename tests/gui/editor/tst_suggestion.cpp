@@ -34,24 +34,6 @@ void UndoKeys(QWidget* pView)
     QTest::keyRelease(pView, Qt::Key_Z, Qt::NoModifier);
 }
 
-struct SEditor
-{
-    QTemporaryDir dir;
-    CMemorySettingsStore seed = TypingSeed({true, false, false});
-    CStart start{{}, &seed};
-    CScriptDoc* pDoc = nullptr;
-    CScriptView* pView = nullptr;
-
-    bool Open(const QByteArray& content = QByteArray())
-    {
-        if (!start.App().InitInstance())
-            return false;
-        pDoc = VelkTest::Open(start, dir, QStringLiteral("typed.sqs"), content);
-        pView = pDoc ? View(pDoc) : nullptr;
-        return pView != nullptr;
-    }
-};
-
 }  // namespace
 
 void TestSuggestion::undoNeverBringsASuggestionBack_data()
@@ -65,7 +47,7 @@ void TestSuggestion::undoNeverBringsASuggestionBack_data()
 void TestSuggestion::undoNeverBringsASuggestionBack()
 {
     QFETCH(QString, typed);
-    SEditor e;
+    SOpenedFile e(TypingSeed({true, false, false}));
     QVERIFY(e.Open());
     QTest::keyClicks(e.pView, typed);
     // Step by step, every state is a part of what was typed, and none shows an offer.
@@ -85,7 +67,7 @@ void TestSuggestion::undoNeverBringsASuggestionBack()
 
 void TestSuggestion::typedPartKeepsItsOwnColours()
 {
-    SEditor e;
+    SOpenedFile e(TypingSeed({true, false, false}));
     QVERIFY(e.Open());
     for (const QString& sTyped : {QStringLiteral("setD"), QStringLiteral("_th")}) {
         e.pView->selectAll();
@@ -109,7 +91,7 @@ void TestSuggestion::commandsSeeTheTextWithoutTheSuggestion_data()
 void TestSuggestion::commandsSeeTheTextWithoutTheSuggestion()
 {
     QFETCH(int, way);
-    SEditor e;
+    SOpenedFile e(TypingSeed({true, false, false}));
     QVERIFY(e.Open("\r\nsleep 1\r\n"));
     QTest::keyClicks(e.pView, "hint");
     QVERIFY(e.pView->IsSuggestionShown());
@@ -133,7 +115,7 @@ void TestSuggestion::commandsSeeTheTextWithoutTheSuggestion()
 
 void TestSuggestion::shortcutLetterLetGoAfterCtrlOffersNothing()
 {
-    SEditor e;
+    SOpenedFile e(TypingSeed({true, false, false}));
     QVERIFY(e.Open());
     QTest::keyClicks(e.pView, "hint");
     QVERIFY(e.pView->IsSuggestionShown());
