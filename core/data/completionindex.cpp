@@ -1,9 +1,6 @@
 #include "core/data/completionindex.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstring>
-#include <iterator>
 #include <optional>
 
 namespace {
@@ -15,64 +12,6 @@ enum class EAnswer {
     // an insertion in between can still let it in.
     RefusedForNow,
 };
-
-inline quint64 Load64(const char16_t* p)
-{
-    quint64 n;
-    std::memcpy(&n, p, sizeof(n));
-    return n;
-}
-
-constexpr bool kLittleEndian = std::endian::native == std::endian::little;
-
-// Characters nFrom to nFrom + 4 of a word of n characters as one number,
-// the first lowest, zero for those past its end.
-inline quint64 Chunk(const char16_t* p, qsizetype n, qsizetype nFrom)
-{
-    const qsizetype nLeft = n - nFrom;
-    if constexpr (kLittleEndian) {
-        if (nLeft >= 4)
-            return Load64(p + nFrom);
-        // The last four characters, those before nFrom shifted out: the
-        // end of a word costs no loop either.
-        if (nLeft > 0 && n >= 4)
-            return Load64(p + n - 4) >> (16 * (4 - nLeft));
-    }
-    quint64 nChunk = 0;
-    for (qsizetype k = 0; k < std::min<qsizetype>(nLeft, 4); ++k)
-        nChunk |= quint64(p[nFrom + k]) << (16 * k);
-    return nChunk;
-}
-
-// The same for a word of four characters or more, without a branch that
-// depends on its length: words of every length come in any order.
-inline quint64 ChunkOfFour(const char16_t* p, qsizetype n, qsizetype nFrom)
-{
-    if constexpr (!kLittleEndian)
-        return Chunk(p, n, nFrom);
-    const qsizetype nLeft = n - nFrom;
-    const bool bWhole = nLeft >= 4;
-    const quint64 nLoaded = Load64(bWhole ? p + nFrom : p + n - 4);
-    const qsizetype nDropped = bWhole ? 0 : 4 - std::max<qsizetype>(nLeft, 0);
-    return nDropped == 4 ? 0 : nLoaded >> (16 * nDropped);
-}
-
-inline quint64 MixBlock(quint64 nHash, const quint64* pChunks)
-{
-    nHash
-        ^= pChunks[0] * 0x9e3779b97f4a7c15ull ^ pChunks[1] * 0xc2b2ae3d27d4eb4full ^ pChunks[2] * 0x165667b19e3779f9ull;
-    nHash ^= nHash >> 29;
-    return nHash * 0xff51afd7ed558ccdull;
-}
-
-// Words are short: a call to memcmp would cost more than the loop.
-inline bool SameChars(const char16_t* pA, const char16_t* pB, qsizetype n)
-{
-    for (qsizetype i = 0; i < n; ++i)
-        if (pA[i] != pB[i])
-            return false;
-    return true;
-}
 
 // The same hash for two words equal ignoring case, as CompareNoCase has it.
 // Only new words and the list's own entries go through it.
@@ -249,9 +188,7 @@ void CCompletionIndex::Follow(const CSortStringArray& list)
     // list detach it onto a new buffer, which is how a change is seen.
     if (m_arKnown.constData() == list.constData() && m_arKnown.size() == list.size())
         return;
-    m_arSlots.clear();
-    m_arKeys.clear();
-    m_nSettled = 0;
+    m_settled.Clear();
     Adopt(list);
 }
 
@@ -266,125 +203,70 @@ struct CCompletionIndex::SRun
     std::optional<CLearningList> learning;
 };
 
-inline CCompletionIndex::SKey CCompletionIndex::KeyOf(QStringView sWord)
+inline void CCompletionIndex::OfferKey(SRun& run, const SWordKey& key, QStringView sWord)
 {
-    const char16_t* p = sWord.utf16();
-    const qsizetype n = sWord.size();
-    SKey key;
-    key.nLength = quint32(n);
-    quint64 nHash = 0x9e3779b97f4a7c15ull ^ quint64(n);
-    if (n <= kInline) {
-        for (qsizetype i = 0; i < kInline / 4; ++i)
-            key.arChunks[i] = n >= 4 ? ChunkOfFour(p, n, 4 * i) : Chunk(p, n, 4 * i);
-        nHash = MixBlock(nHash, key.arChunks);
-    } else {
-        quint64 arBlock[kInline / 4];
-        for (qsizetype nBlock = 0; nBlock < n; nBlock += kInline) {
-            for (qsizetype i = 0; i < kInline / 4; ++i)
-                arBlock[i] = Chunk(p, n, nBlock + 4 * i);
-            nHash = MixBlock(nHash, arBlock);
-        }
+    // A long word's characters are gone by the time it would be answered.
+    if (!key.IsInline()) {
+        Flush(run);
+        Answer(run, key, sWord);
+        return;
     }
-    key.nHash = quint32(nHash >> 32);
-    return key;
+    m_settled.Prefetch(key);
+    SWordKey& ahead = m_arAhead[m_nNextAhead];
+    m_nNextAhead = (m_nNextAhead + 1) % kAhead;
+    const SWordKey due = ahead;
+    // Field by field: a copy of the whole key would load what was stored in
+    // parts a moment ago, and wait for it.
+    ahead.nLow = key.nLow;
+    ahead.nHigh = key.nHigh;
+    ahead.nHash = key.nHash;
+    if (due.nLow != 0)
+        Answer(run, due, {});
 }
 
-quint32 CCompletionIndex::Hash(QStringView sWord)
+void CCompletionIndex::Offer(SRun& run, SReadableWord word)
 {
-    return KeyOf(sWord).nHash;
-}
-
-inline bool CCompletionIndex::IsSettled(const SKey& key) const
-{
-    if (m_arSlots.empty())
-        return false;
-    const size_t nMask = m_arSlots.size() - 1;
-    for (size_t i = key.nHash & nMask; m_arSlots[i].nLength != 0; i = (i + 1) & nMask) {
-        const SSlot& slot = m_arSlots[i];
-        if (slot.nHash == key.nHash && slot.nLength == key.nLength + 1 && slot.arChunks[0] == key.arChunks[0]
-            && slot.arChunks[1] == key.arChunks[1] && slot.arChunks[2] == key.arChunks[2])
-            return true;
-    }
-    return false;
-}
-
-bool CCompletionIndex::IsSettled(QStringView sWord, quint32 nHash) const
-{
-    const qsizetype nLength = sWord.size();
-    if (nLength <= kInline)
-        return IsSettled(KeyOf(sWord));
-    if (m_arSlots.empty())
-        return false;
-    const size_t nMask = m_arSlots.size() - 1;
-    for (size_t i = nHash & nMask; m_arSlots[i].nLength != 0; i = (i + 1) & nMask) {
-        const SSlot& slot = m_arSlots[i];
-        if (slot.nHash == nHash && slot.nLength == quint32(nLength) + 1
-            && SameChars(sWord.utf16(), m_arKeys.data() + slot.arChunks[0], nLength))
-            return true;
-    }
-    return false;
-}
-
-void CCompletionIndex::Settle(QStringView sWord, quint32 nHash)
-{
-    if (size_t(m_nSettled + 1) * 2 > m_arSlots.size()) {
-        std::vector<SSlot> old(std::max<size_t>(m_arSlots.size() * 2, 1024));
-        old.swap(m_arSlots);
-        const size_t nMask = m_arSlots.size() - 1;
-        for (const SSlot& slot : old) {
-            if (slot.nLength == 0)
-                continue;
-            size_t i = slot.nHash & nMask;
-            while (m_arSlots[i].nLength != 0)
-                i = (i + 1) & nMask;
-            m_arSlots[i] = slot;
-        }
-    }
-    const size_t nMask = m_arSlots.size() - 1;
-    size_t i = nHash & nMask;
-    while (m_arSlots[i].nLength != 0)
-        i = (i + 1) & nMask;
-    SSlot& slot = m_arSlots[i];
-    slot.nHash = nHash;
-    slot.nLength = quint32(sWord.size()) + 1;
-    if (sWord.size() <= kInline) {
-        const SKey key = KeyOf(sWord);
-        std::copy(std::begin(key.arChunks), std::end(key.arChunks), slot.arChunks);
-    } else {
-        slot.arChunks[0] = m_arKeys.size();
-        m_arKeys.insert(m_arKeys.end(), sWord.utf16(), sWord.utf16() + sWord.size());
-    }
-    ++m_nSettled;
+    OfferKey(run, SWordKey::Of(word), word.sWord);
 }
 
 void CCompletionIndex::Offer(SRun& run, QStringView sWord)
 {
-    // Nearly every word of a text is a short one met before: one key made
-    // and one slot compared a chunk at a time.
-    if (sWord.size() <= kInline) {
-        const SKey key = KeyOf(sWord);
-        if (!IsSettled(key))
-            LearnUnsettled(run, sWord, key.nHash);
-        return;
-    }
-    const quint32 nHash = Hash(sWord);
-    if (!IsSettled(sWord, nHash))
-        LearnUnsettled(run, sWord, nHash);
+    OfferKey(run, SWordKey::Of(sWord), sWord);
 }
 
-void CCompletionIndex::LearnUnsettled(SRun& run, QStringView sWord, quint32 nHash)
+void CCompletionIndex::Flush(SRun& run)
+{
+    for (int i = 0; i < kAhead; ++i) {
+        SWordKey& ahead = m_arAhead[m_nNextAhead];
+        m_nNextAhead = (m_nNextAhead + 1) % kAhead;
+        const SWordKey due = ahead;
+        ahead = {};
+        if (due.nLow != 0)
+            Answer(run, due, {});
+    }
+}
+
+void CCompletionIndex::Answer(SRun& run, const SWordKey& key, QStringView sWord)
+{
+    if (m_settled.Contains(key, sWord))
+        return;
+    char16_t arWord[SWordKey::kInline];
+    LearnUnsettled(run, key.IsInline() ? key.Word(arWord) : sWord, key);
+}
+
+void CCompletionIndex::LearnUnsettled(SRun& run, QStringView sWord, const SWordKey& key)
 {
     if (!run.learning)
         run.learning.emplace(run.list);
     if (run.learning->Learn(sWord) != EAnswer::RefusedForNow)
-        Settle(sWord, nHash);
+        m_settled.Insert(key, sWord);
 }
 
 int CCompletionIndex::Learn(CSortStringArray& list, QStringView sWord)
 {
     Follow(list);
-    const quint32 nHash = Hash(sWord);
-    if (IsSettled(sWord, nHash))
+    const SWordKey key = SWordKey::Of(sWord);
+    if (m_settled.Contains(key, sWord))
         return -1;
     // A single word walks the list as InsertSorted does: the insertion moves
     // half the list anyway, and the blocks would first have to be built.
@@ -392,7 +274,7 @@ int CCompletionIndex::Learn(CSortStringArray& list, QStringView sWord)
         const QString& sEntry = list.at(i);
         if (CompareNoCase(sEntry, sWord) == 0) {
             if (CompareCase(sEntry, sWord) <= 0)
-                Settle(sWord, nHash);
+                m_settled.Insert(key, sWord);
             return -1;
         }
         if (CompareCase(sEntry, sWord) > 0) {
@@ -400,11 +282,11 @@ int CCompletionIndex::Learn(CSortStringArray& list, QStringView sWord)
             m_arKnown = QStringList();
             list.insert(i, sWord.toString());
             Adopt(list);
-            Settle(sWord, nHash);
+            m_settled.Insert(key, sWord);
             return int(i);
         }
     }
-    Settle(sWord, nHash);
+    m_settled.Insert(key, sWord);
     return -1;
 }
 
@@ -413,6 +295,7 @@ void CCompletionIndex::LearnWords(CSortStringArray& list, const std::function<vo
     Follow(list);
     SRun run(list);
     produce(CWordSink(*this, run));
+    Flush(run);
     if (!run.learning || !run.learning->Changed())
         return;
     m_arKnown = QStringList();

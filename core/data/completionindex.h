@@ -1,12 +1,12 @@
 #pragma once
 
 #include "core/data/sortstringarray.h"
+#include "core/data/wordset.h"
 
 #include <QStringList>
 #include <QStringView>
 
 #include <functional>
-#include <vector>
 
 // Learns words into a completion list with exactly the result of calling
 // InsertSorted on each in turn, without walking the list from its start for
@@ -39,44 +39,28 @@ public:
     void LearnWords(CSortStringArray& list, const std::function<void(const WordSink&)>& produce);
 
     // How many words are settled: for tests and figures.
-    qsizetype SettledCount() const { return m_nSettled; }
+    qsizetype SettledCount() const { return m_settled.Size(); }
 
 private:
-    // Open addressing over one flat array. A word of up to kInline characters
-    // (most variable names) sits in its slot, so that a probe touches one
-    // cache line; a longer one sits in a pool, its slot saying where.
-    static constexpr qsizetype kInline = 12;
-    // A word of up to kInline characters as its slot holds it, four to a
-    // chunk and zero past its end, so that it is compared and hashed a
-    // chunk at a time; a longer one keeps only its hash here.
-    struct SKey
-    {
-        quint64 arChunks[kInline / 4] = {};
-        quint32 nHash = 0;
-        quint32 nLength = 0;
-    };
-    struct SSlot
-    {
-        quint32 nHash = 0;
-        quint32 nLength = 0;                 // plus one; 0 marks an empty slot
-        quint64 arChunks[kInline / 4] = {};  // a longer word: where it starts in m_arKeys
-    };
     struct SRun;
 
     void Follow(const CSortStringArray& list);
     void Adopt(const CSortStringArray& list) { m_arKnown = list; }
-    static quint32 Hash(QStringView sWord);
-    static SKey KeyOf(QStringView sWord);
-    bool IsSettled(QStringView sWord, quint32 nHash) const;
-    bool IsSettled(const SKey& key) const;
-    void Settle(QStringView sWord, quint32 nHash);
+    // Nearly every word offered is a short one settled before; its slot is
+    // asked for kAhead words after the key was made, so that the slot has
+    // come into the cache meanwhile. Words are still answered in order.
+    void Offer(SRun& run, SReadableWord word);
     void Offer(SRun& run, QStringView sWord);
-    void LearnUnsettled(SRun& run, QStringView sWord, quint32 nHash);
+    void OfferKey(SRun& run, const SWordKey& key, QStringView sWord);
+    void Answer(SRun& run, const SWordKey& key, QStringView sWord);
+    void Flush(SRun& run);
+    void LearnUnsettled(SRun& run, QStringView sWord, const SWordKey& key);
 
+    static constexpr int kAhead = 8;
+    SWordKey m_arAhead[kAhead];  // a place with nLow 0 is empty
+    int m_nNextAhead = 0;
     QStringList m_arKnown;
-    std::vector<SSlot> m_arSlots;
-    std::vector<char16_t> m_arKeys;
-    qsizetype m_nSettled = 0;
+    CWordSet m_settled;
 };
 
 // What produce hands its words to: one plain call a word, the index's own.
@@ -84,6 +68,7 @@ class CCompletionIndex::CWordSink
 {
 public:
     void operator()(QStringView sWord) const { m_index.Offer(m_run, sWord); }
+    void operator()(SReadableWord word) const { m_index.Offer(m_run, word); }
 
 private:
     friend class CCompletionIndex;

@@ -478,12 +478,13 @@ void CColourer::ForEachLocalVariable(QStringView text, EFileType eType, FWordSin
         return;
     const char16_t* p = text.utf16();
     const qsizetype n = text.size();
-    // Eight characters of room past the word for folding eight at a time.
-    QVarLengthArray<char16_t, 72> folded(72);
+    // Room past the word for folding eight at a time and for reading the
+    // word as the sink may; zeros, so that nothing read is undefined.
+    QVarLengthArray<char16_t, 72> folded(72, 0);
     auto emitWord = [&](qsizetype nFrom, qsizetype nTo) {
         const qsizetype nLength = nTo - nFrom;
-        if (nLength + 8 > folded.size())
-            folded.resize(nLength + 8);
+        if (nLength + SReadableWord::kReadable > folded.size())
+            folded.resize(nLength + SReadableWord::kReadable, 0);
         char16_t* pFolded = folded.data();
         qsizetype k = 0;
         for (; k < nLength && nFrom + k + 8 <= n; k += 8)
@@ -493,7 +494,7 @@ void CColourer::ForEachLocalVariable(QStringView text, EFileType eType, FWordSin
         // Checked folded, as a few plain compares.
         if (nLength == 5 && (std::memcmp(pFolded, u"_this", 10) == 0 || std::memcmp(pFolded, u"_time", 10) == 0))
             return;
-        sink(pOnWord, QStringView(pFolded, nLength));
+        sink(pOnWord, SReadableWord{QStringView(pFolded, nLength)});
     };
     quint64 nInStringCarry = 0;  // all ones when the chunk starts inside a string
     quint64 nBlockerCarry = 0;   // 1 when the chunk before ended in a word character or an opening quote

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/data/filetype.h"
+#include "core/data/wordset.h"
 #include "core/editor/textshadow.h"
 
 #include <QList>
@@ -81,7 +82,8 @@ public:
     // the remark laid over them.
     static QStringList LocalVariables(const QString& sLine, EFileType eType);
     // The same words without a string each: every one is handed to onWord as
-    // a view of a scratch buffer, valid only during that call. The text may
+    // a view of a scratch buffer, valid only during that call, that can be
+    // read past the word (an SReadableWord, which passes for a view). The text may
     // hold many lines split by "\n", each read as LocalVariables reads a
     // line: filling the completion list on opening a large script reads the
     // whole text at once, which costs nothing per line.
@@ -89,7 +91,7 @@ public:
     {
         ForEachLocalVariable(
             text, eType,
-            [](void* pOnWord, QStringView word) { (*static_cast<std::remove_reference_t<F>*>(pOnWord))(word); },
+            [](void* pOnWord, SReadableWord word) { (*static_cast<std::remove_reference_t<F>*>(pOnWord))(word); },
             const_cast<void*>(static_cast<const void*>(std::addressof(onWord))));
     }
 
@@ -113,7 +115,7 @@ public:
 
 private:
     struct SContext;
-    using FWordSink = void (*)(void* pOnWord, QStringView word);
+    using FWordSink = void (*)(void* pOnWord, SReadableWord word);
     static void ForEachLocalVariable(QStringView text, EFileType eType, FWordSink sink, void* pOnWord);
     void LineRules(SContext& ctx) const;
     void ScriptLineRules(SContext& ctx) const;

@@ -1,0 +1,129 @@
+#pragma once
+
+#include <QStringView>
+
+#include <cstring>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+// A word as a scanner hands it on: its buffer can be read kReadable
+// characters from the word's start, whatever lies there past the word's
+// end, so that a key is made from two vector loads instead of a character
+// at a time.
+struct SReadableWord
+{
+    static constexpr qsizetype kReadable = 16;
+
+    QStringView sWord;
+
+    operator QStringView() const { return sWord; }
+};
+
+// What a word set compares. A word of up to kInline Latin-1 characters (most
+// variable names) is its key: sixteen bytes, its length first, zeros after
+// it. Any other word is its hash and its characters.
+struct SWordKey
+{
+    static constexpr qsizetype kInline = 15;
+    static constexpr quint64 kLong = 0xFF;  // the first byte of every other key
+
+    quint64 nLow = 0;
+    quint64 nHigh = 0;
+    quint32 nHash = 0;
+
+    bool IsInline() const { return (nLow & 0xFF) != kLong; }
+    static SWordKey Of(QStringView sWord);
+    static SWordKey Of(SReadableWord word);
+    static quint32 MixInline(quint64 nLow, quint64 nHigh);
+    // The characters of an inline key, into a buffer of kInline.
+    QStringView Word(char16_t* pBuffer) const;
+
+private:
+    // Sixteen characters, those from n on ignored; false when one of the
+    // first n lies beyond Latin-1.
+    static bool InlineKeyOf16(const char16_t* p, qsizetype n, SWordKey& key);
+    static SWordKey LongKey(QStringView sWord);
+};
+
+// A set of words in one flat table of sixteen-byte slots, open addressing:
+// a look-up of an inline word touches one slot, and Prefetch lets a caller
+// start that touch a few words before it asks.
+class CWordSet
+{
+public:
+    // sWord is read only when the key is not inline.
+    bool Contains(const SWordKey& key, QStringView sWord) const { return m_arSlots[Find(key, sWord)].nLow != 0; }
+    // Whether the word was new.
+    bool Insert(const SWordKey& key, QStringView sWord);
+    void Prefetch(const SWordKey& key) const { __builtin_prefetch(&m_arSlots[key.nHash & (m_arSlots.size() - 1)]); }
+    qsizetype Size() const { return m_nSize; }
+    void Clear();
+
+private:
+    struct SSlot
+    {
+        quint64 nLow = 0;   // 0 marks an empty slot; a long word's hash above its marker
+        quint64 nHigh = 0;  // a long word: its length above where it starts in m_arPool
+    };
+
+    size_t Find(const SWordKey& key, QStringView sWord) const;
+    void Grow();
+    static quint32 HashOf(const SSlot& slot);
+
+    // Never empty, so that a look-up needs no test for it.
+    std::vector<SSlot> m_arSlots = std::vector<SSlot>(1024);
+    std::vector<char16_t> m_arPool;
+    qsizetype m_nSize = 0;
+};
+
+inline quint32 SWordKey::MixInline(quint64 nLow, quint64 nHigh)
+{
+    quint64 nHash = nLow * 0x9e3779b97f4a7c15ull ^ nHigh * 0xc2b2ae3d27d4eb4full;
+    nHash ^= nHash >> 29;
+    nHash *= 0xbf58476d1ce4e5b9ull;
+    return quint32(nHash >> 32);
+}
+
+// Inline: made for every word a script holds, in the caller's registers.
+inline bool SWordKey::InlineKeyOf16(const char16_t* p, qsizetype n, SWordKey& key)
+{
+#if defined(__SSE2__)
+    const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
+    const __m128i wide = _mm_packus_epi16(_mm_srli_epi16(lo, 8), _mm_srli_epi16(hi, 8));
+    const unsigned nWide = ~unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(wide, _mm_setzero_si128())));
+    if (nWide & ((1u << n) - 1))
+        return false;
+    const __m128i kIndex = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+    const __m128i keep = _mm_cmplt_epi8(kIndex, _mm_set1_epi8(char(n)));
+    __m128i bytes = _mm_and_si128(_mm_packus_epi16(lo, hi), keep);
+    bytes = _mm_or_si128(_mm_slli_si128(bytes, 1), _mm_cvtsi32_si128(int(n + 1)));
+    key.nLow = quint64(_mm_cvtsi128_si64(bytes));
+    key.nHigh = quint64(_mm_cvtsi128_si64(_mm_unpackhi_epi64(bytes, bytes)));
+#else
+    unsigned char arBytes[16] = {};
+    arBytes[0] = (unsigned char)(n + 1);
+    for (qsizetype i = 0; i < n; ++i) {
+        if (p[i] > 0xFF)
+            return false;
+        arBytes[i + 1] = (unsigned char)p[i];
+    }
+    std::memcpy(&key.nLow, arBytes, 8);
+    std::memcpy(&key.nHigh, arBytes + 8, 8);
+#endif
+    key.nHash = MixInline(key.nLow, key.nHigh);
+    return true;
+}
+
+inline SWordKey SWordKey::Of(SReadableWord word)
+{
+    // One key returned from every path, so that it is built in place: a
+    // copy would load at once what was just stored in parts, and wait.
+    SWordKey key;
+    if (word.sWord.size() > kInline || !InlineKeyOf16(word.sWord.utf16(), word.sWord.size(), key))
+        key = LongKey(word.sWord);
+    return key;
+}
