@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <thread>
 
 namespace {
 
@@ -201,49 +202,89 @@ struct CCompletionIndex::SRun
     // Built only when a word is not settled: learning a text already known
     // leaves the list as it is.
     std::optional<CLearningList> learning;
+    bool bRefusedForNow = false;
 };
 
-inline void CCompletionIndex::OfferKey(SRun& run, const SWordKey& key, QStringView sWord)
+// The words of one producer read on a thread of its own, each the first time
+// it comes, in that order. Those are all that change the list when they are
+// offered after the words before them: any later coming of a word is turned
+// away, once the word was taken or turned away for good. A word turned away
+// for now is the exception, and then the producers are read again one after
+// the other.
+class CCompletionIndex::CFirstMeetings
 {
+public:
+    void Meet(const SWordKey& key, QStringView sWord)
+    {
+        const auto record = [this](const SWordKey& due) { Record(due, {}); };
+        if (!key.IsInline()) {
+            m_ahead.Flush(record);
+            Record(key, sWord);
+            return;
+        }
+        m_met.Prefetch(key);
+        m_ahead.Push(key, record);
+    }
+
+    void Finish()
+    {
+        m_ahead.Flush([this](const SWordKey& due) { Record(due, {}); });
+    }
+
+    template <class F> void ForEach(F&& onWord) const
+    {
+        size_t nLong = 0;
+        char16_t arWord[SWordKey::kInline];
+        for (const SWordKey& key : m_arKeys) {
+            if (key.IsInline()) {
+                onWord(key, key.Word(arWord));
+            } else {
+                const auto [nFrom, nLength] = m_arLong[nLong++];
+                onWord(key, QStringView(m_arLongChars.data() + nFrom, nLength));
+            }
+        }
+    }
+
+private:
+    void Record(const SWordKey& key, QStringView sWord)
+    {
+        if (!m_met.Insert(key, sWord))
+            return;
+        m_arKeys.push_back(key);
+        if (!key.IsInline()) {
+            m_arLong.emplace_back(qsizetype(m_arLongChars.size()), sWord.size());
+            m_arLongChars.insert(m_arLongChars.end(), sWord.utf16(), sWord.utf16() + sWord.size());
+        }
+    }
+
+    CWordSet m_met;
+    CKeysAhead m_ahead;
+    std::vector<SWordKey> m_arKeys;
+    std::vector<std::pair<qsizetype, qsizetype>> m_arLong;
+    std::vector<char16_t> m_arLongChars;
+};
+
+void CCompletionIndex::Meet(CFirstMeetings& meetings, const SWordKey& key, QStringView sWord)
+{
+    meetings.Meet(key, sWord);
+}
+
+void CCompletionIndex::Offer(SRun& run, const SWordKey& key, QStringView sWord)
+{
+    const auto answer = [this, &run](const SWordKey& due) { Answer(run, due, {}); };
     // A long word's characters are gone by the time it would be answered.
     if (!key.IsInline()) {
-        Flush(run);
+        m_ahead.Flush(answer);
         Answer(run, key, sWord);
         return;
     }
     m_settled.Prefetch(key);
-    SWordKey& ahead = m_arAhead[m_nNextAhead];
-    m_nNextAhead = (m_nNextAhead + 1) % kAhead;
-    const SWordKey due = ahead;
-    // Field by field: a copy of the whole key would load what was stored in
-    // parts a moment ago, and wait for it.
-    ahead.nLow = key.nLow;
-    ahead.nHigh = key.nHigh;
-    ahead.nHash = key.nHash;
-    if (due.nLow != 0)
-        Answer(run, due, {});
-}
-
-void CCompletionIndex::Offer(SRun& run, SReadableWord word)
-{
-    OfferKey(run, SWordKey::Of(word), word.sWord);
-}
-
-void CCompletionIndex::Offer(SRun& run, QStringView sWord)
-{
-    OfferKey(run, SWordKey::Of(sWord), sWord);
+    m_ahead.Push(key, answer);
 }
 
 void CCompletionIndex::Flush(SRun& run)
 {
-    for (int i = 0; i < kAhead; ++i) {
-        SWordKey& ahead = m_arAhead[m_nNextAhead];
-        m_nNextAhead = (m_nNextAhead + 1) % kAhead;
-        const SWordKey due = ahead;
-        ahead = {};
-        if (due.nLow != 0)
-            Answer(run, due, {});
-    }
+    m_ahead.Flush([this, &run](const SWordKey& due) { Answer(run, due, {}); });
 }
 
 void CCompletionIndex::Answer(SRun& run, const SWordKey& key, QStringView sWord)
@@ -260,6 +301,8 @@ void CCompletionIndex::LearnUnsettled(SRun& run, QStringView sWord, const SWordK
         run.learning.emplace(run.list);
     if (run.learning->Learn(sWord) != EAnswer::RefusedForNow)
         m_settled.Insert(key, sWord);
+    else
+        run.bRefusedForNow = true;
 }
 
 int CCompletionIndex::Learn(CSortStringArray& list, QStringView sWord)
@@ -290,15 +333,59 @@ int CCompletionIndex::Learn(CSortStringArray& list, QStringView sWord)
     return -1;
 }
 
-void CCompletionIndex::LearnWords(CSortStringArray& list, const std::function<void(const WordSink&)>& produce)
+void CCompletionIndex::LearnWords(CSortStringArray& list, const Produce& produce)
+{
+    LearnWords(list, std::vector<Produce>{produce});
+}
+
+void CCompletionIndex::LearnWords(CSortStringArray& list, const std::vector<Produce>& producers)
 {
     Follow(list);
     SRun run(list);
-    produce(CWordSink(*this, run));
-    Flush(run);
+    if (!ProduceSideBySide(run, producers)) {
+        // Forgetting what is settled only costs time: every word is
+        // answered again from the list as it was.
+        m_settled.Clear();
+        run.learning.reset();
+        ProduceInTurn(run, producers);
+    }
     if (!run.learning || !run.learning->Changed())
         return;
     m_arKnown = QStringList();
     static_cast<QStringList&>(list) = run.learning->Words();
     Adopt(list);
+}
+
+void CCompletionIndex::ProduceInTurn(SRun& run, const std::vector<Produce>& producers)
+{
+    for (const auto& produce : producers) {
+        produce(CWordSink(*this, run));
+        Flush(run);
+    }
+}
+
+// False when a word read on another thread was turned away for now: its
+// later comings, not kept, might let it in.
+bool CCompletionIndex::ProduceSideBySide(SRun& run, const std::vector<Produce>& producers)
+{
+    if (producers.empty())
+        return true;
+    std::vector<CFirstMeetings> meetings(producers.size() - 1);
+    std::vector<std::thread> threads;
+    for (size_t i = 1; i < producers.size(); ++i)
+        threads.emplace_back([&producers, &meetings, i] {
+            producers[i](CWordSink(meetings[i - 1]));
+            meetings[i - 1].Finish();
+        });
+    producers.front()(CWordSink(*this, run));
+    Flush(run);
+    for (std::thread& thread : threads)
+        thread.join();
+    for (const CFirstMeetings& met : meetings) {
+        met.ForEach([this, &run](const SWordKey& key, QStringView sWord) { Offer(run, key, sWord); });
+        Flush(run);
+        if (run.bRefusedForNow)
+            return false;
+    }
+    return true;
 }

@@ -7,6 +7,7 @@
 #include <QStringView>
 
 #include <functional>
+#include <vector>
 
 // Learns words into a completion list with exactly the result of calling
 // InsertSorted on each in turn, without walking the list from its start for
@@ -30,50 +31,66 @@ class CCompletionIndex
 public:
     class CWordSink;
     using WordSink = CWordSink;
+    using Produce = std::function<void(const WordSink&)>;
 
     // The answer of list.InsertSorted(sWord), with the same change to the list.
     int Learn(CSortStringArray& list, QStringView sWord);
     // Every word produce hands to its sink, in that order, as Learn would take
     // them; the list is rewritten once at the end instead of once per new
     // word. The list must not be touched while produce runs.
-    void LearnWords(CSortStringArray& list, const std::function<void(const WordSink&)>& produce);
+    void LearnWords(CSortStringArray& list, const Produce& produce);
+    // The words of every producer, in the order given, as LearnWords would
+    // take them one producer after the other; all but the first read their
+    // words on threads of their own meanwhile, so they must share nothing
+    // that changes.
+    void LearnWords(CSortStringArray& list, const std::vector<Produce>& producers);
 
     // How many words are settled: for tests and figures.
     qsizetype SettledCount() const { return m_settled.Size(); }
 
 private:
     struct SRun;
+    class CFirstMeetings;
 
     void Follow(const CSortStringArray& list);
     void Adopt(const CSortStringArray& list) { m_arKnown = list; }
-    // Nearly every word offered is a short one settled before; its slot is
-    // asked for kAhead words after the key was made, so that the slot has
-    // come into the cache meanwhile. Words are still answered in order.
-    void Offer(SRun& run, SReadableWord word);
-    void Offer(SRun& run, QStringView sWord);
-    void OfferKey(SRun& run, const SWordKey& key, QStringView sWord);
+    // Nearly every word offered is a short one settled before: a look-up
+    // held back a few words, in order.
+    void Offer(SRun& run, const SWordKey& key, QStringView sWord);
     void Answer(SRun& run, const SWordKey& key, QStringView sWord);
     void Flush(SRun& run);
     void LearnUnsettled(SRun& run, QStringView sWord, const SWordKey& key);
+    static void Meet(CFirstMeetings& meetings, const SWordKey& key, QStringView sWord);
+    void ProduceInTurn(SRun& run, const std::vector<Produce>& producers);
+    bool ProduceSideBySide(SRun& run, const std::vector<Produce>& producers);
 
-    static constexpr int kAhead = 8;
-    SWordKey m_arAhead[kAhead];  // a place with nLow 0 is empty
-    int m_nNextAhead = 0;
+    CKeysAhead m_ahead;
     QStringList m_arKnown;
     CWordSet m_settled;
 };
 
-// What produce hands its words to: one plain call a word, the index's own.
+// What produce hands its words to: one plain call a word, to the index, or
+// to what collects the words read on another thread.
 class CCompletionIndex::CWordSink
 {
 public:
-    void operator()(QStringView sWord) const { m_index.Offer(m_run, sWord); }
-    void operator()(SReadableWord word) const { m_index.Offer(m_run, word); }
+    void operator()(QStringView sWord) const { Take(SWordKey::Of(sWord), sWord); }
+    void operator()(SReadableWord word) const { Take(SWordKey::Of(word), word.sWord); }
 
 private:
     friend class CCompletionIndex;
-    CWordSink(CCompletionIndex& index, SRun& run) : m_index(index), m_run(run) { }
+    CWordSink(CCompletionIndex& index, SRun& run) : m_pIndex(&index), m_pRun(&run) { }
+    explicit CWordSink(CFirstMeetings& meetings) : m_pMeetings(&meetings) { }
 
-    CCompletionIndex& m_index;
-    SRun& m_run;
+    void Take(const SWordKey& key, QStringView sWord) const
+    {
+        if (m_pMeetings)
+            Meet(*m_pMeetings, key, sWord);
+        else
+            m_pIndex->Offer(*m_pRun, key, sWord);
+    }
+
+    CCompletionIndex* m_pIndex = nullptr;
+    SRun* m_pRun = nullptr;
+    CFirstMeetings* m_pMeetings = nullptr;
 };

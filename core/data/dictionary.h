@@ -51,9 +51,13 @@ public:
     // What m_arAutoComplete.InsertSorted would make of the words, but a word
     // met before costs a hash probe instead of a walk through the list.
     int LearnAutoComplete(QStringView sWord) { return m_autoCompleteIndex.Learn(m_arAutoComplete, sWord); }
-    void LearnAutoCompleteWords(const std::function<void(const CCompletionIndex::WordSink&)>& produce)
+    void LearnAutoCompleteWords(const CCompletionIndex::Produce& produce)
     {
         m_autoCompleteIndex.LearnWords(m_arAutoComplete, produce);
+    }
+    void LearnAutoCompleteWords(const std::vector<CCompletionIndex::Produce>& producers)
+    {
+        m_autoCompleteIndex.LearnWords(m_arAutoComplete, producers);
     }
     QString GetWeaponAmmo(const QString& sWeapon) const;
 

@@ -79,6 +79,45 @@ private:
     qsizetype m_nSize = 0;
 };
 
+// Keys held back a few words, so that the slot each asks for has come into
+// the cache by the time it is asked for: a table of tens of thousands of
+// words does not stay there while a large text streams past. Keys come out
+// in the order they went in.
+class CKeysAhead
+{
+public:
+    // Hands on the key pushed kAhead keys before, if any.
+    template <class F> void Push(const SWordKey& key, F&& answer)
+    {
+        SWordKey& place = m_arKeys[m_nNext];
+        m_nNext = (m_nNext + 1) % kAhead;
+        const SWordKey due = place;
+        // Field by field: a copy of the whole key would load at once what
+        // was stored in parts a moment ago, and wait for it.
+        place.nLow = key.nLow;
+        place.nHigh = key.nHigh;
+        place.nHash = key.nHash;
+        if (due.nLow != 0)
+            answer(due);
+    }
+    template <class F> void Flush(F&& answer)
+    {
+        for (int i = 0; i < kAhead; ++i) {
+            SWordKey& place = m_arKeys[m_nNext];
+            m_nNext = (m_nNext + 1) % kAhead;
+            const SWordKey due = place;
+            place = {};
+            if (due.nLow != 0)
+                answer(due);
+        }
+    }
+
+private:
+    static constexpr int kAhead = 8;
+    SWordKey m_arKeys[kAhead];  // a place with nLow 0 is empty
+    int m_nNext = 0;
+};
+
 inline quint32 SWordKey::MixInline(quint64 nLow, quint64 nHigh)
 {
     quint64 nHash = nLow * 0x9e3779b97f4a7c15ull ^ nHigh * 0xc2b2ae3d27d4eb4full;

@@ -528,6 +528,39 @@ void CColourer::ForEachLocalVariable(QStringView text, EFileType eType, FWordSin
     }
 }
 
+std::vector<CCompletionIndex::Produce> CColourer::LocalVariableProducers(const CTextShadow& text, EFileType eType,
+                                                                         int nParts, QString* psCrossing)
+{
+    const QVarLengthArray<QStringView, 3> runs = text.LineRuns(psCrossing);
+    qsizetype nTotal = 0;
+    for (QStringView run : runs)
+        nTotal += run.size() + 1;
+    std::vector<QList<QStringView>> parts(1);
+    qsizetype nDone = 0;  // characters before the rest of the run, line breaks included
+    for (QStringView run : runs) {
+        while (int(parts.size()) < nParts) {
+            const qsizetype nCut = nTotal * qsizetype(parts.size()) / nParts;
+            const qsizetype nBreak
+                = nDone + run.size() < nCut ? -1 : run.indexOf(u'\n', std::max<qsizetype>(0, nCut - nDone));
+            if (nBreak < 0)
+                break;
+            parts.back().append(run.left(nBreak));
+            parts.emplace_back();
+            nDone += nBreak + 1;
+            run = run.mid(nBreak + 1);
+        }
+        parts.back().append(run);
+        nDone += run.size() + 1;
+    }
+    std::vector<CCompletionIndex::Produce> producers;
+    for (const QList<QStringView>& part : parts)
+        producers.push_back([part, eType](const CCompletionIndex::WordSink& learn) {
+            for (QStringView run : part)
+                ForEachLocalVariable(run, eType, learn);
+        });
+    return producers;
+}
+
 void CColourer::LineRules(SContext& ctx) const
 {
     if (ctx.eType != kFileEXT && ctx.eType != kFileDAT) {

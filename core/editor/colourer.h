@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/data/completionindex.h"
 #include "core/data/filetype.h"
 #include "core/data/wordset.h"
 #include "core/editor/textshadow.h"
@@ -11,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <type_traits>
+#include <vector>
 
 class CDictionary;
 class CWordIndex;
@@ -102,6 +104,13 @@ public:
         for (QStringView run : text.LineRuns(&sCrossing))
             ForEachLocalVariable(run, eType, onWord);
     }
+
+    // Producers of the same words, the text cut at line breaks into up to
+    // nParts pieces of about equal length, for learning them side by side.
+    // The producers read the text where it lies, and *psCrossing, which
+    // must outlive them.
+    static std::vector<CCompletionIndex::Produce> LocalVariableProducers(const CTextShadow& text, EFileType eType,
+                                                                         int nParts, QString* psCrossing);
 
     // The comment stretches of a line that starts inside a block comment or
     // not; the same stretches a scan of the whole text finds. A "/*" inside a

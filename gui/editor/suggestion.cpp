@@ -8,8 +8,14 @@
 #include "gui/editor/scriptview.h"
 
 #include <QTextCursor>
+#include <QThread>
+
+#include <algorithm>
 
 namespace {
+
+// Below this a piece of text is read faster than a thread is started.
+constexpr int kCharsForAPiece = 256 * 1024;
 
 int Before(int nPosition, int nBy)
 {
@@ -96,10 +102,13 @@ void CSuggestion::LearnFinishedWord()
 void CSuggestion::LearnWordsOf(const CEditBuffer& buffer)
 {
     // The buffer's own copy of the text is read in one go: a string per
-    // line from the text document cost more than finding the words.
-    m_view.Context().Dictionary().LearnAutoCompleteWords([&buffer](const CCompletionIndex::WordSink& learn) {
-        CColourer::ForEachLocalVariable(buffer.Shadow(), buffer.FileType(), learn);
-    });
+    // line from the text document cost more than finding the words. A large
+    // text is read in pieces side by side, one on each processor.
+    const CTextShadow& text = buffer.Shadow();
+    const int nParts = std::clamp(text.Length() / kCharsForAPiece, 1, QThread::idealThreadCount());
+    QString sCrossing;
+    m_view.Context().Dictionary().LearnAutoCompleteWords(
+        CColourer::LocalVariableProducers(text, buffer.FileType(), nParts, &sCrossing));
 }
 
 void CSuggestion::Step(bool bBack)

@@ -80,6 +80,8 @@ private slots:
     void repeatsAreSettledButLaterSpellingsAreNot();
     void wordsOfEveryLengthAreToldApart_data();
     void wordsOfEveryLengthAreToldApart();
+    void wordsReadSideBySideMatchTheWalk_data();
+    void wordsReadSideBySideMatchTheWalk();
 };
 
 void TestCompletionIndex::learnGivesInsertSortedAnswers_data()
@@ -333,6 +335,60 @@ void TestCompletionIndex::wordsOfEveryLengthAreToldApart()
     });
     QCOMPARE(QStringList(list), expected);
     QCOMPARE(LearnInRuns(start, words, rng), expected);
+}
+
+void TestCompletionIndex::wordsReadSideBySideMatchTheWalk_data()
+{
+    QTest::addColumn<QString>("alphabet");
+    QTest::addColumn<int>("producers");
+
+    // Small letters only, as the colourer hands words on: no word is ever
+    // turned away for now. With capitals some are, and the words read on
+    // other threads must then be read again in turn.
+    const QString sSmall = QStringLiteral("ab_\u00E9");
+    const QString sCases = QStringLiteral("aAbB_");
+    QTest::newRow("small letters, one producer") << sSmall << 1;
+    QTest::newRow("small letters, two producers") << sSmall << 2;
+    QTest::newRow("small letters, five producers") << sSmall << 5;
+    QTest::newRow("case variants, two producers") << sCases << 2;
+    QTest::newRow("case variants, five producers") << sCases << 5;
+}
+
+void TestCompletionIndex::wordsReadSideBySideMatchTheWalk()
+{
+    QFETCH(QString, alphabet);
+    QFETCH(int, producers);
+    QRandomGenerator rng(9001u + quint32(producers) + quint32(alphabet.size()));
+    for (int nRound = 0; nRound < 40; ++nRound) {
+        CSortStringArray start(RandomWords(rng, alphabet + QStringLiteral("z"), 30, 6));
+        start.Sort();
+        const QStringList pool = RandomWords(rng, alphabet, 120, 7);
+        // Some producers hand on nothing at all.
+        std::vector<QStringList> parts(static_cast<size_t>(producers));
+        for (int i = 0; i < 600; ++i)
+            parts[size_t(rng.bounded(producers))].append(pool[rng.bounded(int(pool.size()))]);
+
+        QStringList expected = start;
+        std::vector<CCompletionIndex::Produce> produce;
+        for (const QStringList& part : parts) {
+            for (const QString& sWord : part)
+                ReferenceInsert(expected, sWord);
+            produce.push_back([&part](const CCompletionIndex::WordSink& learn) {
+                for (const QString& sWord : part)
+                    learn(sWord);
+            });
+        }
+        // Twice through one index: the second time with many words settled.
+        CSortStringArray list(start);
+        CCompletionIndex index;
+        index.LearnWords(list, produce);
+        QVERIFY2(QStringList(list) == expected, qPrintable(QStringLiteral("round %1").arg(nRound)));
+        for (const QStringList& part : parts)
+            for (const QString& sWord : part)
+                ReferenceInsert(expected, sWord);
+        index.LearnWords(list, produce);
+        QVERIFY2(QStringList(list) == expected, qPrintable(QStringLiteral("round %1, again").arg(nRound)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCompletionIndex)

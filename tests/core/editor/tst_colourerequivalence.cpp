@@ -246,6 +246,8 @@ private slots:
     void wholeTextGivesTheWordsOfItsLines();
     void editorCopyGivesTheWordsOfItsLines_data();
     void editorCopyGivesTheWordsOfItsLines();
+    void piecesReadSideBySideTeachTheWordsInOrder_data();
+    void piecesReadSideBySideTeachTheWordsInOrder();
 };
 
 namespace {
@@ -425,6 +427,43 @@ void TestColourerEquivalence::editorCopyGivesTheWordsOfItsLines()
             shadow.Replace(nAt, 0, QStringLiteral("\n"));
             shadow.Replace(nAt, 1, QString());
             QVERIFY2(VariablesOfShadow(shadow, eType) == expected, qPrintable(QStringLiteral("gap at %1").arg(nAt)));
+        }
+    }
+}
+
+void TestColourerEquivalence::piecesReadSideBySideTeachTheWordsInOrder_data()
+{
+    AddSourceRows();
+}
+
+void TestColourerEquivalence::piecesReadSideBySideTeachTheWordsInOrder()
+{
+    // The text is cut at line breaks into pieces read on threads of their
+    // own: no word may be lost, cut in two or taken out of its turn, wherever
+    // the cuts and the editor's gap fall.
+    QFETCH(int, source);
+    QFETCH(quint32, seed);
+    QFETCH(EFileType, type);
+    QFETCH(bool, edgeDictionary);
+    const CDictionary& dictionary = edgeDictionary ? EdgeDictionary() : ShippedDictionary();
+    const QStringList lines = SourceLines(source, seed, dictionary);
+    CSortStringArray expected = ShippedDictionary().m_arAutoComplete;
+    for (const QString& sWord : ReferenceVariables(lines, type))
+        expected.InsertSorted(sWord);
+    const QString sText = lines.join(u'\n');
+    CTextShadow shadow;
+    shadow.Reset(sText);
+    for (const int nGap : {-1, int(sText.size() / 2), int(sText.size() / 3) + 1}) {
+        if (nGap >= 0) {
+            shadow.Replace(nGap, 0, QStringLiteral("x"));
+            shadow.Replace(nGap, 1, QString());
+        }
+        for (const int nParts : {1, 2, 3, 8}) {
+            CSortStringArray list(ShippedDictionary().m_arAutoComplete);
+            CCompletionIndex index;
+            QString sCrossing;
+            index.LearnWords(list, CColourer::LocalVariableProducers(shadow, type, nParts, &sCrossing));
+            QVERIFY2(list == expected, qPrintable(QStringLiteral("gap at %1, %2 pieces").arg(nGap).arg(nParts)));
         }
     }
 }
