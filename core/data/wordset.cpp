@@ -52,22 +52,11 @@ quint32 CWordSet::HashOf(const SSlot& slot)
                                                  : SWordKey::MixInline(slot.nLow, slot.nHigh);
 }
 
-size_t CWordSet::Find(const SWordKey& key, QStringView sWord) const
+bool CWordSet::SameLong(const SSlot& slot, QStringView sWord) const
 {
-    const size_t nMask = m_arSlots.size() - 1;
-    const bool bInline = key.IsInline();
-    for (size_t i = key.nHash & nMask;; i = (i + 1) & nMask) {
-        const SSlot& slot = m_arSlots[i];
-        if (slot.nLow == 0)
-            return i;
-        if (slot.nLow != key.nLow)
-            continue;
-        if (bInline ? slot.nHigh == key.nHigh
-                    : qsizetype(slot.nHigh >> 32) == sWord.size()
-                    && std::equal(sWord.begin(), sWord.end(), m_arPool.begin() + qsizetype(quint32(slot.nHigh)),
-                                  [](QChar a, char16_t b) { return a.unicode() == b; }))
-            return i;
-    }
+    return qsizetype(slot.nHigh >> 32) == sWord.size()
+        && std::equal(sWord.begin(), sWord.end(), m_arPool.begin() + qsizetype(quint32(slot.nHigh)),
+                      [](QChar a, char16_t b) { return a.unicode() == b; });
 }
 
 bool CWordSet::Insert(const SWordKey& key, QStringView sWord)

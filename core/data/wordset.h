@@ -69,7 +69,17 @@ private:
         quint64 nHigh = 0;  // a long word: its length above where it starts in m_arPool
     };
 
-    size_t Find(const SWordKey& key, QStringView sWord) const;
+    size_t Find(const SWordKey& key, QStringView sWord) const
+    {
+        const size_t nMask = m_arSlots.size() - 1;
+        for (size_t i = key.nHash & nMask;; i = (i + 1) & nMask) {
+            const SSlot& slot = m_arSlots[i];
+            if (slot.nLow == 0
+                || (slot.nLow == key.nLow && (key.IsInline() ? slot.nHigh == key.nHigh : SameLong(slot, sWord))))
+                return i;
+        }
+    }
+    bool SameLong(const SSlot& slot, QStringView sWord) const;
     void Grow();
     static quint32 HashOf(const SSlot& slot);
 
