@@ -181,6 +181,23 @@ private:
     bool m_bChanged = false;
 };
 
+// Every word's key is made and its slot in the set asked for before the
+// first word is looked up; then each is handed on in turn.
+template <class F> void ForEachKeyed(const CWordSet& set, ReadableWords words, F&& onWord)
+{
+    constexpr size_t kBatch = 32;
+    for (size_t nFrom = 0; nFrom < words.size(); nFrom += kBatch) {
+        const ReadableWords batch = words.subspan(nFrom, std::min(kBatch, words.size() - nFrom));
+        SWordKey arKeys[kBatch];
+        for (size_t i = 0; i < batch.size(); ++i) {
+            arKeys[i] = SWordKey::Of(batch[i]);
+            set.Prefetch(arKeys[i]);
+        }
+        for (size_t i = 0; i < batch.size(); ++i)
+            onWord(arKeys[i], batch[i].sWord);
+    }
+}
+
 }  // namespace
 
 void CCompletionIndex::Follow(const CSortStringArray& list)
@@ -214,22 +231,12 @@ struct CCompletionIndex::SRun
 class CCompletionIndex::CFirstMeetings
 {
 public:
-    void Meet(const SWordKey& key, QStringView sWord)
+    void Meet(ReadableWords words)
     {
-        const auto record = [this](const SWordKey& due) { Record(due, {}); };
-        if (!key.IsInline()) {
-            m_ahead.Flush(record);
-            Record(key, sWord);
-            return;
-        }
-        m_met.Prefetch(key);
-        m_ahead.Push(key, record);
+        ForEachKeyed(m_met, words, [this](const SWordKey& key, QStringView sWord) { Record(key, sWord); });
     }
 
-    void Finish()
-    {
-        m_ahead.Flush([this](const SWordKey& due) { Record(due, {}); });
-    }
+    void Meet(QStringView sWord) { Record(SWordKey::Of(sWord), sWord); }
 
     template <class F> void ForEach(F&& onWord) const
     {
@@ -258,41 +265,30 @@ private:
     }
 
     CWordSet m_met;
-    CKeysAhead m_ahead;
     std::vector<SWordKey> m_arKeys;
     std::vector<std::pair<qsizetype, qsizetype>> m_arLong;
     std::vector<char16_t> m_arLongChars;
 };
 
-void CCompletionIndex::Meet(CFirstMeetings& meetings, const SWordKey& key, QStringView sWord)
+void CCompletionIndex::Meet(CFirstMeetings& meetings, ReadableWords words)
 {
-    meetings.Meet(key, sWord);
+    meetings.Meet(words);
+}
+
+void CCompletionIndex::Meet(CFirstMeetings& meetings, QStringView sWord)
+{
+    meetings.Meet(sWord);
+}
+
+void CCompletionIndex::Offer(SRun& run, ReadableWords words)
+{
+    ForEachKeyed(m_settled, words, [this, &run](const SWordKey& key, QStringView sWord) { Offer(run, key, sWord); });
 }
 
 void CCompletionIndex::Offer(SRun& run, const SWordKey& key, QStringView sWord)
 {
-    const auto answer = [this, &run](const SWordKey& due) { Answer(run, due, {}); };
-    // A long word's characters are gone by the time it would be answered.
-    if (!key.IsInline()) {
-        m_ahead.Flush(answer);
-        Answer(run, key, sWord);
-        return;
-    }
-    m_settled.Prefetch(key);
-    m_ahead.Push(key, answer);
-}
-
-void CCompletionIndex::Flush(SRun& run)
-{
-    m_ahead.Flush([this, &run](const SWordKey& due) { Answer(run, due, {}); });
-}
-
-void CCompletionIndex::Answer(SRun& run, const SWordKey& key, QStringView sWord)
-{
-    if (m_settled.Contains(key, sWord))
-        return;
-    char16_t arWord[SWordKey::kInline];
-    LearnUnsettled(run, key.IsInline() ? key.Word(arWord) : sWord, key);
+    if (!m_settled.Contains(key, sWord))
+        LearnUnsettled(run, sWord, key);
 }
 
 void CCompletionIndex::LearnUnsettled(SRun& run, QStringView sWord, const SWordKey& key)
@@ -360,7 +356,6 @@ void CCompletionIndex::ProduceInTurn(SRun& run, const std::vector<Produce>& prod
 {
     for (const auto& produce : producers) {
         produce(CWordSink(*this, run));
-        Flush(run);
     }
 }
 
@@ -373,17 +368,12 @@ bool CCompletionIndex::ProduceSideBySide(SRun& run, const std::vector<Produce>& 
     std::vector<CFirstMeetings> meetings(producers.size() - 1);
     std::vector<std::thread> threads;
     for (size_t i = 1; i < producers.size(); ++i)
-        threads.emplace_back([&producers, &meetings, i] {
-            producers[i](CWordSink(meetings[i - 1]));
-            meetings[i - 1].Finish();
-        });
+        threads.emplace_back([&producers, &meetings, i] { producers[i](CWordSink(meetings[i - 1])); });
     producers.front()(CWordSink(*this, run));
-    Flush(run);
     for (std::thread& thread : threads)
         thread.join();
     for (const CFirstMeetings& met : meetings) {
         met.ForEach([this, &run](const SWordKey& key, QStringView sWord) { Offer(run, key, sWord); });
-        Flush(run);
         if (run.bRefusedForNow)
             return false;
     }

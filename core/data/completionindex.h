@@ -54,17 +54,14 @@ private:
 
     void Follow(const CSortStringArray& list);
     void Adopt(const CSortStringArray& list) { m_arKnown = list; }
-    // Nearly every word offered is a short one settled before: a look-up
-    // held back a few words, in order.
+    void Offer(SRun& run, ReadableWords words);
+    void Offer(SRun& run, QStringView sWord) { Offer(run, SWordKey::Of(sWord), sWord); }
     void Offer(SRun& run, const SWordKey& key, QStringView sWord);
-    void Answer(SRun& run, const SWordKey& key, QStringView sWord);
-    void Flush(SRun& run);
     void LearnUnsettled(SRun& run, QStringView sWord, const SWordKey& key);
-    static void Meet(CFirstMeetings& meetings, const SWordKey& key, QStringView sWord);
+    static void Meet(CFirstMeetings& meetings, ReadableWords words);
+    static void Meet(CFirstMeetings& meetings, QStringView sWord);
     void ProduceInTurn(SRun& run, const std::vector<Produce>& producers);
     bool ProduceSideBySide(SRun& run, const std::vector<Produce>& producers);
-
-    CKeysAhead m_ahead;
     QStringList m_arKnown;
     CWordSet m_settled;
 };
@@ -74,20 +71,20 @@ private:
 class CCompletionIndex::CWordSink
 {
 public:
-    void operator()(QStringView sWord) const { Take(SWordKey::Of(sWord), sWord); }
-    void operator()(SReadableWord word) const { Take(SWordKey::Of(word), word.sWord); }
+    void operator()(QStringView sWord) const { Take(sWord); }
+    void operator()(ReadableWords words) const { Take(words); }
 
 private:
     friend class CCompletionIndex;
     CWordSink(CCompletionIndex& index, SRun& run) : m_pIndex(&index), m_pRun(&run) { }
     explicit CWordSink(CFirstMeetings& meetings) : m_pMeetings(&meetings) { }
 
-    void Take(const SWordKey& key, QStringView sWord) const
+    template <class W> void Take(W words) const
     {
         if (m_pMeetings)
-            Meet(*m_pMeetings, key, sWord);
+            Meet(*m_pMeetings, words);
         else
-            m_pIndex->Offer(*m_pRun, key, sWord);
+            m_pIndex->Offer(*m_pRun, words);
     }
 
     CCompletionIndex* m_pIndex = nullptr;

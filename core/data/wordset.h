@@ -3,6 +3,7 @@
 #include <QStringView>
 
 #include <cstring>
+#include <span>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -21,6 +22,11 @@ struct SReadableWord
 
     operator QStringView() const { return sWord; }
 };
+
+// Words handed on a few at a time, so that the table slots they need are all
+// asked for before the first is looked at: a table of tens of thousands of
+// words does not stay in the cache while a large text streams past.
+using ReadableWords = std::span<const SReadableWord>;
 
 // What a word set compares. A word of up to kInline Latin-1 characters (most
 // variable names) is its key: sixteen bytes, its length first, zeros after
@@ -50,7 +56,7 @@ private:
 
 // A set of words in one flat table of sixteen-byte slots, open addressing:
 // a look-up of an inline word touches one slot, and Prefetch lets a caller
-// start that touch a few words before it asks.
+// start that touch before it asks.
 class CWordSet
 {
 public:
@@ -87,45 +93,6 @@ private:
     std::vector<SSlot> m_arSlots = std::vector<SSlot>(1024);
     std::vector<char16_t> m_arPool;
     qsizetype m_nSize = 0;
-};
-
-// Keys held back a few words, so that the slot each asks for has come into
-// the cache by the time it is asked for: a table of tens of thousands of
-// words does not stay there while a large text streams past. Keys come out
-// in the order they went in.
-class CKeysAhead
-{
-public:
-    // Hands on the key pushed kAhead keys before, if any.
-    template <class F> void Push(const SWordKey& key, F&& answer)
-    {
-        SWordKey& place = m_arKeys[m_nNext];
-        m_nNext = (m_nNext + 1) % kAhead;
-        const SWordKey due = place;
-        // Field by field: a copy of the whole key would load at once what
-        // was stored in parts a moment ago, and wait for it.
-        place.nLow = key.nLow;
-        place.nHigh = key.nHigh;
-        place.nHash = key.nHash;
-        if (due.nLow != 0)
-            answer(due);
-    }
-    template <class F> void Flush(F&& answer)
-    {
-        for (int i = 0; i < kAhead; ++i) {
-            SWordKey& place = m_arKeys[m_nNext];
-            m_nNext = (m_nNext + 1) % kAhead;
-            const SWordKey due = place;
-            place = {};
-            if (due.nLow != 0)
-                answer(due);
-        }
-    }
-
-private:
-    static constexpr int kAhead = 8;
-    SWordKey m_arKeys[kAhead];  // a place with nLow 0 is empty
-    int m_nNext = 0;
 };
 
 inline quint32 SWordKey::MixInline(quint64 nLow, quint64 nHigh)

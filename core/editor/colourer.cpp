@@ -478,14 +478,28 @@ void CColourer::ForEachLocalVariable(QStringView text, EFileType eType, FWordSin
         return;
     const char16_t* p = text.utf16();
     const qsizetype n = text.size();
-    // Room past the word for folding eight at a time and for reading the
-    // word as the sink may; zeros, so that nothing read is undefined.
-    QVarLengthArray<char16_t, 72> folded(72, 0);
+    // The words of a batch lie one after the other in one buffer, with room
+    // past the last for folding eight at a time and for reading it as the
+    // sink may; zeros at first, so that nothing read is undefined.
+    constexpr int kBatch = 32;
+    SReadableWord arWords[kBatch];
+    int nWords = 0;
+    QVarLengthArray<char16_t, 1024> chars(1024, 0);
+    qsizetype nUsed = 0;
+    auto flush = [&] {
+        if (nWords > 0)
+            sink(pOnWord, ReadableWords(arWords, size_t(nWords)));
+        nWords = 0;
+        nUsed = 0;
+    };
     auto emitWord = [&](qsizetype nFrom, qsizetype nTo) {
         const qsizetype nLength = nTo - nFrom;
-        if (nLength + SReadableWord::kReadable > folded.size())
-            folded.resize(nLength + SReadableWord::kReadable, 0);
-        char16_t* pFolded = folded.data();
+        if (nUsed + nLength + SReadableWord::kReadable > chars.size()) {
+            flush();
+            if (nLength + SReadableWord::kReadable > chars.size())
+                chars.resize(nLength + SReadableWord::kReadable, 0);
+        }
+        char16_t* pFolded = chars.data() + nUsed;
         qsizetype k = 0;
         for (; k < nLength && nFrom + k + 8 <= n; k += 8)
             FoldEight(p + nFrom + k, pFolded + k);
@@ -494,7 +508,10 @@ void CColourer::ForEachLocalVariable(QStringView text, EFileType eType, FWordSin
         // Checked folded, as a few plain compares.
         if (nLength == 5 && (std::memcmp(pFolded, u"_this", 10) == 0 || std::memcmp(pFolded, u"_time", 10) == 0))
             return;
-        sink(pOnWord, SReadableWord{QStringView(pFolded, nLength)});
+        arWords[nWords++] = SReadableWord{QStringView(pFolded, nLength)};
+        nUsed += nLength;
+        if (nWords == kBatch)
+            flush();
     };
     quint64 nInStringCarry = 0;  // all ones when the chunk starts inside a string
     quint64 nBlockerCarry = 0;   // 1 when the chunk before ended in a word character or an opening quote
@@ -526,6 +543,7 @@ void CColourer::ForEachLocalVariable(QStringView text, EFileType eType, FWordSin
         nInStringCarry = quint64(0) - (nInString >> 63);
         nBlockerCarry = nBlockers >> 63;
     }
+    flush();
 }
 
 std::vector<CCompletionIndex::Produce> CColourer::LocalVariableProducers(const CTextShadow& text, EFileType eType,

@@ -85,15 +85,25 @@ public:
     static QStringList LocalVariables(const QString& sLine, EFileType eType);
     // The same words without a string each: every one is handed to onWord as
     // a view of a scratch buffer, valid only during that call, that can be
-    // read past the word (an SReadableWord, which passes for a view). The text may
-    // hold many lines split by "\n", each read as LocalVariables reads a
-    // line: filling the completion list on opening a large script reads the
-    // whole text at once, which costs nothing per line.
+    // read past the word (an SReadableWord, which passes for a view); an
+    // onWord that takes ReadableWords gets them a few at a time. The text
+    // may hold many lines split by "\n", each read as LocalVariables reads
+    // a line: filling the completion list on opening a large script reads
+    // the whole text at once, which costs nothing per line.
     template <class F> static void ForEachLocalVariable(QStringView text, EFileType eType, F&& onWord)
     {
+        using OnWord = std::remove_reference_t<F>;
         ForEachLocalVariable(
             text, eType,
-            [](void* pOnWord, SReadableWord word) { (*static_cast<std::remove_reference_t<F>*>(pOnWord))(word); },
+            [](void* pOnWord, ReadableWords words) {
+                OnWord& on = *static_cast<OnWord*>(pOnWord);
+                if constexpr (std::is_invocable_v<OnWord&, ReadableWords>) {
+                    on(words);
+                } else {
+                    for (const SReadableWord& word : words)
+                        on(word);
+                }
+            },
             const_cast<void*>(static_cast<const void*>(std::addressof(onWord))));
     }
 
@@ -125,7 +135,7 @@ public:
 
 private:
     struct SContext;
-    using FWordSink = void (*)(void* pOnWord, SReadableWord word);
+    using FWordSink = void (*)(void* pOnWord, ReadableWords words);
     static void ForEachLocalVariable(QStringView text, EFileType eType, FWordSink sink, void* pOnWord);
     void LineRules(SContext& ctx) const;
     void ScriptLineRules(SContext& ctx) const;
