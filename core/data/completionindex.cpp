@@ -354,9 +354,8 @@ void CCompletionIndex::LearnWords(CSortStringArray& list, const std::vector<Prod
 
 void CCompletionIndex::ProduceInTurn(SRun& run, const std::vector<Produce>& producers)
 {
-    for (const auto& produce : producers) {
+    for (const auto& produce : producers)
         produce(CWordSink(*this, run));
-    }
 }
 
 // False when a word read on another thread was turned away for now: its
@@ -372,6 +371,8 @@ bool CCompletionIndex::ProduceSideBySide(SRun& run, const std::vector<Produce>& 
     producers.front()(CWordSink(*this, run));
     for (std::thread& thread : threads)
         thread.join();
+    // Words of the first producer were offered every time they came.
+    run.bRefusedForNow = false;
     for (const CFirstMeetings& met : meetings) {
         met.ForEach([this, &run](const SWordKey& key, QStringView sWord) { Offer(run, key, sWord); });
         if (run.bRefusedForNow)
