@@ -1,5 +1,7 @@
 #include "core/data/completionindex.h"
 
+#include "core/data/codepage.h"
+
 #include <algorithm>
 #include <optional>
 #include <thread>
@@ -26,6 +28,48 @@ size_t FoldedHash(QStringView sWord)
     return nHash;
 }
 
+// A word with its first fourteen characters in the order CompareCase gives
+// them, nine bits each, in two numbers (0 past the word's end, the code page
+// byte plus one, or 257 for a character outside the code page and for every
+// one after it). Most comparisons of a binary search are settled by the
+// numbers alone, without reaching for the word's characters, which lie all
+// over the heap.
+struct SOrdered
+{
+    static constexpr int kChars = 14;
+
+    quint64 nFirst = 0;
+    quint64 nSecond = 0;
+    QStringView s;
+
+    static SOrdered Of(QStringView s)
+    {
+        SOrdered ordered;
+        ordered.s = s;
+        bool bOutside = false;
+        for (int i = 0; i < kChars; ++i) {
+            quint64 nValue = bOutside ? 257 : 0;
+            if (!bOutside && i < s.size()) {
+                const int nOrder = CodePage::ByteOrder(s[i]);
+                bOutside = nOrder > 0xFF;
+                nValue = bOutside ? 257 : quint64(nOrder) + 1;
+            }
+            (i < kChars / 2 ? ordered.nFirst : ordered.nSecond) |= nValue << (9 * (kChars / 2 - 1 - i % (kChars / 2)));
+        }
+        return ordered;
+    }
+
+    // What CompareCase says of the two words.
+    friend int Compare(const SOrdered& a, const SOrdered& b)
+    {
+        if (a.nFirst != b.nFirst)
+            return a.nFirst < b.nFirst ? -1 : 1;
+        if (a.nSecond != b.nSecond)
+            return a.nSecond < b.nSecond ? -1 : 1;
+        return CompareCase(a.s, b.s);
+    }
+};
+
 // The list while a run of words is learnt. What InsertSorted asks of the
 // list, "the first entry greater than the word", is the first entry whose
 // prefix maximum (the greatest entry by case up to it) is greater; prefix
@@ -41,13 +85,13 @@ public:
         m_arWords.reserve(size_t(words.size()) + 1024);
         m_arMax.reserve(size_t(words.size()) + 1024);
         std::vector<SSlot> block;
-        QStringView sMax;
+        SOrdered max;
         for (const QString& sWord : words) {
             const int nEntry = AddEntry(sWord);
-            if (nEntry == 0 || CompareCase(sWord, sMax) > 0)
-                sMax = m_arWords.back();
-            m_arMax[nEntry] = sMax;
-            block.push_back({sMax, nEntry});
+            if (nEntry == 0 || CompareCase(sWord, max.s) > 0)
+                max = SOrdered::Of(m_arWords.back());
+            m_arMax[nEntry] = max.s;
+            block.push_back({max, nEntry});
             if (block.size() == kHalfBlock)
                 AppendBlock(block);
         }
@@ -58,13 +102,13 @@ public:
     EAnswer Learn(QStringView sWord)
     {
         // Nothing greater: the greatest entry never changes, so never will there be.
-        const size_t nBlock = FirstBlockBeyond(sWord);
+        const SOrdered word = SOrdered::Of(sWord);
+        const size_t nBlock = FirstBlockBeyond(word);
         if (nBlock == m_arBlocks.size())
             return EAnswer::Refused;
         std::vector<SSlot>& block = m_arBlocks[nBlock];
-        const auto it = std::upper_bound(block.begin(), block.end(), sWord, [](QStringView a, const SSlot& slot) {
-            return CompareCase(slot.sMax, a) > 0;
-        });
+        const auto it = std::upper_bound(block.begin(), block.end(), word,
+                                         [](const SOrdered& a, const SSlot& slot) { return Compare(slot.max, a) > 0; });
         // An entry equal ignoring case lies before the first greater one
         // exactly when its prefix maximum is not greater than the word.
         bool bSpelling = false;
@@ -77,7 +121,9 @@ public:
             return EAnswer::RefusedForNow;
         const int nEntry = AddEntry(sWord.toString());
         m_arMax[nEntry] = m_arWords.back();
-        block.insert(it, {m_arMax[nEntry], nEntry});
+        SOrdered max = word;
+        max.s = m_arMax[nEntry];
+        block.insert(it, {max, nEntry});
         if (block.size() == 2 * kHalfBlock)
             SplitBlock(nBlock);
         m_bChanged = true;
@@ -97,11 +143,11 @@ public:
     }
 
 private:
-    static constexpr size_t kHalfBlock = 128;
+    static constexpr size_t kHalfBlock = 64;
 
     struct SSlot
     {
-        QStringView sMax;  // the entry's prefix maximum
+        SOrdered max;  // the entry's prefix maximum
         int nEntry;
     };
 
@@ -116,7 +162,7 @@ private:
 
     void AppendBlock(std::vector<SSlot>& block)
     {
-        m_arLast.push_back(block.back().sMax);
+        m_arLast.push_back(block.back().max);
         m_arBlocks.push_back(std::move(block));
         block = {};
         block.reserve(2 * kHalfBlock);
@@ -128,16 +174,16 @@ private:
         std::vector<SSlot> back(block.begin() + kHalfBlock, block.end());
         back.reserve(2 * kHalfBlock);
         block.resize(kHalfBlock);
-        m_arLast[nBlock] = block.back().sMax;
-        m_arLast.insert(m_arLast.begin() + qsizetype(nBlock) + 1, back.back().sMax);
+        m_arLast[nBlock] = block.back().max;
+        m_arLast.insert(m_arLast.begin() + qsizetype(nBlock) + 1, back.back().max);
         m_arBlocks.insert(m_arBlocks.begin() + qsizetype(nBlock) + 1, std::move(back));
     }
 
     // The first block whose greatest prefix maximum is greater than the word.
-    size_t FirstBlockBeyond(QStringView sWord) const
+    size_t FirstBlockBeyond(const SOrdered& word) const
     {
-        return size_t(std::upper_bound(m_arLast.begin(), m_arLast.end(), sWord,
-                                       [](QStringView a, QStringView b) { return CompareCase(b, a) > 0; })
+        return size_t(std::upper_bound(m_arLast.begin(), m_arLast.end(), word,
+                                       [](const SOrdered& a, const SOrdered& b) { return Compare(b, a) > 0; })
                       - m_arLast.begin());
     }
 
@@ -177,7 +223,7 @@ private:
     std::vector<int> m_arSpellings;
     size_t m_nSpellings = 0;
     std::vector<std::vector<SSlot>> m_arBlocks;
-    std::vector<QStringView> m_arLast;
+    std::vector<SOrdered> m_arLast;
     bool m_bChanged = false;
 };
 

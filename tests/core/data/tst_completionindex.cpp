@@ -166,6 +166,11 @@ void TestCompletionIndex::randomRunsMatchTheWalk_data()
     QTest::newRow("empty list") << false << sWide << 0;
     QTest::newRow("one entry") << false << sCases << 1;
     QTest::newRow("long list, many blocks") << true << sWide << 1500;
+    // Outside the code page every character sorts after every byte, by its
+    // own code; what follows it must still count.
+    const QString sOutside = QStringLiteral("a\u0101\u0100\u0102b");
+    QTest::newRow("beyond the code page") << false << sOutside << 40;
+    QTest::newRow("beyond the code page, many blocks") << true << sOutside << 1500;
 }
 
 void TestCompletionIndex::randomRunsMatchTheWalk()
