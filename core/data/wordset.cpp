@@ -1,7 +1,6 @@
 #include "core/data/wordset.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 
 namespace {
