@@ -480,12 +480,15 @@ void CColourer::ForEachLocalVariable(QStringView text, EFileType eType, FWordSin
     const qsizetype n = text.size();
     // The words of a batch lie one after the other in one buffer, with room
     // past the last for folding eight at a time and for reading it as the
-    // sink may; zeros at first, so that nothing read is undefined.
+    // sink may. The buffer is zeroed as far as a word reaches, so that
+    // nothing read is undefined, and no further: a caller reading a line at
+    // a time would pay for all of it on every line.
     constexpr int kBatch = 32;
     SReadableWord arWords[kBatch];
     int nWords = 0;
-    QVarLengthArray<char16_t, 1024> chars(1024, 0);
+    QVarLengthArray<char16_t, 1024> chars(1024);
     qsizetype nUsed = 0;
+    qsizetype nZeroed = 0;
     auto flush = [&] {
         if (nWords > 0)
             sink(pOnWord, ReadableWords(arWords, size_t(nWords)));
@@ -497,7 +500,12 @@ void CColourer::ForEachLocalVariable(QStringView text, EFileType eType, FWordSin
         if (nUsed + nLength + SReadableWord::kReadable > chars.size()) {
             flush();
             if (nLength + SReadableWord::kReadable > chars.size())
-                chars.resize(nLength + SReadableWord::kReadable, 0);
+                chars.resize(nLength + SReadableWord::kReadable);
+        }
+        const qsizetype nReach = nUsed + nLength + SReadableWord::kReadable;
+        if (nReach > nZeroed) {
+            std::fill(chars.data() + nZeroed, chars.data() + nReach, u'\0');
+            nZeroed = nReach;
         }
         char16_t* pFolded = chars.data() + nUsed;
         qsizetype k = 0;
