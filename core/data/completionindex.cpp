@@ -227,20 +227,17 @@ private:
     bool m_bChanged = false;
 };
 
-// Every word's key is made and its slot in the set asked for before the
-// first word is looked up; then each is handed on in turn.
-template <class F> void ForEachKeyed(const CWordSet& set, ReadableWords words, F&& onWord)
+// Every word's slot in the set is asked for before the first word is looked
+// up; then each is handed on in turn.
+template <class F> void ForEachPrefetched(const CWordSet& set, KeyedWords words, F&& onWord)
 {
     constexpr size_t kBatch = 32;
     for (size_t nFrom = 0; nFrom < words.size(); nFrom += kBatch) {
-        const ReadableWords batch = words.subspan(nFrom, std::min(kBatch, words.size() - nFrom));
-        SWordKey arKeys[kBatch];
-        for (size_t i = 0; i < batch.size(); ++i) {
-            arKeys[i] = SWordKey::Of(batch[i]);
-            set.Prefetch(arKeys[i]);
-        }
-        for (size_t i = 0; i < batch.size(); ++i)
-            onWord(arKeys[i], batch[i].sWord);
+        const KeyedWords batch = words.subspan(nFrom, std::min(kBatch, words.size() - nFrom));
+        for (const SKeyedWord& word : batch)
+            set.Prefetch(word.key);
+        for (const SKeyedWord& word : batch)
+            onWord(word);
     }
 }
 
@@ -277,9 +274,9 @@ struct CCompletionIndex::SRun
 class CCompletionIndex::CFirstMeetings
 {
 public:
-    void Meet(ReadableWords words)
+    void Meet(KeyedWords words)
     {
-        ForEachKeyed(m_met, words, [this](const SWordKey& key, QStringView sWord) { Record(key, sWord); });
+        ForEachPrefetched(m_met, words, [this](const SKeyedWord& word) { Record(word.key, word.sLong); });
     }
 
     void Meet(QStringView sWord) { Record(SWordKey::Of(sWord), sWord); }
@@ -316,7 +313,7 @@ private:
     std::vector<char16_t> m_arLongChars;
 };
 
-void CCompletionIndex::Meet(CFirstMeetings& meetings, ReadableWords words)
+void CCompletionIndex::Meet(CFirstMeetings& meetings, KeyedWords words)
 {
     meetings.Meet(words);
 }
@@ -326,9 +323,14 @@ void CCompletionIndex::Meet(CFirstMeetings& meetings, QStringView sWord)
     meetings.Meet(sWord);
 }
 
-void CCompletionIndex::Offer(SRun& run, ReadableWords words)
+void CCompletionIndex::Offer(SRun& run, KeyedWords words)
 {
-    ForEachKeyed(m_settled, words, [this, &run](const SWordKey& key, QStringView sWord) { Offer(run, key, sWord); });
+    ForEachPrefetched(m_settled, words, [this, &run](const SKeyedWord& word) {
+        if (m_settled.Contains(word.key, word.sLong))
+            return;
+        char16_t arBuffer[SWordKey::kInline];
+        LearnUnsettled(run, word.Word(arBuffer), word.key);
+    });
 }
 
 void CCompletionIndex::Offer(SRun& run, const SWordKey& key, QStringView sWord)

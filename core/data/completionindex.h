@@ -54,11 +54,11 @@ private:
 
     void Follow(const CSortStringArray& list);
     void Adopt(const CSortStringArray& list) { m_arKnown = list; }
-    void Offer(SRun& run, ReadableWords words);
+    void Offer(SRun& run, KeyedWords words);
     void Offer(SRun& run, QStringView sWord) { Offer(run, SWordKey::Of(sWord), sWord); }
     void Offer(SRun& run, const SWordKey& key, QStringView sWord);
     void LearnUnsettled(SRun& run, QStringView sWord, const SWordKey& key);
-    static void Meet(CFirstMeetings& meetings, ReadableWords words);
+    static void Meet(CFirstMeetings& meetings, KeyedWords words);
     static void Meet(CFirstMeetings& meetings, QStringView sWord);
     void ProduceInTurn(SRun& run, const std::vector<Produce>& producers);
     bool ProduceSideBySide(SRun& run, const std::vector<Produce>& producers);
@@ -72,7 +72,7 @@ class CCompletionIndex::CWordSink
 {
 public:
     void operator()(QStringView sWord) const { Take(sWord); }
-    void operator()(ReadableWords words) const { Take(words); }
+    void operator()(KeyedWords words) const { Take(words); }
 
 private:
     friend class CCompletionIndex;

@@ -29,9 +29,12 @@ SWordKey SWordKey::Of(QStringView sWord)
 {
     if (sWord.size() > kInline)
         return LongKey(sWord);
-    char16_t arReadable[SReadableWord::kReadable] = {};
+    char16_t arReadable[kReadable] = {};
     std::copy(sWord.utf16(), sWord.utf16() + sWord.size(), arReadable);
-    return Of(SReadableWord{QStringView(arReadable, sWord.size())});
+    SWordKey key;
+    if (!InlineKeyOf16<false>(arReadable, sWord.size(), key))
+        key = LongKey(sWord);
+    return key;
 }
 
 QStringView SWordKey::Word(char16_t* pBuffer) const

@@ -2,6 +2,7 @@
 
 #include <QStringView>
 
+#include <cstddef>
 #include <cstring>
 #include <span>
 #include <vector>
@@ -9,24 +10,6 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-
-// A word as a scanner hands it on: its buffer can be read kReadable
-// characters from the word's start, whatever lies there past the word's
-// end, so that a key is made from two vector loads instead of a character
-// at a time.
-struct SReadableWord
-{
-    static constexpr qsizetype kReadable = 16;
-
-    QStringView sWord;
-
-    operator QStringView() const { return sWord; }
-};
-
-// Words handed on a few at a time, so that the table slots they need are all
-// asked for before the first is looked at: a table of tens of thousands of
-// words does not stay in the cache while a large text streams past.
-using ReadableWords = std::span<const SReadableWord>;
 
 // What a word set compares. A word of up to kInline Latin-1 characters (most
 // variable names) is its key: sixteen bytes, its length first, zeros after
@@ -40,9 +23,21 @@ struct SWordKey
     quint64 nHigh = 0;
     quint32 nHash = 0;
 
+    // How many characters a scanner's text must hold from a word's start for
+    // FoldedInline: the key is made from two vector loads, whatever lies
+    // past the word's end.
+    static constexpr qsizetype kReadable = 16;
+
     bool IsInline() const { return (nLow & 0xFF) != kLong; }
+    bool operator==(const SWordKey& other) const { return nLow == other.nLow && nHigh == other.nHigh; }
     static SWordKey Of(QStringView sWord);
-    static SWordKey Of(SReadableWord word);
+    // The inline key of the n characters at p with ASCII letters folded to
+    // small ones, as the dictionary folds; p must hold kReadable characters.
+    // False when the word is not kept inline.
+    static bool FoldedInline(const char16_t* p, qsizetype n, SWordKey& key)
+    {
+        return n <= kInline && InlineKeyOf16<true>(p, n, key);
+    }
     static quint32 MixInline(quint64 nLow, quint64 nHigh);
     // The characters of an inline key, into a buffer of kInline.
     QStringView Word(char16_t* pBuffer) const;
@@ -50,9 +45,26 @@ struct SWordKey
 private:
     // Sixteen characters, those from n on ignored; false when one of the
     // first n lies beyond Latin-1.
-    static bool InlineKeyOf16(const char16_t* p, qsizetype n, SWordKey& key);
+    template <bool kFold> static bool InlineKeyOf16(const char16_t* p, qsizetype n, SWordKey& key);
     static SWordKey LongKey(QStringView sWord);
 };
+
+// A word as a scanner hands it on, its key made where the word lies in the
+// text. An inline word is its key; any other word's characters are in sLong
+// as the set compares them.
+struct SKeyedWord
+{
+    SWordKey key;
+    QStringView sLong;
+
+    // A view of the key's characters in pBuffer (kInline long), or sLong.
+    QStringView Word(char16_t* pBuffer) const { return key.IsInline() ? key.Word(pBuffer) : sLong; }
+};
+
+// Words handed on a few at a time, so that the table slots they need are all
+// asked for before the first is looked at: a table of tens of thousands of
+// words does not stay in the cache while a large text streams past.
+using KeyedWords = std::span<const SKeyedWord>;
 
 // A set of words in one flat table of sixteen-byte slots, open addressing:
 // a look-up of an inline word touches one slot, and Prefetch lets a caller
@@ -104,7 +116,7 @@ inline quint32 SWordKey::MixInline(quint64 nLow, quint64 nHigh)
 }
 
 // Inline: made for every word a script holds, in the caller's registers.
-inline bool SWordKey::InlineKeyOf16(const char16_t* p, qsizetype n, SWordKey& key)
+template <bool kFold> inline bool SWordKey::InlineKeyOf16(const char16_t* p, qsizetype n, SWordKey& key)
 {
 #if defined(__SSE2__)
     const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
@@ -116,30 +128,32 @@ inline bool SWordKey::InlineKeyOf16(const char16_t* p, qsizetype n, SWordKey& ke
     const __m128i kIndex = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
     const __m128i keep = _mm_cmplt_epi8(kIndex, _mm_set1_epi8(char(n)));
     __m128i bytes = _mm_and_si128(_mm_packus_epi16(lo, hi), keep);
+    if constexpr (kFold) {
+        // 'A'..'Z' as the only bytes that come out of the unsigned
+        // subtraction below 26; zeros past the word stay zeros.
+        const __m128i upper = _mm_sub_epi8(bytes, _mm_set1_epi8('A'));
+        const __m128i isUpper = _mm_cmpeq_epi8(_mm_min_epu8(upper, _mm_set1_epi8(25)), upper);
+        bytes = _mm_add_epi8(bytes, _mm_and_si128(isUpper, _mm_set1_epi8('a' - 'A')));
+    }
     bytes = _mm_or_si128(_mm_slli_si128(bytes, 1), _mm_cvtsi32_si128(int(n + 1)));
-    key.nLow = quint64(_mm_cvtsi128_si64(bytes));
-    key.nHigh = quint64(_mm_cvtsi128_si64(_mm_unpackhi_epi64(bytes, bytes)));
+    // One store of both halves: a later load of the key, whole or in
+    // halves, is then served from it instead of waiting for two stores.
+    static_assert(offsetof(SWordKey, nHigh) == offsetof(SWordKey, nLow) + 8);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(&key.nLow), bytes);
+    key.nHash
+        = MixInline(quint64(_mm_cvtsi128_si64(bytes)), quint64(_mm_cvtsi128_si64(_mm_unpackhi_epi64(bytes, bytes))));
+    return true;
 #else
     unsigned char arBytes[16] = {};
     arBytes[0] = (unsigned char)(n + 1);
     for (qsizetype i = 0; i < n; ++i) {
         if (p[i] > 0xFF)
             return false;
-        arBytes[i + 1] = (unsigned char)p[i];
+        arBytes[i + 1] = (unsigned char)(kFold && p[i] >= 'A' && p[i] <= 'Z' ? p[i] + ('a' - 'A') : p[i]);
     }
     std::memcpy(&key.nLow, arBytes, 8);
     std::memcpy(&key.nHigh, arBytes + 8, 8);
-#endif
     key.nHash = MixInline(key.nLow, key.nHigh);
     return true;
-}
-
-inline SWordKey SWordKey::Of(SReadableWord word)
-{
-    // One key returned from every path, so that it is built in place: a
-    // copy would load at once what was just stored in parts, and wait.
-    SWordKey key;
-    if (word.sWord.size() > kInline || !InlineKeyOf16(word.sWord.utf16(), word.sWord.size(), key))
-        key = LongKey(word.sWord);
-    return key;
+#endif
 }

@@ -63,23 +63,6 @@ inline char16_t Fold(char16_t c)
     return char16_t(unsigned(c - u'A') < 26u ? c + (u'a' - u'A') : c);
 }
 
-// Fold for eight characters at once: the source must hold eight, and so
-// must the destination.
-inline void FoldEight(const char16_t* pFrom, char16_t* pTo)
-{
-#if defined(__SSE2__)
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pFrom));
-    const __m128i upper = _mm_sub_epi16(v, _mm_set1_epi16('A'));
-    const __m128i isUpper
-        = _mm_and_si128(_mm_cmpgt_epi16(upper, _mm_set1_epi16(-1)), _mm_cmplt_epi16(upper, _mm_set1_epi16(26)));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(pTo),
-                     _mm_add_epi16(v, _mm_and_si128(isUpper, _mm_set1_epi16('a' - 'A'))));
-#else
-    for (int i = 0; i < 8; ++i)
-        pTo[i] = Fold(pFrom[i]);
-#endif
-}
-
 inline bool FoldedEquals(const char16_t* p, qsizetype n, QStringView lower)
 {
     if (n != lower.size())
@@ -478,47 +461,52 @@ void CColourer::ForEachLocalVariable(QStringView text, EFileType eType, FWordSin
         return;
     const char16_t* p = text.utf16();
     const qsizetype n = text.size();
-    // The words of a batch lie one after the other in one buffer, with room
-    // past the last for folding eight at a time and for reading it as the
-    // sink may. The buffer is zeroed as far as a word reaches, so that
-    // nothing read is undefined, and no further: a caller reading a line at
-    // a time would pay for all of it on every line.
+    // Each word's key is made where the word lies, folded on the way; only
+    // a word too long to be its own key, rare in scripts, is folded into
+    // chars, and a word too near the end of the text to be read as sixteen
+    // characters is copied first.
     constexpr int kBatch = 32;
-    SReadableWord arWords[kBatch];
+    SKeyedWord arWords[kBatch];
     int nWords = 0;
-    QVarLengthArray<char16_t, 1024> chars(1024);
-    qsizetype nUsed = 0;
-    qsizetype nZeroed = 0;
+    QVarLengthArray<char16_t, 256> chars;
+    const SWordKey keyThis = SWordKey::Of(u"_this");
+    const SWordKey keyTime = SWordKey::Of(u"_time");
     auto flush = [&] {
         if (nWords > 0)
-            sink(pOnWord, ReadableWords(arWords, size_t(nWords)));
+            sink(pOnWord, KeyedWords(arWords, size_t(nWords)));
         nWords = 0;
-        nUsed = 0;
+        chars.clear();
     };
     auto emitWord = [&](qsizetype nFrom, qsizetype nTo) {
         const qsizetype nLength = nTo - nFrom;
-        if (nUsed + nLength + SReadableWord::kReadable > chars.size()) {
-            flush();
-            if (nLength + SReadableWord::kReadable > chars.size())
-                chars.resize(nLength + SReadableWord::kReadable);
+        // Made in place: a copy would load at once what was just stored.
+        SKeyedWord* pWord = &arWords[nWords];
+        pWord->sLong = {};
+        bool bInline;
+        if (nFrom + SWordKey::kReadable <= n) {
+            bInline = SWordKey::FoldedInline(p + nFrom, nLength, pWord->key);
+        } else {
+            char16_t arTail[SWordKey::kReadable] = {};
+            std::copy(p + nFrom, p + std::min(nTo, nFrom + SWordKey::kReadable), arTail);
+            bInline = SWordKey::FoldedInline(arTail, nLength, pWord->key);
         }
-        const qsizetype nReach = nUsed + nLength + SReadableWord::kReadable;
-        if (nReach > nZeroed) {
-            std::fill(chars.data() + nZeroed, chars.data() + nReach, u'\0');
-            nZeroed = nReach;
+        if (!bInline) {
+            // The views of the batch's words into chars must not move: the
+            // batch goes first, and this word becomes the first of the next.
+            if (chars.size() + nLength > chars.capacity()) {
+                flush();
+                pWord = &arWords[0];
+                pWord->sLong = {};
+            }
+            const qsizetype nStart = chars.size();
+            for (qsizetype k = nFrom; k < nTo; ++k)
+                chars.append(Fold(p[k]));
+            pWord->sLong = QStringView(chars.data() + nStart, nLength);
+            pWord->key = SWordKey::Of(pWord->sLong);
         }
-        char16_t* pFolded = chars.data() + nUsed;
-        qsizetype k = 0;
-        for (; k < nLength && nFrom + k + 8 <= n; k += 8)
-            FoldEight(p + nFrom + k, pFolded + k);
-        for (; k < nLength; ++k)
-            pFolded[k] = Fold(p[nFrom + k]);
-        // Checked folded, as a few plain compares.
-        if (nLength == 5 && (std::memcmp(pFolded, u"_this", 10) == 0 || std::memcmp(pFolded, u"_time", 10) == 0))
+        if (pWord->key == keyThis || pWord->key == keyTime)
             return;
-        arWords[nWords++] = SReadableWord{QStringView(pFolded, nLength)};
-        nUsed += nLength;
-        if (nWords == kBatch)
+        if (++nWords == kBatch)
             flush();
     };
     quint64 nInStringCarry = 0;  // all ones when the chunk starts inside a string

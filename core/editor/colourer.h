@@ -84,9 +84,9 @@ public:
     // the remark laid over them.
     static QStringList LocalVariables(const QString& sLine, EFileType eType);
     // The same words without a string each: every one is handed to onWord as
-    // a view of a scratch buffer, valid only during that call, that can be
-    // read past the word (an SReadableWord, which passes for a view); an
-    // onWord that takes ReadableWords gets them a few at a time. The text
+    // a view of a scratch buffer, valid only during that call; an onWord
+    // that takes KeyedWords gets them a few at a time with their keys made,
+    // which is how the completion index takes them. The text
     // may hold many lines split by "\n", each read as LocalVariables reads
     // a line: filling the completion list on opening a large script reads
     // the whole text at once, which costs nothing per line.
@@ -95,13 +95,14 @@ public:
         using OnWord = std::remove_reference_t<F>;
         ForEachLocalVariable(
             text, eType,
-            [](void* pOnWord, ReadableWords words) {
+            [](void* pOnWord, KeyedWords words) {
                 OnWord& on = *static_cast<OnWord*>(pOnWord);
-                if constexpr (std::is_invocable_v<OnWord&, ReadableWords>) {
+                if constexpr (std::is_invocable_v<OnWord&, KeyedWords>) {
                     on(words);
                 } else {
-                    for (const SReadableWord& word : words)
-                        on(word);
+                    char16_t arBuffer[SWordKey::kInline];
+                    for (const SKeyedWord& word : words)
+                        on(word.Word(arBuffer));
                 }
             },
             const_cast<void*>(static_cast<const void*>(std::addressof(onWord))));
@@ -134,7 +135,7 @@ public:
 
 private:
     struct SContext;
-    using FWordSink = void (*)(void* pOnWord, ReadableWords words);
+    using FWordSink = void (*)(void* pOnWord, KeyedWords words);
     static void ForEachLocalVariable(QStringView text, EFileType eType, FWordSink sink, void* pOnWord);
     void LineRules(SContext& ctx) const;
     void ScriptLineRules(SContext& ctx) const;

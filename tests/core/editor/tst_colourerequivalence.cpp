@@ -401,6 +401,10 @@ void TestColourerEquivalence::editorCopyGivesTheWordsOfItsLines_data()
     QTest::newRow("edited before an open string") << "x = \"_open\n_closed = 1;" << 2;
     QTest::newRow("edited in a long line")
         << QStringLiteral("_first") + QStringLiteral(" + _v").repeated(40) + QStringLiteral("\n\"_q\" _last") << 130;
+    QString sLongWords;
+    for (int i = 0; i < 50; ++i)
+        sLongWords += QStringLiteral("_AVeryLongVariableName_Number%1 = _b%1;\n").arg(i);
+    QTest::newRow("many words too long to be kept whole, in capitals") << sLongWords << 700;
     QTest::newRow("empty text") << "" << 0;
     QTest::newRow("beyond Latin-1") << "_caf\u00E9 \u015F_x\n\u010A_y _\u0101z" << 11;
 }
