@@ -18,7 +18,7 @@ enum class EAnswer {
 
 // The same hash for two words equal ignoring case, as CompareNoCase has it.
 // Only new words and the list's own entries go through it.
-size_t FoldedHash(QStringView sWord)
+quint32 FoldedHash(QStringView sWord)
 {
     quint32 nHash = 2166136261u;
     for (QChar c : sWord) {
@@ -87,7 +87,7 @@ public:
         std::vector<SSlot> block;
         SOrdered max;
         for (const QString& sWord : words) {
-            const int nEntry = AddEntry(sWord);
+            const int nEntry = AddEntry(sWord, FoldedHash(sWord));
             if (nEntry == 0 || CompareCase(sWord, max.s) > 0)
                 max = SOrdered::Of(m_arWords.back());
             m_arMax[nEntry] = max.s;
@@ -111,15 +111,17 @@ public:
                                          [](const SOrdered& a, const SSlot& slot) { return Compare(slot.max, a) > 0; });
         // An entry equal ignoring case lies before the first greater one
         // exactly when its prefix maximum is not greater than the word.
+        const quint32 nHash = FoldedHash(sWord);
         bool bSpelling = false;
-        for (int n = m_arSpellings.empty() ? -1 : m_arSpellings[SpellingSlot(sWord)]; n >= 0; n = m_arNextSpelling[n]) {
+        for (int n = m_arSpellings.empty() ? -1 : m_arSpellings[SpellingSlot(sWord, nHash)].nHead; n >= 0;
+             n = m_arNextSpelling[n]) {
             bSpelling = true;
             if (CompareCase(m_arMax[n], sWord) <= 0)
                 return EAnswer::Refused;
         }
         if (bSpelling && CompareNoCase(m_arWords[it->nEntry], sWord) == 0)
             return EAnswer::RefusedForNow;
-        const int nEntry = AddEntry(sWord.toString());
+        const int nEntry = AddEntry(sWord.toString(), nHash);
         m_arMax[nEntry] = m_arWords.back();
         SOrdered max = word;
         max.s = m_arMax[nEntry];
@@ -151,12 +153,12 @@ private:
         int nEntry;
     };
 
-    int AddEntry(QString sWord)
+    int AddEntry(QString sWord, quint32 nHash)
     {
         m_arWords.push_back(std::move(sWord));
         m_arMax.emplace_back();
         m_arNextSpelling.push_back(-1);
-        AddSpelling(int(m_arWords.size()) - 1);
+        AddSpelling(int(m_arWords.size()) - 1, nHash);
         return int(m_arWords.size()) - 1;
     }
 
@@ -188,39 +190,53 @@ private:
     }
 
     // The slot of the spelling chain the word belongs to, or the empty slot
-    // where it would start.
-    size_t SpellingSlot(QStringView sWord) const
+    // where it would start. The hash kept in each slot spares most probes a
+    // look at another word's characters, which lie anywhere on the heap.
+    size_t SpellingSlot(QStringView sWord, quint32 nHash) const
     {
         const size_t nMask = m_arSpellings.size() - 1;
-        size_t i = FoldedHash(sWord) & nMask;
-        while (m_arSpellings[i] >= 0 && CompareNoCase(m_arWords[m_arSpellings[i]], sWord) != 0)
+        size_t i = nHash & nMask;
+        while (m_arSpellings[i].nHead >= 0
+               && (m_arSpellings[i].nHash != nHash || CompareNoCase(m_arWords[m_arSpellings[i].nHead], sWord) != 0))
             i = (i + 1) & nMask;
         return i;
     }
 
-    void AddSpelling(int n)
+    void AddSpelling(int n, quint32 nHash)
     {
         if ((m_nSpellings + 1) * 2 > m_arSpellings.size()) {
-            std::vector<int> old(std::max<size_t>(m_arSpellings.size() * 2, 1024), -1);
+            std::vector<SSpelling> old(std::max<size_t>(m_arSpellings.size() * 2, 1024));
             old.swap(m_arSpellings);
-            for (int nHead : old)
-                if (nHead >= 0)
-                    m_arSpellings[SpellingSlot(m_arWords[nHead])] = nHead;
+            const size_t nMask = m_arSpellings.size() - 1;
+            for (const SSpelling& spelling : old) {
+                if (spelling.nHead < 0)
+                    continue;
+                size_t i = spelling.nHash & nMask;
+                while (m_arSpellings[i].nHead >= 0)
+                    i = (i + 1) & nMask;
+                m_arSpellings[i] = spelling;
+            }
         }
-        const size_t i = SpellingSlot(m_arWords[n]);
-        if (m_arSpellings[i] < 0)
+        SSpelling& spelling = m_arSpellings[SpellingSlot(m_arWords[n], nHash)];
+        if (spelling.nHead < 0)
             ++m_nSpellings;
-        m_arNextSpelling[n] = m_arSpellings[i];
-        m_arSpellings[i] = n;
+        m_arNextSpelling[n] = spelling.nHead;
+        spelling = {nHash, n};
     }
+
+    struct SSpelling
+    {
+        quint32 nHash = 0;
+        int nHead = -1;  // the last entry of the chain, -1 for an empty slot
+    };
 
     // By entry, in the order they came: the list's own, then the new words.
     // The views point into these strings, whose characters never move.
     std::vector<QString> m_arWords;
     std::vector<QStringView> m_arMax;
     std::vector<int> m_arNextSpelling;
-    // Open addressing: the last entry of each chain of equal spellings.
-    std::vector<int> m_arSpellings;
+    // Open addressing: each chain of equal spellings.
+    std::vector<SSpelling> m_arSpellings;
     size_t m_nSpellings = 0;
     std::vector<std::vector<SSlot>> m_arBlocks;
     std::vector<SOrdered> m_arLast;
