@@ -130,6 +130,11 @@ public:
     // which is looked for from the "/*" itself, so "/*/" closes at once.
     static SBlockComments BlockComments(const QString& sLine, bool bOpenAtStart);
 
+    // Whether the scan for local variables may use the processor's wider
+    // vector steps (it does whenever it can); false when the wish cannot be
+    // met. For tests, which compare both paths, and figures.
+    static bool SetWideVectors(bool bWanted);
+
     static bool IsWordChar(QChar c, bool bQuote);
     static bool IsReservedWord(QStringView word);
 
