@@ -701,8 +701,8 @@ std::vector<CCompletionIndex::Produce> CColourer::LocalVariableProducers(const C
     for (QStringView run : runs) {
         while (int(parts.size()) < nParts) {
             // The first piece is learnt as it is read, which costs more a
-            // word than the others' collecting: it is half as long.
-            const qsizetype nCut = nTotal * (2 * qsizetype(parts.size()) - 1) / (2 * nParts - 1);
+            // word than the others' collecting: it is three fifths as long.
+            const qsizetype nCut = nTotal * (5 * qsizetype(parts.size()) - 2) / (5 * nParts - 2);
             const qsizetype nBreak
                 = nDone + run.size() < nCut ? -1 : run.indexOf(u'\n', std::max<qsizetype>(0, nCut - nDone));
             if (nBreak < 0)

@@ -117,8 +117,8 @@ public:
     }
 
     // Producers of the same words, the text cut at line breaks into up to
-    // nParts pieces, for learning them side by side: the first about half
-    // as long as each of the others. They read the text where it lies, and
+    // nParts pieces, for learning them side by side: the first about three
+    // fifths as long as each of the others. They read the text where it lies, and
     // *psCrossing, which must outlive them.
     static std::vector<CCompletionIndex::Produce> LocalVariableProducers(const CTextShadow& text, EFileType eType,
                                                                          int nParts, QString* psCrossing);
