@@ -229,7 +229,6 @@ int main(int argc, char** argv)
     const QStringList& small = ScriptLines(kSmall);
     const CTextShadow& bigText = ScriptShadow(kBig);
     const CTextShadow& smallText = ScriptShadow(kSmall);
-    const double dColour = BestMillis(3, [&] { ColourAllLines(big); });
     const double dColourSmall = BestMillis(3, [&] { ColourAllLines(small); });
     const SCount bigCount = CountWords(big);
     const SCount smallCount = CountWords(small);
@@ -239,6 +238,9 @@ int main(int argc, char** argv)
                 "%.0f ms; ratio %.2f (goal <= 0.10)\n",
                 dLinearSmall, (long long)smallCount.nWords, (long long)smallCount.nDistinct, dColourSmall,
                 dLinearSmall / dColourSmall);
+    // The colouring each figure is set against is timed in the same rounds,
+    // so that both minima come from the same spell of a shared machine.
+    double dColour = 1e300;
     double dIndexed = 1e300;
     double dOnePiece = 1e300;
     double dLearnOnly = 1e300;
@@ -246,7 +248,8 @@ int main(int argc, char** argv)
     double dAgain = 1e300;
     double dLineByLine = 1e300;
     double dCollectLineByLine = 1e300;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 5; ++i) {
+        dColour = std::min(dColour, Millis([&] { ColourAllLines(big); }));
         dIndexed = std::min(dIndexed, MillisToLearnIndexed(bigText));
         dOnePiece = std::min(dOnePiece, MillisToLearnIndexed(bigText, 1));
         double dSecond = 0;
