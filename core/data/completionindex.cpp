@@ -192,6 +192,12 @@ private:
                       - m_arLast.begin());
     }
 
+    struct SSpelling
+    {
+        quint32 nHash = 0;
+        int nHead = -1;  // the last entry of the chain, -1 for an empty slot
+    };
+
     // The slot of the spelling chain the word belongs to, or the empty slot
     // where it would start. The hash kept in each slot spares most probes a
     // look at another word's characters, which lie anywhere on the heap.
@@ -226,12 +232,6 @@ private:
         m_arNextSpelling[n] = spelling.nHead;
         spelling = {nHash, n};
     }
-
-    struct SSpelling
-    {
-        quint32 nHash = 0;
-        int nHead = -1;  // the last entry of the chain, -1 for an empty slot
-    };
 
     // By entry, in the order they came: the list's own, then the new words.
     // The views point into these strings, whose characters never move.

@@ -472,7 +472,6 @@ public:
         , m_pOnWord(pOnWord)
     {
     }
-    ~CKeyedBatch() { Flush(); }
 
     void Emit(qsizetype nFrom, qsizetype nTo)
     {
@@ -496,9 +495,6 @@ public:
             Flush();
     }
 
-private:
-    static constexpr int kBatch = 32;
-
     void Flush()
     {
         if (m_nWords > 0)
@@ -506,6 +502,9 @@ private:
         m_nWords = 0;
         m_chars.clear();
     }
+
+private:
+    static constexpr int kBatch = 32;
 
     SKeyedWord* KeyLong(SKeyedWord* pWord, qsizetype nFrom, qsizetype nTo)
     {
@@ -657,7 +656,14 @@ private:
     ScanLocalVariables<SWideMasks>(p, n, batch);
 }
 
-std::atomic<bool> g_bWideVectors{__builtin_cpu_supports("avx2") != 0};
+bool HasWideVectors()
+{
+    // This may run before the constructors that would find out otherwise.
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+}
+
+std::atomic<bool> g_bWideVectors{HasWideVectors()};
 #endif
 
 }  // namespace
@@ -665,7 +671,7 @@ std::atomic<bool> g_bWideVectors{__builtin_cpu_supports("avx2") != 0};
 bool CColourer::SetWideVectors(bool bWanted)
 {
 #if VELK_WIDE_VECTORS
-    const bool bHas = __builtin_cpu_supports("avx2") != 0;
+    const bool bHas = HasWideVectors();
     g_bWideVectors = bWanted && bHas;
     return bHas || !bWanted;
 #else
@@ -681,12 +687,12 @@ void CColourer::ForEachLocalVariable(QStringView text, EFileType eType, FWordSin
     const qsizetype n = text.size();
     CKeyedBatch batch(p, n, sink, pOnWord);
 #if VELK_WIDE_VECTORS
-    if (g_bWideVectors.load(std::memory_order_relaxed)) {
+    if (g_bWideVectors.load(std::memory_order_relaxed))
         ScanLocalVariablesWide(p, n, batch);
-        return;
-    }
+    else
 #endif
-    ScanLocalVariables<SBaselineMasks>(p, n, batch);
+        ScanLocalVariables<SBaselineMasks>(p, n, batch);
+    batch.Flush();
 }
 
 std::vector<CCompletionIndex::Produce> CColourer::LocalVariableProducers(const CTextShadow& text, EFileType eType,
