@@ -489,7 +489,7 @@ public:
         }
         if (!bInline) [[unlikely]]
             pWord = KeyLong(pWord, nFrom, nTo);
-        if (pWord->key == m_keyThis || pWord->key == m_keyTime)
+        if (pWord->key == s_keyThis || pWord->key == s_keyTime)
             return;
         if (++m_nWords == kBatch)
             Flush();
@@ -531,8 +531,9 @@ private:
     SKeyedWord m_arWords[kBatch];
     int m_nWords = 0;
     QVarLengthArray<char16_t, 256> m_chars;
-    const SWordKey m_keyThis = SWordKey::Of(u"_this");
-    const SWordKey m_keyTime = SWordKey::Of(u"_time");
+    // The two local-looking words the game itself sets.
+    static inline const SWordKey s_keyThis = SWordKey::Of(u"_this");
+    static inline const SWordKey s_keyTime = SWordKey::Of(u"_time");
 };
 
 // What every x86-64 processor has, or plain C++ elsewhere.
