@@ -281,10 +281,14 @@ int LeadingBlanks(QStringView line)
     return nOffset;
 }
 
-// The two local-looking words the game itself sets, in any case.
+// The two local-looking words the game itself sets, small letters.
+constexpr const char16_t* kGameSetWords[] = {u"_this", u"_time"};
+
+// One of them in any case.
 bool IsSpecialSpelling(const char16_t* p, qsizetype n)
 {
-    return n == 5 && (FoldedEquals(p, n, u"_this") || FoldedEquals(p, n, u"_time"));
+    return std::any_of(std::begin(kGameSetWords), std::end(kGameSetWords),
+                       [p, n](const char16_t* pWord) { return FoldedEquals(p, n, pWord); });
 }
 
 bool IsReservedSpelling(const char16_t* p, qsizetype n)
@@ -489,7 +493,7 @@ public:
         }
         if (!bInline) [[unlikely]]
             pWord = KeyLong(pWord, nFrom, nTo);
-        if (pWord->key == s_keyThis || pWord->key == s_keyTime)
+        if (pWord->key == s_arGameSet[0] || pWord->key == s_arGameSet[1])
             return;
         if (++m_nWords == kBatch)
             Flush();
@@ -531,9 +535,8 @@ private:
     SKeyedWord m_arWords[kBatch];
     int m_nWords = 0;
     QVarLengthArray<char16_t, 256> m_chars;
-    // The two local-looking words the game itself sets.
-    static inline const SWordKey s_keyThis = SWordKey::Of(u"_this");
-    static inline const SWordKey s_keyTime = SWordKey::Of(u"_time");
+    static inline const SWordKey s_arGameSet[] = {SWordKey::Of(kGameSetWords[0]), SWordKey::Of(kGameSetWords[1])};
+    static_assert(std::size(kGameSetWords) == 2);
 };
 
 // What every x86-64 processor has, or plain C++ elsewhere.
