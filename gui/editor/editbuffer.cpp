@@ -163,7 +163,28 @@ QTextCursor CursorOver(QTextDocument* pText, int nAnchor, int nPosition)
 
 QString CEditBuffer::TextRange(int nPos, int nLength) const
 {
-    return PlainOf(CursorOver(m_pText, nPos, nPos + nLength).selectedText());
+    // Read from the lines themselves, not by a cursor: its edit block,
+    // closed while the text document reports a change, makes the document
+    // lay the changed line out once more, which on a line of 150 KB is a
+    // large part of a keystroke.
+    QString sOut;
+    sOut.reserve(nLength);
+    const int nEnd = nPos + nLength;
+    int nAt = nPos;
+    for (QTextBlock block = m_pText->findBlock(nPos); nAt < nEnd && block.isValid(); block = block.next()) {
+        const QString sLine = block.text();
+        const int nLineEnd = block.position() + int(sLine.size());
+        if (nAt < nLineEnd) {
+            const int nTake = std::min(nEnd, nLineEnd) - nAt;
+            sOut.append(QStringView(sLine).mid(nAt - block.position(), nTake));
+            nAt += nTake;
+        }
+        if (nAt < nEnd) {
+            sOut.append(u'\n');
+            ++nAt;
+        }
+    }
+    return PlainOf(sOut);
 }
 
 void CEditBuffer::OnContentsChange(int nPos, int nRemoved, int nAdded)
