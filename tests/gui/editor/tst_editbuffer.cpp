@@ -5,6 +5,7 @@
 #include "tests/support/editorfixture.h"
 
 #include <QGuiApplication>
+#include <QPlainTextDocumentLayout>
 #include <QSignalSpy>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -54,6 +55,7 @@ private slots:
     void laterEditsGoWithTheNextStep();
     void undoRightAfterALaterEditGoesBackPastTheLastStep();
     void typingIsAStepExceptWhileUpdating();
+    void typedTextIsLaidOutOnce();
     void typedLineBreakMovesTheBookmarksBelowTheCaret();
     void undoPastTheSavedStateCountsAsModified();
     void onlyTheLastFortySevenEditsCanBeUndone();
@@ -284,6 +286,37 @@ void TestEditBuffer::typingIsAStepExceptWhileUpdating()
     QCOMPARE(buffer.Shadow().Text(), QStringLiteral("hint\n"));
     QVERIFY(!buffer.IsModified());
     QVERIFY(!buffer.CanUndo());
+}
+
+// Counts what the text document asks its layout to lay out again.
+class CCountingLayout : public QPlainTextDocumentLayout
+{
+public:
+    using QPlainTextDocumentLayout::QPlainTextDocumentLayout;
+    int nChanges = 0;
+
+protected:
+    void documentChanged(int nFrom, int nRemoved, int nAdded) override
+    {
+        ++nChanges;
+        QPlainTextDocumentLayout::documentChanged(nFrom, nRemoved, nAdded);
+    }
+};
+
+void TestEditBuffer::typedTextIsLaidOutOnce()
+{
+    // Reading what was typed must not make the document lay the line out
+    // again: on a line of 150 KB each layout is a good part of a keystroke.
+    CEditBuffer buffer;
+    auto* pLayout = new CCountingLayout(buffer.TextDocument());
+    buffer.TextDocument()->setDocumentLayout(pLayout);
+    Prepare(buffer, kFourLines, {0, 0}, {});
+    QTextCursor cursor(buffer.TextDocument());
+    cursor.setPosition(9);
+    pLayout->nChanges = 0;
+    cursor.insertText(QStringLiteral("x\ny"));
+    QCOMPARE(buffer.Shadow().Text(), QStringLiteral("alpha\nbetx\nya\ngamma\ndelta"));
+    QCOMPARE(pLayout->nChanges, 1);
 }
 
 void TestEditBuffer::typedLineBreakMovesTheBookmarksBelowTheCaret()
