@@ -33,7 +33,8 @@ SWordKey SWordKey::Of(QStringView sWord)
     std::copy(sWord.utf16(), sWord.utf16() + sWord.size(), arReadable);
     SWordKey key;
     if (!InlineKeyOf16<false>(arReadable, sWord.size(), key))
-        key = LongKey(sWord);
+        return LongKey(sWord);
+    key.HashInline();
     return key;
 }
 

@@ -32,19 +32,24 @@ struct SWordKey
     bool operator==(const SWordKey& other) const { return nLow == other.nLow && nHigh == other.nHigh; }
     static SWordKey Of(QStringView sWord);
     // The inline key of the n characters at p with ASCII letters folded to
-    // small ones, as the dictionary folds; p must hold kReadable characters.
-    // False when the word is not kept inline.
+    // small ones, as the dictionary folds; p must hold kReadable characters,
+    // and n may be anything up to 64. False when the word is not kept
+    // inline. No branch depends on the word: a scanner makes keys for words
+    // it cannot predict, some of which it then throws away.
     static bool FoldedInline(const char16_t* p, qsizetype n, SWordKey& key)
     {
-        return n <= kInline && InlineKeyOf16<true>(p, n, key);
+        const bool bInline = InlineKeyOf16<true>(p, n, key);
+        key.HashInline();
+        return bInline;
     }
+    void HashInline() { nHash = MixInline(nLow, nHigh); }
     static quint32 MixInline(quint64 nLow, quint64 nHigh);
     // The characters of an inline key, into a buffer of kInline.
     QStringView Word(char16_t* pBuffer) const;
 
 private:
-    // Sixteen characters, those from n on ignored; false when one of the
-    // first n lies beyond Latin-1.
+    // Sixteen characters, those from n on ignored, with no hash; false when
+    // n is beyond kInline or one of the first n lies beyond Latin-1.
     template <bool kFold> static bool InlineKeyOf16(const char16_t* p, qsizetype n, SWordKey& key);
     static SWordKey LongKey(QStringView sWord);
 };
@@ -123,8 +128,7 @@ template <bool kFold> inline bool SWordKey::InlineKeyOf16(const char16_t* p, qsi
     const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
     const __m128i wide = _mm_packus_epi16(_mm_srli_epi16(lo, 8), _mm_srli_epi16(hi, 8));
     const unsigned nWide = ~unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(wide, _mm_setzero_si128())));
-    if (nWide & ((1u << n) - 1))
-        return false;
+    const bool bInline = (n <= kInline) & ((nWide & ((1u << (n & 15)) - 1)) == 0);
     const __m128i kIndex = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
     const __m128i keep = _mm_cmplt_epi8(kIndex, _mm_set1_epi8(char(n)));
     __m128i bytes = _mm_and_si128(_mm_packus_epi16(lo, hi), keep);
@@ -140,10 +144,10 @@ template <bool kFold> inline bool SWordKey::InlineKeyOf16(const char16_t* p, qsi
     // halves, is then served from it instead of waiting for two stores.
     static_assert(offsetof(SWordKey, nHigh) == offsetof(SWordKey, nLow) + 8);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(&key.nLow), bytes);
-    key.nHash
-        = MixInline(quint64(_mm_cvtsi128_si64(bytes)), quint64(_mm_cvtsi128_si64(_mm_unpackhi_epi64(bytes, bytes))));
-    return true;
+    return bInline;
 #else
+    if (n > kInline)
+        return false;
     unsigned char arBytes[16] = {};
     arBytes[0] = (unsigned char)(n + 1);
     for (qsizetype i = 0; i < n; ++i) {
@@ -153,7 +157,6 @@ template <bool kFold> inline bool SWordKey::InlineKeyOf16(const char16_t* p, qsi
     }
     std::memcpy(&key.nLow, arBytes, 8);
     std::memcpy(&key.nHigh, arBytes + 8, 8);
-    key.nHash = MixInline(key.nLow, key.nHigh);
     return true;
 #endif
 }

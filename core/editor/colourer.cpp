@@ -495,7 +495,27 @@ public:
             pWord = KeyLong(pWord, nFrom, nTo);
         if (pWord->key == s_arGameSet[0] || pWord->key == s_arGameSet[1])
             return;
-        if (++m_nWords == kBatch)
+        ++m_nWords;
+        FlushIfFull();
+    }
+
+    // A word of up to 64 characters with kReadable characters of text from
+    // its start, its key made whether it is kept or not. No more than one
+    // chunk's words may be put between two calls of FlushIfFull.
+    void Put(qsizetype nFrom, qsizetype nLength, bool bKeep)
+    {
+        SKeyedWord* pWord = &m_arWords[m_nWords];
+        const bool bInline = SWordKey::FoldedInline(m_p + nFrom, nLength, pWord->key);
+        if (bKeep & !bInline) [[unlikely]] {
+            Emit(nFrom, nFrom + nLength);
+            return;
+        }
+        m_nWords += bKeep & !(pWord->key == s_arGameSet[0] || pWord->key == s_arGameSet[1]);
+    }
+
+    void FlushIfFull()
+    {
+        if (m_nWords >= kBatch)
             Flush();
     }
 
@@ -532,7 +552,8 @@ private:
     qsizetype m_n;
     FSink m_sink;
     void* m_pOnWord;
-    SKeyedWord m_arWords[kBatch];
+    // Room for every start of one more chunk.
+    SKeyedWord m_arWords[kBatch + 64];
     int m_nWords = 0;
     QVarLengthArray<char16_t, 256> m_chars;
     static inline const SWordKey s_arGameSet[] = {SWordKey::Of(kGameSetWords[0]), SWordKey::Of(kGameSetWords[1])};
@@ -545,6 +566,84 @@ struct SBaselineMasks
     static SLineMasks Of(const char16_t* p, int nCount, qsizetype nBefore) { return MasksOf(p, nCount, nBefore); }
 };
 
+// What one chunk of a scan for local variables hands on to the next.
+struct SScanState
+{
+    quint64 nInStringCarry = 0;  // all ones when the chunk starts inside a string
+    quint64 nBlockerCarry = 0;   // 1 when the chunk before ended in a word character or an opening quote
+    SUntokenizedLines untokenized;
+
+    // The '_' of the chunk that start a word, and in nInString which of its
+    // characters leave a string open.
+    quint64 Starts(const SLineMasks& masks, quint64& nInString)
+    {
+        nInString = InStringAfter(masks, nInStringCarry);
+        const quint64 nBlockers = masks.nWord | (masks.nQuote & nInString);
+        const quint64 nStarts = masks.nUnderscore & ~((nBlockers << 1) | nBlockerCarry) & ~untokenized.Next(masks);
+        nInStringCarry = quint64(0) - (nInString >> 63);
+        nBlockerCarry = nBlockers >> 63;
+        return nStarts;
+    }
+};
+
+// The word that starts at j and whose word characters end at e. Inside a
+// string only a word the closing quote ends comes out; outside, a word that
+// runs into an opening quote comes out only if the string closes right
+// after more word characters.
+inline void EmitWord(const char16_t* p, qsizetype n, qsizetype j, qsizetype e, bool bInString, CKeyedBatch& batch)
+{
+    if (e == n || p[e] != u'"') {
+        if (!bInString)
+            batch.Emit(j, e);
+    } else if (bInString) {
+        batch.Emit(j, e + 1);
+    } else {
+        const qsizetype f = SkipWordChars(p, e + 1, n);
+        if (f < n && p[f] == u'"')
+            batch.Emit(j, f + 1);
+    }
+}
+
+// Sixty-four bits of two chunks' masks from bit nBit of the first on.
+inline quint64 Window(quint64 nFirst, quint64 nSecond, int nBit)
+{
+    return (nFirst >> nBit) | ((nSecond << 1) << (63 - nBit));
+}
+
+// The chunks that have a whole chunk after them, with no branch on what
+// each word is like: where a word ends and whether a quote follows come
+// from the two chunks' masks, and a key is made for every start, kept or
+// not. Only a word of 64 characters or more, or one running into an opening
+// quote, goes the slow way. Returns where the chunks left to the plain scan
+// begin.
+template <class TMasks>
+[[gnu::always_inline]] inline qsizetype ScanBulk(const char16_t* p, qsizetype n, SScanState& state, CKeyedBatch& batch)
+{
+    if (n < 128)
+        return 0;
+    qsizetype nChunk = 0;
+    SLineMasks next = TMasks::Of(p, 64, 0);
+    for (; nChunk + 128 <= n; nChunk += 64) {
+        const SLineMasks masks = next;
+        next = TMasks::Of(p + nChunk + 64, 64, nChunk + 64);
+        quint64 nInString;
+        quint64 nStarts = state.Starts(masks, nInString);
+        for (; nStarts != 0; nStarts &= nStarts - 1) {
+            const int nBit = std::countr_zero(nStarts);
+            const int nRun = std::countr_zero(~Window(masks.nWord, next.nWord, nBit));
+            const bool bQuote = (Window(masks.nQuote, next.nQuote, nBit) >> (nRun & 63)) & 1;
+            const bool bInString = (nInString >> nBit) & 1;
+            const qsizetype j = nChunk + nBit;
+            if ((nRun == 64) | (bQuote & !bInString)) [[unlikely]]
+                EmitWord(p, n, j, SkipWordChars(p, j, n), bInString, batch);
+            else
+                batch.Put(j, nRun + bQuote, bQuote == bInString);
+        }
+        batch.FlushIfFull();
+    }
+    return nChunk;
+}
+
 // The words the tokenizer of ScriptLineRules hands on that start with '_'.
 // Most lines hold a few of them among many other characters, so the text
 // is read 64 characters at a time as bit masks (word characters, quotes,
@@ -552,42 +651,25 @@ struct SBaselineMasks
 // at one by one. Whether a character lies inside a string is the parity of
 // the quotes before it on its line, whatever words they were glued to. A
 // '_' starts a word unless it follows a word character or the quote that
-// opened its string. Inside a string only a word the closing quote ends
-// comes out; outside, a word that runs into an opening quote comes out only
-// if the string closes right after more word characters. A line break is
-// neither a word character nor a quote, so words never run across one.
+// opened its string. A line break is neither a word character nor a quote,
+// so words never run across one.
 template <class TMasks>
 [[gnu::always_inline]] inline void ScanLocalVariables(const char16_t* p, qsizetype n, CKeyedBatch& batch)
 {
-    quint64 nInStringCarry = 0;  // all ones when the chunk starts inside a string
-    quint64 nBlockerCarry = 0;   // 1 when the chunk before ended in a word character or an opening quote
-    SUntokenizedLines untokenized;
-    for (qsizetype nChunk = 0; nChunk < n; nChunk += 64) {
+    SScanState state;
+    for (qsizetype nChunk = ScanBulk<TMasks>(p, n, state, batch); nChunk < n; nChunk += 64) {
         const int nCount = int(std::min<qsizetype>(64, n - nChunk));
         const SLineMasks masks = TMasks::Of(p + nChunk, nCount, nChunk);
-        const quint64 nInString = InStringAfter(masks, nInStringCarry);
-        const quint64 nBlockers = masks.nWord | (masks.nQuote & nInString);
-        quint64 nStarts = masks.nUnderscore & ~((nBlockers << 1) | nBlockerCarry) & ~untokenized.Next(masks);
-        for (; nStarts != 0; nStarts &= nStarts - 1) {
+        quint64 nInString;
+        for (quint64 nStarts = state.Starts(masks, nInString); nStarts != 0; nStarts &= nStarts - 1) {
             const int nBit = std::countr_zero(nStarts);
             const qsizetype j = nChunk + nBit;
             const quint64 nRest = ~(masks.nWord >> nBit);
             const qsizetype e = nRest != 0 && nBit + std::countr_zero(nRest) < nCount
                 ? j + std::countr_zero(nRest)
                 : SkipWordChars(p, nChunk + nCount, n);
-            if (e == n || p[e] != u'"') {
-                if (!((nInString >> nBit) & 1))
-                    batch.Emit(j, e);
-            } else if ((nInString >> nBit) & 1) {
-                batch.Emit(j, e + 1);
-            } else {
-                const qsizetype f = SkipWordChars(p, e + 1, n);
-                if (f < n && p[f] == u'"')
-                    batch.Emit(j, f + 1);
-            }
+            EmitWord(p, n, j, e, (nInString >> nBit) & 1, batch);
         }
-        nInStringCarry = quint64(0) - (nInString >> 63);
-        nBlockerCarry = nBlockers >> 63;
     }
 }
 
@@ -655,7 +737,7 @@ private:
     }
 };
 
-[[gnu::target("avx2")]] void ScanLocalVariablesWide(const char16_t* p, qsizetype n, CKeyedBatch& batch)
+[[gnu::target("avx2,bmi,bmi2")]] void ScanLocalVariablesWide(const char16_t* p, qsizetype n, CKeyedBatch& batch)
 {
     ScanLocalVariables<SWideMasks>(p, n, batch);
 }
@@ -664,7 +746,7 @@ bool HasWideVectors()
 {
     // This may run before the constructors that would find out otherwise.
     __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") != 0;
+    return __builtin_cpu_supports("avx2") != 0 && __builtin_cpu_supports("bmi2") != 0;
 }
 
 std::atomic<bool> g_bWideVectors{HasWideVectors()};

@@ -564,6 +564,15 @@ void TestColourer::localVariablesInTheOrderMet_data()
     row("tables have none", "_a", kFileCSV, {});
     row("pages have none", "_a", kFileHTML, {});
     row("text has none", "_a", kFileTXT, {});
+
+    // Long lines are read in chunks of 64 characters, each with the next
+    // one in view; a word may outrun both.
+    const QString sPadding = QStringLiteral("x = 1; ").repeated(10);
+    const QString sLong = QStringLiteral("_") + QStringLiteral("Ab").repeated(70);
+    QTest::newRow("a word longer than a chunk is read whole") << sPadding + sLong + QStringLiteral(" = _b;")
+            + sPadding << kFileSQF << QStringList{sLong.toLower(), QStringLiteral("_b")};
+    QTest::newRow("a long word glued to a string across chunks") << sPadding + sLong + QStringLiteral("\"c\" ")
+            + sPadding << kFileSQF << QStringList{sLong.toLower() + QStringLiteral("\"c\"")};
 }
 
 void TestColourer::localVariablesInTheOrderMet()
