@@ -74,9 +74,16 @@ struct SOrdered
 // list, "the first entry greater than the word", is the first entry whose
 // prefix maximum (the greatest entry by case up to it) is greater; prefix
 // maxima never decrease along the list, and an insertion changes none of the
-// others, the new entry being its own. So the entries are kept in blocks
-// sorted by prefix maximum and found by binary search, and an insertion moves
-// a part of one block only.
+// others, the new entry being its own. So the list is at every moment its
+// entries ordered by prefix maximum, a new entry after the list's own ones
+// of the same maximum, and a word is taken exactly when it is less than the
+// greatest entry and no spelling differing only in case stands in its way.
+//
+// Only such a spelling makes the place of the first greater entry matter
+// while learning, and a script's words seldom have one; so the new entries
+// wait unordered until a word needs that place, or the list is taken. From
+// then on the entries are kept in blocks sorted by prefix maximum and found
+// by binary search, and an insertion moves a part of one block only.
 class CLearningList
 {
 public:
@@ -84,55 +91,66 @@ public:
     {
         m_arWords.reserve(size_t(words.size()) + 1024);
         m_arMax.reserve(size_t(words.size()) + 1024);
-        std::vector<SSlot> block;
         SOrdered max;
         for (const QString& sWord : words) {
             const int nEntry = AddEntry(sWord, FoldedHash(sWord));
             if (nEntry == 0 || CompareCase(sWord, max.s) > 0)
                 max = SOrdered::Of(m_arWords.back());
             m_arMax[nEntry] = max.s;
-            block.push_back({max, nEntry});
-            if (block.size() == kHalfBlock)
-                AppendBlock(block);
+            m_arOwn.push_back({max, nEntry});
         }
-        if (!block.empty())
-            AppendBlock(block);
     }
 
     EAnswer Learn(QStringView sWord)
     {
         // Nothing greater: the greatest entry never changes, so never will there be.
-        const SOrdered word = SOrdered::Of(sWord);
-        const size_t nBlock = FirstBlockBeyond(word);
-        if (nBlock == m_arBlocks.size())
+        if (m_arOwn.empty() || CompareCase(sWord, m_arOwn.back().max.s) >= 0)
             return EAnswer::Refused;
-        std::vector<SSlot>& block = m_arBlocks[nBlock];
-        const auto it = std::upper_bound(block.begin(), block.end(), word,
-                                         [](const SOrdered& a, const SSlot& slot) { return Compare(slot.max, a) > 0; });
-        // An entry equal ignoring case lies before the first greater one
-        // exactly when its prefix maximum is not greater than the word.
         const quint32 nHash = FoldedHash(sWord);
         bool bSpelling = false;
         for (int n = m_arSpellings.empty() ? -1 : m_arSpellings[SpellingSlot(sWord, nHash)].nHead; n >= 0;
              n = m_arNextSpelling[n]) {
             bSpelling = true;
+            // An entry equal ignoring case lies before the first greater one
+            // exactly when its prefix maximum is not greater than the word.
             if (CompareCase(m_arMax[n], sWord) <= 0)
                 return EAnswer::Refused;
         }
-        if (bSpelling && CompareNoCase(m_arWords[it->nEntry], sWord) == 0)
-            return EAnswer::RefusedForNow;
+        if (bSpelling) {
+            Order();
+            const SPlace place = FirstBeyond(SOrdered::Of(sWord));
+            if (CompareNoCase(m_arWords[place.it->nEntry], sWord) == 0)
+                return EAnswer::RefusedForNow;
+        }
         const int nEntry = AddEntry(sWord.toString(), nHash);
         m_arMax[nEntry] = m_arWords.back();
-        SOrdered max = word;
-        max.s = m_arMax[nEntry];
-        block.insert(it, {max, nEntry});
-        if (block.size() == 2 * kHalfBlock)
-            SplitBlock(nBlock);
+        if (m_bOrdered)
+            Insert(nEntry);
+        else
+            m_arWaiting.push_back(nEntry);
         m_bChanged = true;
         return EAnswer::Inserted;
     }
 
     bool Changed() const { return m_bChanged; }
+
+    // Puts the waiting entries in order, once; the learning after it keeps
+    // them so. Worth doing while another thread is still reading.
+    void Order()
+    {
+        if (m_bOrdered)
+            return;
+        const std::vector<SSlot> ordered = Merged();
+        for (size_t i = 0; i < ordered.size(); i += kHalfBlock) {
+            std::vector<SSlot> block(ordered.begin() + qsizetype(i),
+                                     ordered.begin() + qsizetype(std::min(ordered.size(), i + kHalfBlock)));
+            block.reserve(2 * kHalfBlock);
+            m_arLast.push_back(block.back().max);
+            m_arBlocks.push_back(std::move(block));
+        }
+        m_arWaiting = {};
+        m_bOrdered = true;
+    }
 
     // The list as it now stands; the words are moved out, which spares
     // touching each one's characters to count one more user, so the
@@ -141,9 +159,14 @@ public:
     {
         QStringList words;
         words.reserve(qsizetype(m_arWords.size()));
-        for (const std::vector<SSlot>& block : m_arBlocks)
-            for (const SSlot& slot : block)
-                words.append(std::move(m_arWords[slot.nEntry]));
+        const auto take = [&](const SSlot& slot) { words.append(std::move(m_arWords[slot.nEntry])); };
+        if (m_bOrdered) {
+            for (const std::vector<SSlot>& block : m_arBlocks)
+                std::for_each(block.begin(), block.end(), take);
+        } else {
+            const std::vector<SSlot> ordered = Merged();
+            std::for_each(ordered.begin(), ordered.end(), take);
+        }
         return words;
     }
 
@@ -156,6 +179,12 @@ private:
         int nEntry;
     };
 
+    struct SPlace
+    {
+        size_t nBlock;
+        std::vector<SSlot>::iterator it;
+    };
+
     int AddEntry(QString sWord, quint32 nHash)
     {
         m_arWords.push_back(std::move(sWord));
@@ -165,12 +194,47 @@ private:
         return int(m_arWords.size()) - 1;
     }
 
-    void AppendBlock(std::vector<SSlot>& block)
+    // Every entry in list order: the waiting ones sorted, each after the
+    // list's own entries whose prefix maximum is not greater, and after the
+    // new entries met before it that compare equal.
+    std::vector<SSlot> Merged() const
     {
-        m_arLast.push_back(block.back().max);
-        m_arBlocks.push_back(std::move(block));
-        block = {};
-        block.reserve(2 * kHalfBlock);
+        std::vector<SSlot> waiting;
+        waiting.reserve(m_arWaiting.size());
+        for (int nEntry : m_arWaiting)
+            waiting.push_back({SOrdered::Of(m_arWords[size_t(nEntry)]), nEntry});
+        std::sort(waiting.begin(), waiting.end(), [](const SSlot& a, const SSlot& b) {
+            const int nOrder = Compare(a.max, b.max);
+            return nOrder != 0 ? nOrder < 0 : a.nEntry < b.nEntry;
+        });
+        std::vector<SSlot> ordered;
+        ordered.reserve(m_arOwn.size() + waiting.size());
+        std::merge(m_arOwn.begin(), m_arOwn.end(), waiting.begin(), waiting.end(), std::back_inserter(ordered),
+                   [](const SSlot& a, const SSlot& b) { return Compare(a.max, b.max) < 0; });
+        return ordered;
+    }
+
+    // The first entry whose prefix maximum is greater than the word, which
+    // must be less than the greatest entry.
+    SPlace FirstBeyond(const SOrdered& word)
+    {
+        const size_t nBlock
+            = size_t(std::upper_bound(m_arLast.begin(), m_arLast.end(), word,
+                                      [](const SOrdered& a, const SOrdered& b) { return Compare(b, a) > 0; })
+                     - m_arLast.begin());
+        std::vector<SSlot>& block = m_arBlocks[nBlock];
+        return {nBlock, std::upper_bound(block.begin(), block.end(), word, [](const SOrdered& a, const SSlot& slot) {
+                    return Compare(slot.max, a) > 0;
+                })};
+    }
+
+    void Insert(int nEntry)
+    {
+        const SOrdered max = SOrdered::Of(m_arWords[size_t(nEntry)]);
+        const SPlace place = FirstBeyond(max);
+        m_arBlocks[place.nBlock].insert(place.it, {max, nEntry});
+        if (m_arBlocks[place.nBlock].size() == 2 * kHalfBlock)
+            SplitBlock(place.nBlock);
     }
 
     void SplitBlock(size_t nBlock)
@@ -182,14 +246,6 @@ private:
         m_arLast[nBlock] = block.back().max;
         m_arLast.insert(m_arLast.begin() + qsizetype(nBlock) + 1, back.back().max);
         m_arBlocks.insert(m_arBlocks.begin() + qsizetype(nBlock) + 1, std::move(back));
-    }
-
-    // The first block whose greatest prefix maximum is greater than the word.
-    size_t FirstBlockBeyond(const SOrdered& word) const
-    {
-        return size_t(std::upper_bound(m_arLast.begin(), m_arLast.end(), word,
-                                       [](const SOrdered& a, const SOrdered& b) { return Compare(b, a) > 0; })
-                      - m_arLast.begin());
     }
 
     struct SSpelling
@@ -241,6 +297,11 @@ private:
     // Open addressing: each chain of equal spellings.
     std::vector<SSpelling> m_arSpellings;
     size_t m_nSpellings = 0;
+    // The list's own entries in its order, then, once ordered, every entry
+    // in blocks, with the greatest prefix maximum of each block.
+    std::vector<SSlot> m_arOwn;
+    std::vector<int> m_arWaiting;
+    bool m_bOrdered = false;
     std::vector<std::vector<SSlot>> m_arBlocks;
     std::vector<SOrdered> m_arLast;
     bool m_bChanged = false;
@@ -436,6 +497,10 @@ bool CCompletionIndex::ProduceSideBySide(SRun& run, const std::vector<Produce>& 
     for (size_t i = 1; i < producers.size(); ++i)
         threads.emplace_back([&producers, &meetings, i] { producers[i](CWordSink(meetings[i - 1])); });
     producers.front()(CWordSink(*this, run));
+    // Nearly every new word comes in the first piece: ordering them here
+    // may use the time the other threads still read.
+    if (run.learning)
+        run.learning->Order();
     for (std::thread& thread : threads)
         thread.join();
     // Words of the first producer were offered every time they came.
