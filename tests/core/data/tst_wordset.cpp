@@ -65,6 +65,9 @@ void TestWordSet::keysDependOnTheWordAlone_data()
     QTest::newRow("capitals folded") << QStringLiteral("_UnitPos2");
     QTest::newRow("fifteen capitals") << QStringLiteral("_ABCDEFGHIJKLMN");
     QTest::newRow("sixteen with capitals") << QStringLiteral("_ABCDEFGHIJKLMNo");
+    // A scanner asks for keys of words up to 64 characters long.
+    QTest::newRow("thirty-three") << QStringLiteral("_") + QStringLiteral("a").repeated(32);
+    QTest::newRow("sixty-four") << QStringLiteral("_") + QStringLiteral("B").repeated(63);
     QTest::newRow("neighbours of the capitals and Latin-1 capitals stay") << QStringLiteral("_@[`{\u00C0\u00DE");
 }
 

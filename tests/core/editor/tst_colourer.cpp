@@ -336,6 +336,7 @@ private slots:
     void localVariablesInTheOrderMet_data();
     void localVariablesInTheOrderMet();
     void localVariablesAreTheVariableRuns();
+    void localVariablesAnywhereInAChunk();
     void hugeAndJunkLinesStayInsideTheLine();
     void blockCommentsCarriedAcrossLines_data();
     void blockCommentsCarriedAcrossLines();
@@ -581,6 +582,19 @@ void TestColourer::localVariablesInTheOrderMet()
     QFETCH(EFileType, type);
     QFETCH(QStringList, words);
     QCOMPARE(CColourer::LocalVariables(line, type), words);
+}
+
+void TestColourer::localVariablesAnywhereInAChunk()
+{
+    // Lines are read 64 characters at a time, each chunk with the next in
+    // view: the same words, glued to quotes or not, at every place in a
+    // chunk and across into the next.
+    const QString sWords = QStringLiteral("_Var9 = \"_in\" + _b\"c\" + hint \"x _s\"; _d");
+    const QStringList expected{"_var9", "_b\"c\"", "_s\"", "_d"};
+    for (int nOffset = 0; nOffset < 140; ++nOffset) {
+        const QString sLine = QString(nOffset, u' ') + sWords + QString(150, u' ');
+        QVERIFY2(CColourer::LocalVariables(sLine, kFileSQF) == expected, qPrintable(QString::number(nOffset)));
+    }
 }
 
 void TestColourer::localVariablesAreTheVariableRuns()
