@@ -33,8 +33,7 @@ SWordKey SWordKey::Of(QStringView sWord)
     std::copy(sWord.utf16(), sWord.utf16() + sWord.size(), arReadable);
     SWordKey key;
     if (!InlineKeyOf16<false>(arReadable, sWord.size(), key))
-        return LongKey(sWord);
-    key.HashInline();
+        key = LongKey(sWord);
     return key;
 }
 

@@ -36,20 +36,14 @@ struct SWordKey
     // and n may be anything up to 64. False when the word is not kept
     // inline. No branch depends on the word: a scanner makes keys for words
     // it cannot predict, some of which it then throws away.
-    static bool FoldedInline(const char16_t* p, qsizetype n, SWordKey& key)
-    {
-        const bool bInline = InlineKeyOf16<true>(p, n, key);
-        key.HashInline();
-        return bInline;
-    }
-    void HashInline() { nHash = MixInline(nLow, nHigh); }
+    static bool FoldedInline(const char16_t* p, qsizetype n, SWordKey& key) { return InlineKeyOf16<true>(p, n, key); }
     static quint32 MixInline(quint64 nLow, quint64 nHigh);
     // The characters of an inline key, into a buffer of kInline.
     QStringView Word(char16_t* pBuffer) const;
 
 private:
-    // Sixteen characters, those from n on ignored, with no hash; false when
-    // n is beyond kInline or one of the first n lies beyond Latin-1.
+    // Sixteen characters, those from n on ignored; false when n is beyond
+    // kInline or one of the first n lies beyond Latin-1.
     template <bool kFold> static bool InlineKeyOf16(const char16_t* p, qsizetype n, SWordKey& key);
     static SWordKey LongKey(QStringView sWord);
 };
@@ -144,6 +138,8 @@ template <bool kFold> inline bool SWordKey::InlineKeyOf16(const char16_t* p, qsi
     // halves, is then served from it instead of waiting for two stores.
     static_assert(offsetof(SWordKey, nHigh) == offsetof(SWordKey, nLow) + 8);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(&key.nLow), bytes);
+    key.nHash
+        = MixInline(quint64(_mm_cvtsi128_si64(bytes)), quint64(_mm_cvtsi128_si64(_mm_unpackhi_epi64(bytes, bytes))));
     return bInline;
 #else
     if (n > kInline)
@@ -157,6 +153,7 @@ template <bool kFold> inline bool SWordKey::InlineKeyOf16(const char16_t* p, qsi
     }
     std::memcpy(&key.nLow, arBytes, 8);
     std::memcpy(&key.nHigh, arBytes + 8, 8);
+    key.nHash = MixInline(key.nLow, key.nHigh);
     return true;
 #endif
 }
