@@ -297,8 +297,9 @@ private:
     // Open addressing: each chain of equal spellings.
     std::vector<SSpelling> m_arSpellings;
     size_t m_nSpellings = 0;
-    // The list's own entries in its order, then, once ordered, every entry
-    // in blocks, with the greatest prefix maximum of each block.
+    // The list's own entries in its order, and the new ones as they came;
+    // once ordered, every entry in blocks, with the greatest prefix maximum
+    // of each block.
     std::vector<SSlot> m_arOwn;
     std::vector<int> m_arWaiting;
     bool m_bOrdered = false;
@@ -378,7 +379,8 @@ public:
 private:
     void Record(const SWordKey& key, QStringView sWord)
     {
-        if (!m_met.Insert(key, sWord))
+        // Nearly every word was met before: asking first spares the call.
+        if (m_met.Contains(key, sWord) || !m_met.Insert(key, sWord))
             return;
         m_arKeys.push_back(key);
         if (!key.IsInline()) {
