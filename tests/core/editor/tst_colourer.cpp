@@ -587,13 +587,15 @@ void TestColourer::localVariablesInTheOrderMet()
 void TestColourer::localVariablesAnywhereInAChunk()
 {
     // Lines are read 64 characters at a time, each chunk with the next in
-    // view: the same words, glued to quotes or not, at every place in a
-    // chunk and across into the next.
+    // view, the last ones plainly: the same words, glued to quotes or not,
+    // at every place in a chunk, across into the next, and at the end.
     const QString sWords = QStringLiteral("_Var9 = \"_in\" + _b\"c\" + hint \"x _s\"; _d");
     const QStringList expected{"_var9", "_b\"c\"", "_s\"", "_d"};
     for (int nOffset = 0; nOffset < 140; ++nOffset) {
-        const QString sLine = QString(nOffset, u' ') + sWords + QString(150, u' ');
-        QVERIFY2(CColourer::LocalVariables(sLine, kFileSQF) == expected, qPrintable(QString::number(nOffset)));
+        for (const QString& sLine : {QString(nOffset, u' ') + sWords + QString(150, u' '),
+                                     QString(100 + nOffset, u' ') + sWords + QString(nOffset % 5, u' ')})
+            QVERIFY2(CColourer::LocalVariables(sLine, kFileSQF) == expected,
+                     qPrintable(QStringLiteral("%1 blanks, %2 in all").arg(nOffset).arg(sLine.size())));
     }
 }
 
