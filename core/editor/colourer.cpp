@@ -493,7 +493,7 @@ public:
         }
         if (!bInline) [[unlikely]]
             pWord = KeyLong(pWord, nFrom, nTo);
-        if (pWord->key == s_arGameSet[0] || pWord->key == s_arGameSet[1])
+        if (IsGameSet(pWord->key))
             return;
         ++m_nWords;
         FlushIfFull();
@@ -510,7 +510,7 @@ public:
             Emit(nFrom, nFrom + nLength);
             return;
         }
-        m_nWords += bKeep & !(pWord->key == s_arGameSet[0] || pWord->key == s_arGameSet[1]);
+        m_nWords += bKeep & !IsGameSet(pWord->key);
     }
 
     void FlushIfFull()
@@ -558,6 +558,8 @@ private:
     QVarLengthArray<char16_t, 256> m_chars;
     static inline const SWordKey s_arGameSet[] = {SWordKey::Of(kGameSetWords[0]), SWordKey::Of(kGameSetWords[1])};
     static_assert(std::size(kGameSetWords) == 2);
+
+    static bool IsGameSet(const SWordKey& key) { return key == s_arGameSet[0] || key == s_arGameSet[1]; }
 };
 
 // What every x86-64 processor has, or plain C++ elsewhere.
