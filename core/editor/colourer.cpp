@@ -630,9 +630,11 @@ template <class TMasks>
     for (; nChunk + 128 <= n; nChunk += 64) {
         const SLineMasks masks = next;
         // The text is read once: asked for early and marked so, it leaves
-        // the caches to the tables the words are looked up in.
-        __builtin_prefetch(p + nChunk + kPrefetchAhead, 0, 0);
-        __builtin_prefetch(p + nChunk + kPrefetchAhead + 32, 0, 0);
+        // the caches to the tables the words are looked up in. The address
+        // asked for stays inside the text.
+        const char16_t* pAhead = p + std::min(nChunk + kPrefetchAhead, n - 64);
+        __builtin_prefetch(pAhead, 0, 0);
+        __builtin_prefetch(pAhead + 32, 0, 0);
         next = TMasks::Of(p + nChunk + 64, 64, nChunk + 64);
         quint64 nInString;
         quint64 nStarts = state.Starts(masks, nInString);
