@@ -28,47 +28,50 @@ quint32 FoldedHash(QStringView sWord)
     return nHash;
 }
 
-// A word with its first fourteen characters in the order CompareCase gives
+// The first fourteen characters of a word in the order CompareCase gives
 // them, nine bits each, in two numbers (0 past the word's end, the code page
 // byte plus one, or 257 for a character outside the code page and for every
 // one after it). Most comparisons of a binary search are settled by the
 // numbers alone, without reaching for the word's characters, which lie all
 // over the heap.
-struct SOrdered
+struct SOrder
 {
     static constexpr int kChars = 14;
+    static constexpr int kHalf = kChars / 2;
 
     quint64 nFirst = 0;
     quint64 nSecond = 0;
-    QStringView s;
 
-    static SOrdered Of(QStringView s)
+    static SOrder Of(QStringView s)
     {
-        SOrdered ordered;
-        ordered.s = s;
-        bool bOutside = false;
-        for (int i = 0; i < kChars; ++i) {
-            quint64 nValue = bOutside ? 257 : 0;
-            if (!bOutside && i < s.size()) {
-                const int nOrder = CodePage::ByteOrder(s[i]);
-                bOutside = nOrder > 0xFF;
-                nValue = bOutside ? 257 : quint64(nOrder) + 1;
+        quint64 arValues[2] = {0, 0};
+        const int nTake = int(std::min<qsizetype>(s.size(), kChars));
+        for (int i = 0; i < nTake; ++i) {
+            const int nOrder = CodePage::ByteOrder(s[i]);
+            if (nOrder > 0xFF) [[unlikely]] {
+                for (int k = i; k < kChars; ++k)
+                    arValues[k / kHalf] |= quint64(257) << Shift(k);
+                break;
             }
-            (i < kChars / 2 ? ordered.nFirst : ordered.nSecond) |= nValue << (9 * (kChars / 2 - 1 - i % (kChars / 2)));
+            arValues[i / kHalf] |= quint64(nOrder + 1) << Shift(i);
         }
-        return ordered;
+        return {arValues[0], arValues[1]};
     }
 
-    // What CompareCase says of the two words.
-    friend int Compare(const SOrdered& a, const SOrdered& b)
-    {
-        if (a.nFirst != b.nFirst)
-            return a.nFirst < b.nFirst ? -1 : 1;
-        if (a.nSecond != b.nSecond)
-            return a.nSecond < b.nSecond ? -1 : 1;
-        return CompareCase(a.s, b.s);
-    }
+    auto operator<=>(const SOrder&) const = default;
+
+private:
+    // The first character of each number in its highest bits.
+    static constexpr int Shift(int i) { return 9 * (kHalf - 1 - i % kHalf); }
 };
+
+// What CompareCase says of two words, given their orders.
+int Compare(const SOrder& a, QStringView sA, const SOrder& b, QStringView sB)
+{
+    if (a != b)
+        return a < b ? -1 : 1;
+    return CompareCase(sA, sB);
+}
 
 // The list while a run of words is learnt. What InsertSorted asks of the
 // list, "the first entry greater than the word", is the first entry whose
@@ -91,20 +94,21 @@ public:
     {
         m_arWords.reserve(size_t(words.size()) + 1024);
         m_arMax.reserve(size_t(words.size()) + 1024);
-        SOrdered max;
+        SSlot max;
         for (const QString& sWord : words) {
             const int nEntry = AddEntry(sWord, FoldedHash(sWord));
-            if (nEntry == 0 || CompareCase(sWord, max.s) > 0)
-                max = SOrdered::Of(m_arWords.back());
-            m_arMax[nEntry] = max.s;
-            m_arOwn.push_back({max, nEntry});
+            if (nEntry == 0 || CompareCase(sWord, m_arWords[max.nEntry]) > 0)
+                max = {SOrder::Of(sWord), nEntry};
+            m_arMax[nEntry] = m_arWords[max.nEntry];
+            m_arOwn.push_back({max.order, nEntry});
         }
     }
 
     EAnswer Learn(QStringView sWord)
     {
+        const SOrder order = SOrder::Of(sWord);
         // Nothing greater: the greatest entry never changes, so never will there be.
-        if (m_arOwn.empty() || CompareCase(sWord, m_arOwn.back().max.s) >= 0)
+        if (m_arOwn.empty() || CompareWith(order, sWord, m_arOwn.back()) >= 0)
             return EAnswer::Refused;
         const quint32 nHash = FoldedHash(sWord);
         bool bSpelling = false;
@@ -118,16 +122,16 @@ public:
         }
         if (bSpelling) {
             Order();
-            const SPlace place = FirstBeyond(SOrdered::Of(sWord));
+            const SPlace place = FirstBeyond(order, sWord);
             if (CompareNoCase(m_arWords[place.it->nEntry], sWord) == 0)
                 return EAnswer::RefusedForNow;
         }
         const int nEntry = AddEntry(sWord.toString(), nHash);
         m_arMax[nEntry] = m_arWords.back();
         if (m_bOrdered)
-            Insert(nEntry);
+            Insert({order, nEntry});
         else
-            m_arWaiting.push_back(nEntry);
+            m_arWaiting.push_back({order, nEntry});
         m_bChanged = true;
         return EAnswer::Inserted;
     }
@@ -140,14 +144,14 @@ public:
     {
         if (m_bOrdered)
             return;
-        const std::vector<SSlot> ordered = Merged();
-        for (size_t i = 0; i < ordered.size(); i += kHalfBlock) {
-            std::vector<SSlot> block(ordered.begin() + qsizetype(i),
-                                     ordered.begin() + qsizetype(std::min(ordered.size(), i + kHalfBlock)));
-            block.reserve(2 * kHalfBlock);
-            m_arLast.push_back(block.back().max);
-            m_arBlocks.push_back(std::move(block));
-        }
+        InOrder([this](const SSlot& slot) {
+            if (m_arBlocks.empty() || m_arBlocks.back().size() == kHalfBlock) {
+                m_arBlocks.emplace_back().reserve(kHalfBlock);
+                m_arLast.emplace_back();
+            }
+            m_arBlocks.back().push_back(slot);
+            m_arLast.back() = slot;
+        });
         m_arWaiting = {};
         m_bOrdered = true;
     }
@@ -157,15 +161,14 @@ public:
     // learning list is done with.
     QStringList TakeWords()
     {
-        QStringList words;
-        words.reserve(qsizetype(m_arWords.size()));
-        const auto take = [&](const SSlot& slot) { words.append(std::move(m_arWords[slot.nEntry])); };
+        QStringList words(qsizetype(m_arWords.size()));
+        QString* pOut = words.data();
+        const auto take = [&](const SSlot& slot) { (pOut++)->swap(m_arWords[slot.nEntry]); };
         if (m_bOrdered) {
             for (const std::vector<SSlot>& block : m_arBlocks)
                 std::for_each(block.begin(), block.end(), take);
         } else {
-            const std::vector<SSlot> ordered = Merged();
-            std::for_each(ordered.begin(), ordered.end(), take);
+            InOrder(take);
         }
         return words;
     }
@@ -173,10 +176,12 @@ public:
 private:
     static constexpr size_t kHalfBlock = 64;
 
+    // An entry with the order of its prefix maximum, whose characters are
+    // m_arMax[nEntry].
     struct SSlot
     {
-        SOrdered max;  // the entry's prefix maximum
-        int nEntry;
+        SOrder order;
+        int nEntry = 0;
     };
 
     struct SPlace
@@ -194,45 +199,48 @@ private:
         return int(m_arWords.size()) - 1;
     }
 
-    // Every entry in list order: the waiting ones sorted, each after the
-    // list's own entries whose prefix maximum is not greater, and after the
-    // new entries met before it that compare equal.
-    std::vector<SSlot> Merged() const
+    // What CompareCase says of a word and an entry's prefix maximum.
+    int CompareWith(const SOrder& order, QStringView sWord, const SSlot& slot) const
     {
-        std::vector<SSlot> waiting;
-        waiting.reserve(m_arWaiting.size());
-        for (int nEntry : m_arWaiting)
-            waiting.push_back({SOrdered::Of(m_arWords[size_t(nEntry)]), nEntry});
-        std::sort(waiting.begin(), waiting.end(), [](const SSlot& a, const SSlot& b) {
-            const int nOrder = Compare(a.max, b.max);
+        return Compare(order, sWord, slot.order, m_arMax[slot.nEntry]);
+    }
+
+    // Every entry in list order, handed to onSlot: the waiting ones sorted,
+    // each after the list's own entries whose prefix maximum is not
+    // greater, and after the new entries met before it that compare equal.
+    template <class F> void InOrder(F&& onSlot)
+    {
+        const auto before = [this](const SSlot& a, const SSlot& b) {
+            const int nOrder = Compare(a.order, m_arMax[a.nEntry], b.order, m_arMax[b.nEntry]);
             return nOrder != 0 ? nOrder < 0 : a.nEntry < b.nEntry;
-        });
-        std::vector<SSlot> ordered;
-        ordered.reserve(m_arOwn.size() + waiting.size());
-        std::merge(m_arOwn.begin(), m_arOwn.end(), waiting.begin(), waiting.end(), std::back_inserter(ordered),
-                   [](const SSlot& a, const SSlot& b) { return Compare(a.max, b.max) < 0; });
-        return ordered;
+        };
+        std::sort(m_arWaiting.begin(), m_arWaiting.end(), before);
+        auto own = m_arOwn.begin();
+        for (const SSlot& slot : m_arWaiting) {
+            for (; own != m_arOwn.end() && !before(slot, *own); ++own)
+                onSlot(*own);
+            onSlot(slot);
+        }
+        std::for_each(own, m_arOwn.end(), onSlot);
     }
 
     // The first entry whose prefix maximum is greater than the word, which
     // must be less than the greatest entry.
-    SPlace FirstBeyond(const SOrdered& word)
+    SPlace FirstBeyond(const SOrder& order, QStringView sWord)
     {
-        const size_t nBlock
-            = size_t(std::upper_bound(m_arLast.begin(), m_arLast.end(), word,
-                                      [](const SOrdered& a, const SOrdered& b) { return Compare(b, a) > 0; })
-                     - m_arLast.begin());
+        const auto isBeyond = [&](const SSlot& slot) { return CompareWith(order, sWord, slot) < 0; };
+        const size_t nBlock = size_t(std::partition_point(m_arLast.begin(), m_arLast.end(),
+                                                          [&](const SSlot& slot) { return !isBeyond(slot); })
+                                     - m_arLast.begin());
         std::vector<SSlot>& block = m_arBlocks[nBlock];
-        return {nBlock, std::upper_bound(block.begin(), block.end(), word, [](const SOrdered& a, const SSlot& slot) {
-                    return Compare(slot.max, a) > 0;
-                })};
+        return {nBlock,
+                std::partition_point(block.begin(), block.end(), [&](const SSlot& slot) { return !isBeyond(slot); })};
     }
 
-    void Insert(int nEntry)
+    void Insert(const SSlot& slot)
     {
-        const SOrdered max = SOrdered::Of(m_arWords[size_t(nEntry)]);
-        const SPlace place = FirstBeyond(max);
-        m_arBlocks[place.nBlock].insert(place.it, {max, nEntry});
+        const SPlace place = FirstBeyond(slot.order, m_arMax[slot.nEntry]);
+        m_arBlocks[place.nBlock].insert(place.it, slot);
         if (m_arBlocks[place.nBlock].size() == 2 * kHalfBlock)
             SplitBlock(place.nBlock);
     }
@@ -241,10 +249,9 @@ private:
     {
         std::vector<SSlot>& block = m_arBlocks[nBlock];
         std::vector<SSlot> back(block.begin() + kHalfBlock, block.end());
-        back.reserve(2 * kHalfBlock);
         block.resize(kHalfBlock);
-        m_arLast[nBlock] = block.back().max;
-        m_arLast.insert(m_arLast.begin() + qsizetype(nBlock) + 1, back.back().max);
+        m_arLast[nBlock] = block.back();
+        m_arLast.insert(m_arLast.begin() + qsizetype(nBlock) + 1, back.back());
         m_arBlocks.insert(m_arBlocks.begin() + qsizetype(nBlock) + 1, std::move(back));
     }
 
@@ -301,10 +308,10 @@ private:
     // once ordered, every entry in blocks, with the greatest prefix maximum
     // of each block.
     std::vector<SSlot> m_arOwn;
-    std::vector<int> m_arWaiting;
+    std::vector<SSlot> m_arWaiting;
     bool m_bOrdered = false;
     std::vector<std::vector<SSlot>> m_arBlocks;
-    std::vector<SOrdered> m_arLast;
+    std::vector<SSlot> m_arLast;
     bool m_bChanged = false;
 };
 
@@ -362,18 +369,29 @@ public:
 
     void Meet(QStringView sWord) { Record(SWordKey::Of(sWord), sWord); }
 
-    template <class F> void ForEach(F&& onWord) const
+    // The words in the order met, a batch at a time, as a scanner hands
+    // them on.
+    template <class F> void ForEach(F&& onWords) const
     {
+        constexpr size_t kBatch = 32;
+        SKeyedWord arBatch[kBatch];
+        size_t nInBatch = 0;
         size_t nLong = 0;
-        char16_t arWord[SWordKey::kInline];
         for (const SWordKey& key : m_arKeys) {
-            if (key.IsInline()) {
-                onWord(key, key.Word(arWord));
-            } else {
+            SKeyedWord& word = arBatch[nInBatch++];
+            word.key = key;
+            word.sLong = {};
+            if (!key.IsInline()) {
                 const auto [nFrom, nLength] = m_arLong[nLong++];
-                onWord(key, QStringView(m_arLongChars.data() + nFrom, nLength));
+                word.sLong = QStringView(m_arLongChars.data() + nFrom, nLength);
+            }
+            if (nInBatch == kBatch) {
+                onWords(KeyedWords(arBatch, nInBatch));
+                nInBatch = 0;
             }
         }
+        if (nInBatch > 0)
+            onWords(KeyedWords(arBatch, nInBatch));
     }
 
 private:
@@ -508,7 +526,7 @@ bool CCompletionIndex::ProduceSideBySide(SRun& run, const std::vector<Produce>& 
     // Words of the first producer were offered every time they came.
     run.bRefusedForNow = false;
     for (const CFirstMeetings& met : meetings) {
-        met.ForEach([this, &run](const SWordKey& key, QStringView sWord) { Offer(run, key, sWord); });
+        met.ForEach([this, &run](KeyedWords words) { Offer(run, words); });
         if (run.bRefusedForNow)
             return false;
     }
