@@ -228,13 +228,11 @@ private:
     // must be less than the greatest entry.
     SPlace FirstBeyond(const SOrder& order, QStringView sWord)
     {
-        const auto isBeyond = [&](const SSlot& slot) { return CompareWith(order, sWord, slot) < 0; };
-        const size_t nBlock = size_t(std::partition_point(m_arLast.begin(), m_arLast.end(),
-                                                          [&](const SSlot& slot) { return !isBeyond(slot); })
-                                     - m_arLast.begin());
+        const auto notBeyond = [&](const SSlot& slot) { return CompareWith(order, sWord, slot) >= 0; };
+        const auto last = std::partition_point(m_arLast.begin(), m_arLast.end(), notBeyond);
+        const size_t nBlock = size_t(last - m_arLast.begin());
         std::vector<SSlot>& block = m_arBlocks[nBlock];
-        return {nBlock,
-                std::partition_point(block.begin(), block.end(), [&](const SSlot& slot) { return !isBeyond(slot); })};
+        return {nBlock, std::partition_point(block.begin(), block.end(), notBeyond)};
     }
 
     void Insert(const SSlot& slot)
