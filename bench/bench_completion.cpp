@@ -113,7 +113,7 @@ void LearnIndexed(const CTextShadow& text, SLearnt& learnt, int nParts = QThread
 {
     learnt.list = ShippedDictionary().m_arAutoComplete;
     QString sCrossing;
-    learnt.index.LearnWords(learnt.list, CColourer::LocalVariableProducers(text, kFileSQF, nParts, &sCrossing));
+    learnt.index.LearnWords(learnt.list, CColourer::LocalVariableProducers(text, kFileSQF, nParts, &sCrossing), nParts);
 }
 
 CSortStringArray LearnIndexed(const CTextShadow& text, int nParts = QThread::idealThreadCount())

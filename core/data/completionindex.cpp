@@ -3,6 +3,7 @@
 #include "core/data/codepage.h"
 
 #include <algorithm>
+#include <atomic>
 #include <optional>
 #include <thread>
 
@@ -65,14 +66,6 @@ private:
     static constexpr int Shift(int i) { return 9 * (kHalf - 1 - i % kHalf); }
 };
 
-// What CompareCase says of two words, given their orders.
-int Compare(const SOrder& a, QStringView sA, const SOrder& b, QStringView sB)
-{
-    if (a != b)
-        return a < b ? -1 : 1;
-    return CompareCase(sA, sB);
-}
-
 // The list while a run of words is learnt. What InsertSorted asks of the
 // list, "the first entry greater than the word", is the first entry whose
 // prefix maximum (the greatest entry by case up to it) is greater; prefix
@@ -94,13 +87,14 @@ public:
     {
         m_arWords.reserve(size_t(words.size()) + 1024);
         m_arMax.reserve(size_t(words.size()) + 1024);
+        m_nOwn = int(words.size());
         SSlot max;
         for (const QString& sWord : words) {
             const int nEntry = AddEntry(sWord, FoldedHash(sWord));
             if (nEntry == 0 || CompareCase(sWord, m_arWords[max.nEntry]) > 0)
                 max = {SOrder::Of(sWord), nEntry};
             m_arMax[nEntry] = m_arWords[max.nEntry];
-            m_arOwn.push_back({max.order, nEntry});
+            m_arMerged.push_back({max.order, nEntry});
         }
     }
 
@@ -108,13 +102,15 @@ public:
     {
         const SOrder order = SOrder::Of(sWord);
         // Nothing greater: the greatest entry never changes, so never will there be.
-        if (m_arOwn.empty() || CompareWith(order, sWord, m_arOwn.back()) >= 0)
+        if (m_arMerged.empty() || CompareWith(order, sWord, m_arMerged.back()) >= 0)
             return EAnswer::Refused;
         const quint32 nHash = FoldedHash(sWord);
         bool bSpelling = false;
         for (int n = m_arSpellings.empty() ? -1 : m_arSpellings[SpellingSlot(sWord, nHash)].nHead; n >= 0;
              n = m_arNextSpelling[n]) {
             bSpelling = true;
+            // Which of two spellings learnt in one run came first decides.
+            m_bOrderMatters |= n >= m_nOwn;
             // An entry equal ignoring case lies before the first greater one
             // exactly when its prefix maximum is not greater than the word.
             if (CompareCase(m_arMax[n], sWord) <= 0)
@@ -123,8 +119,10 @@ public:
         if (bSpelling) {
             Order();
             const SPlace place = FirstBeyond(order, sWord);
-            if (CompareNoCase(m_arWords[place.it->nEntry], sWord) == 0)
+            if (CompareNoCase(m_arWords[place.it->nEntry], sWord) == 0) {
+                m_bOrderMatters = true;
                 return EAnswer::RefusedForNow;
+            }
         }
         const int nEntry = AddEntry(sWord.toString(), nHash);
         m_arMax[nEntry] = m_arWords.back();
@@ -137,9 +135,28 @@ public:
     }
 
     bool Changed() const { return m_bChanged; }
+    // Whether a word's answer could have been another had the words come in
+    // another order: a word turned away for now, or one meeting a spelling
+    // learnt in the same run. Any other word's answer, and the list that
+    // comes of them, are the same in whatever order the words come.
+    bool OrderMattered() const { return m_bOrderMatters; }
 
-    // Puts the waiting entries in order, once; the learning after it keeps
-    // them so. Worth doing while another thread is still reading.
+    // Folds the waiting entries into the order of the others: worth doing
+    // now and then while other threads still read, so that little is left
+    // to sort once they are done.
+    void Merge()
+    {
+        if (m_bOrdered || m_arWaiting.empty())
+            return;
+        std::vector<SSlot> merged;
+        merged.reserve(m_arMerged.size() + m_arWaiting.size());
+        InOrder([&merged](const SSlot& slot) { merged.push_back(slot); });
+        m_arMerged.swap(merged);
+        m_arWaiting.clear();
+    }
+
+    // Puts every entry in order, once; the learning after it keeps them
+    // so, in blocks.
     void Order()
     {
         if (m_bOrdered)
@@ -202,26 +219,30 @@ private:
     // What CompareCase says of a word and an entry's prefix maximum.
     int CompareWith(const SOrder& order, QStringView sWord, const SSlot& slot) const
     {
-        return Compare(order, sWord, slot.order, m_arMax[slot.nEntry]);
+        if (const auto ordered = order <=> slot.order; ordered != 0)
+            return ordered < 0 ? -1 : 1;
+        return CompareCase(sWord, m_arMax[slot.nEntry]);
     }
 
     // Every entry in list order, handed to onSlot: the waiting ones sorted,
-    // each after the list's own entries whose prefix maximum is not
-    // greater, and after the new entries met before it that compare equal.
+    // each after the merged entries whose prefix maximum is not greater,
+    // the list's own and the new ones met before it.
     template <class F> void InOrder(F&& onSlot)
     {
         const auto before = [this](const SSlot& a, const SSlot& b) {
-            const int nOrder = Compare(a.order, m_arMax[a.nEntry], b.order, m_arMax[b.nEntry]);
+            if (const auto order = a.order <=> b.order; order != 0)
+                return order < 0;
+            const int nOrder = CompareCase(m_arMax[a.nEntry], m_arMax[b.nEntry]);
             return nOrder != 0 ? nOrder < 0 : a.nEntry < b.nEntry;
         };
         std::sort(m_arWaiting.begin(), m_arWaiting.end(), before);
-        auto own = m_arOwn.begin();
+        auto merged = m_arMerged.begin();
         for (const SSlot& slot : m_arWaiting) {
-            for (; own != m_arOwn.end() && !before(slot, *own); ++own)
-                onSlot(*own);
+            for (; merged != m_arMerged.end() && !before(slot, *merged); ++merged)
+                onSlot(*merged);
             onSlot(slot);
         }
-        std::for_each(own, m_arOwn.end(), onSlot);
+        std::for_each(merged, m_arMerged.end(), onSlot);
     }
 
     // The first entry whose prefix maximum is greater than the word, which
@@ -302,15 +323,17 @@ private:
     // Open addressing: each chain of equal spellings.
     std::vector<SSpelling> m_arSpellings;
     size_t m_nSpellings = 0;
-    // The list's own entries in its order, and the new ones as they came;
-    // once ordered, every entry in blocks, with the greatest prefix maximum
-    // of each block.
-    std::vector<SSlot> m_arOwn;
+    // The list's own entries and the new ones merged in, in list order, and
+    // the new ones since, as they came; once ordered, every entry in blocks,
+    // with the greatest prefix maximum of each block.
+    int m_nOwn = 0;
+    std::vector<SSlot> m_arMerged;
     std::vector<SSlot> m_arWaiting;
     bool m_bOrdered = false;
     std::vector<std::vector<SSlot>> m_arBlocks;
     std::vector<SSlot> m_arLast;
     bool m_bChanged = false;
+    bool m_bOrderMatters = false;
 };
 
 // Every word's slot in the set is asked for before the first word is looked
@@ -348,15 +371,11 @@ struct CCompletionIndex::SRun
     // Built only when a word is not settled: learning a text already known
     // leaves the list as it is.
     std::optional<CLearningList> learning;
-    bool bRefusedForNow = false;
 };
 
-// The words of one producer read on a thread of its own, each the first time
-// it comes, in that order. Those are all that change the list when they are
-// offered after the words before them: any later coming of a word is turned
-// away, once the word was taken or turned away for good. A word turned away
-// for now is the exception, and then the producers are read again one after
-// the other.
+// The words one thread reads, each the first time it comes. Once a word was
+// taken or turned away for good, any later coming of it is turned away as
+// well; so its first meeting is all that can change the list.
 class CCompletionIndex::CFirstMeetings
 {
 public:
@@ -443,8 +462,6 @@ void CCompletionIndex::LearnUnsettled(SRun& run, QStringView sWord, const SWordK
         run.learning.emplace(run.list);
     if (run.learning->Learn(sWord) != EAnswer::RefusedForNow)
         m_settled.Insert(key, sWord);
-    else
-        run.bRefusedForNow = true;
 }
 
 int CCompletionIndex::Learn(CSortStringArray& list, QStringView sWord)
@@ -480,11 +497,13 @@ void CCompletionIndex::LearnWords(CSortStringArray& list, const Produce& produce
     LearnWords(list, std::vector<Produce>{produce});
 }
 
-void CCompletionIndex::LearnWords(CSortStringArray& list, const std::vector<Produce>& producers)
+void CCompletionIndex::LearnWords(CSortStringArray& list, const std::vector<Produce>& producers, int nThreads)
 {
     Follow(list);
     SRun run(list);
-    if (!ProduceSideBySide(run, producers)) {
+    if (nThreads < 2 || producers.size() < 2) {
+        ProduceInTurn(run, producers);
+    } else if (!ProduceSideBySide(run, producers, nThreads)) {
         // Forgetting what is settled only costs time: every word is
         // answered again from the list as it was.
         m_settled.Clear();
@@ -504,29 +523,32 @@ void CCompletionIndex::ProduceInTurn(SRun& run, const std::vector<Produce>& prod
         produce(CWordSink(*this, run));
 }
 
-// False when a word read on another thread was turned away for now: its
-// later comings, not kept, might let it in.
-bool CCompletionIndex::ProduceSideBySide(SRun& run, const std::vector<Produce>& producers)
+// The producers shared out as the threads get free, the calling thread
+// learning the words of those it takes as they come, the others collecting
+// the first meeting of each word for it to learn once they are done: so a
+// thread on a slower or busier processor simply takes fewer. The words come
+// out of order, which changes nothing unless the learning list says it
+// mattered; false then, and the words must be taken again in order.
+bool CCompletionIndex::ProduceSideBySide(SRun& run, const std::vector<Produce>& producers, int nThreads)
 {
-    if (producers.empty())
-        return true;
-    std::vector<CFirstMeetings> meetings(producers.size() - 1);
+    std::atomic<size_t> nNext{0};
+    std::vector<CFirstMeetings> meetings(size_t(nThreads - 1));
     std::vector<std::thread> threads;
-    for (size_t i = 1; i < producers.size(); ++i)
-        threads.emplace_back([&producers, &meetings, i] { producers[i](CWordSink(meetings[i - 1])); });
-    producers.front()(CWordSink(*this, run));
-    // Nearly every new word comes in the first piece: ordering them here
-    // may use the time the other threads still read.
-    if (run.learning)
-        run.learning->Order();
+    for (CFirstMeetings& met : meetings)
+        threads.emplace_back([&producers, &nNext, &met] {
+            for (size_t i = nNext++; i < producers.size(); i = nNext++)
+                producers[i](CWordSink(met));
+        });
+    // The words learnt are merged into order after each producer, while
+    // the other threads still read: little is left to sort at the end.
+    for (size_t i = nNext++; i < producers.size(); i = nNext++) {
+        producers[i](CWordSink(*this, run));
+        if (run.learning)
+            run.learning->Merge();
+    }
     for (std::thread& thread : threads)
         thread.join();
-    // Words of the first producer were offered every time they came.
-    run.bRefusedForNow = false;
-    for (const CFirstMeetings& met : meetings) {
+    for (const CFirstMeetings& met : meetings)
         met.ForEach([this, &run](KeyedWords words) { Offer(run, words); });
-        if (run.bRefusedForNow)
-            return false;
-    }
-    return true;
+    return !run.learning || !run.learning->OrderMattered();
 }

@@ -40,10 +40,11 @@ public:
     // word. The list must not be touched while produce runs.
     void LearnWords(CSortStringArray& list, const Produce& produce);
     // The words of every producer, in the order given, as LearnWords would
-    // take them one producer after the other; all but the first read their
-    // words on threads of their own meanwhile, so they must share nothing
-    // that changes.
-    void LearnWords(CSortStringArray& list, const std::vector<Produce>& producers);
+    // take them one producer after the other. With more than one thread,
+    // nThreads - 1 threads of their own read producers beside the calling
+    // thread, each taking the next one as it gets free, so the producers
+    // must share nothing that changes.
+    void LearnWords(CSortStringArray& list, const std::vector<Produce>& producers, int nThreads = 1);
 
     // How many words are settled: for tests and figures.
     qsizetype SettledCount() const { return m_settled.Size(); }
@@ -61,7 +62,7 @@ private:
     static void Meet(CFirstMeetings& meetings, KeyedWords words);
     static void Meet(CFirstMeetings& meetings, QStringView sWord);
     void ProduceInTurn(SRun& run, const std::vector<Produce>& producers);
-    bool ProduceSideBySide(SRun& run, const std::vector<Produce>& producers);
+    bool ProduceSideBySide(SRun& run, const std::vector<Produce>& producers, int nThreads);
     QStringList m_arKnown;
     CWordSet m_settled;
 };

@@ -55,9 +55,9 @@ public:
     {
         m_autoCompleteIndex.LearnWords(m_arAutoComplete, produce);
     }
-    void LearnAutoCompleteWords(const std::vector<CCompletionIndex::Produce>& producers)
+    void LearnAutoCompleteWords(const std::vector<CCompletionIndex::Produce>& producers, int nThreads)
     {
-        m_autoCompleteIndex.LearnWords(m_arAutoComplete, producers);
+        m_autoCompleteIndex.LearnWords(m_arAutoComplete, producers, nThreads);
     }
     QString GetWeaponAmmo(const QString& sWeapon) const;
 

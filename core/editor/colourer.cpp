@@ -792,19 +792,20 @@ void CColourer::ForEachLocalVariable(QStringView text, EFileType eType, FWordSin
 }
 
 std::vector<CCompletionIndex::Produce> CColourer::LocalVariableProducers(const CTextShadow& text, EFileType eType,
-                                                                         int nParts, QString* psCrossing)
+                                                                         int nThreads, QString* psCrossing)
 {
     const QVarLengthArray<QStringView, 3> runs = text.LineRuns(psCrossing);
     qsizetype nTotal = 0;
     for (QStringView run : runs)
         nTotal += run.size() + 1;
+    // Pieces of about equal length, many more than threads: a thread that
+    // gets ahead takes more of them.
+    const qsizetype nPieces = nThreads < 2 ? 1 : qsizetype(nThreads) * kPiecesPerThread;
     std::vector<QList<QStringView>> parts(1);
     qsizetype nDone = 0;  // characters before the rest of the run, line breaks included
     for (QStringView run : runs) {
-        while (int(parts.size()) < nParts) {
-            // The first piece is learnt as it is read, which costs more a
-            // word than the others' collecting: it is three fifths as long.
-            const qsizetype nCut = nTotal * (5 * qsizetype(parts.size()) - 2) / (5 * nParts - 2);
+        while (qsizetype(parts.size()) < nPieces) {
+            const qsizetype nCut = nTotal * qsizetype(parts.size()) / nPieces;
             const qsizetype nBreak
                 = nDone + run.size() < nCut ? -1 : run.indexOf(u'\n', std::max<qsizetype>(0, nCut - nDone));
             if (nBreak < 0)

@@ -116,12 +116,13 @@ public:
             ForEachLocalVariable(run, eType, onWord);
     }
 
-    // Producers of the same words, the text cut at line breaks into up to
-    // nParts pieces, for learning them side by side: the first about three
-    // fifths as long as each of the others. They read the text where it lies, and
-    // *psCrossing, which must outlive them.
+    // Producers of the same words for learning them on nThreads threads: the
+    // text cut at line breaks into kPiecesPerThread pieces a thread, or left
+    // whole for one. They read the text where it lies, and *psCrossing,
+    // which must outlive them.
+    static constexpr int kPiecesPerThread = 16;
     static std::vector<CCompletionIndex::Produce> LocalVariableProducers(const CTextShadow& text, EFileType eType,
-                                                                         int nParts, QString* psCrossing);
+                                                                         int nThreads, QString* psCrossing);
 
     // The comment stretches of a line that starts inside a block comment or
     // not; the same stretches a scan of the whole text finds. A "/*" inside a

@@ -105,10 +105,10 @@ void CSuggestion::LearnWordsOf(const CEditBuffer& buffer)
     // line from the text document cost more than finding the words. A large
     // text is read in pieces side by side, one on each processor.
     const CTextShadow& text = buffer.Shadow();
-    const int nParts = std::clamp(text.Length() / kCharsForAPiece, 1, QThread::idealThreadCount());
+    const int nThreads = std::clamp(text.Length() / kCharsForAPiece, 1, QThread::idealThreadCount());
     QString sCrossing;
     m_view.Context().Dictionary().LearnAutoCompleteWords(
-        CColourer::LocalVariableProducers(text, buffer.FileType(), nParts, &sCrossing));
+        CColourer::LocalVariableProducers(text, buffer.FileType(), nThreads, &sCrossing), nThreads);
 }
 
 void CSuggestion::Step(bool bBack)

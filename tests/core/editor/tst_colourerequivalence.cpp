@@ -487,7 +487,7 @@ void TestColourerEquivalence::piecesReadSideBySideTeachTheWordsInOrder()
             CSortStringArray list(ShippedDictionary().m_arAutoComplete);
             CCompletionIndex index;
             QString sCrossing;
-            index.LearnWords(list, CColourer::LocalVariableProducers(shadow, type, nParts, &sCrossing));
+            index.LearnWords(list, CColourer::LocalVariableProducers(shadow, type, nParts, &sCrossing), nParts);
             QVERIFY2(list == expected, qPrintable(QStringLiteral("gap at %1, %2 pieces").arg(nGap).arg(nParts)));
         }
     }
