@@ -260,7 +260,7 @@ int main(int argc, char** argv)
         dCollectLineByLine = std::min(dCollectLineByLine, Millis([&] { CollectLineByLine(big); }));
     }
     std::printf("Collecting the local variables of a 20 MB real-shaped script: %.1f ms (%lld words, %lld distinct, "
-                "read in %d pieces side by side); colouring it: %.0f ms; ratio %.3f (goal <= 0.10)\n",
+                "read on %d threads side by side); colouring it: %.0f ms; ratio %.3f (goal <= 0.10)\n",
                 dIndexed, (long long)bigCount.nWords, (long long)bigCount.nDistinct, QThread::idealThreadCount(),
                 dColour, dIndexed / dColour);
     std::printf("  read in one piece: %.1f ms; ratio %.3f\n", dOnePiece, dOnePiece / dColour);

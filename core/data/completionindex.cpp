@@ -146,7 +146,8 @@ public:
     // to sort once they are done.
     void Merge()
     {
-        if (m_bOrdered || m_arWaiting.empty())
+        // Each merge moves every entry: only once enough are waiting.
+        if (m_bOrdered || m_arWaiting.size() * kMergeShare < m_arMerged.size())
             return;
         std::vector<SSlot> merged;
         merged.reserve(m_arMerged.size() + m_arWaiting.size());
@@ -192,6 +193,7 @@ public:
 
 private:
     static constexpr size_t kHalfBlock = 64;
+    static constexpr size_t kMergeShare = 16;
 
     // An entry with the order of its prefix maximum, whose characters are
     // m_arMax[nEntry].

@@ -798,14 +798,17 @@ std::vector<CCompletionIndex::Produce> CColourer::LocalVariableProducers(const C
     qsizetype nTotal = 0;
     for (QStringView run : runs)
         nTotal += run.size() + 1;
-    // Pieces of about equal length, many more than threads: a thread that
-    // gets ahead takes more of them.
-    const qsizetype nPieces = nThreads < 2 ? 1 : qsizetype(nThreads) * kPiecesPerThread;
+    // Many more pieces than threads, so that a thread that gets ahead takes
+    // more of them: each a share of the text still to cut, down to a least
+    // length, so that the last ones, which the threads finish apart, are
+    // short.
+    const qsizetype nShare = qsizetype(nThreads) * kPiecesPerThread;
     std::vector<QList<QStringView>> parts(1);
-    qsizetype nDone = 0;  // characters before the rest of the run, line breaks included
+    qsizetype nDone = 0;   // characters before the rest of the run, line breaks included
+    qsizetype nPiece = 0;  // where the piece being cut starts
     for (QStringView run : runs) {
-        while (qsizetype(parts.size()) < nPieces) {
-            const qsizetype nCut = nTotal * qsizetype(parts.size()) / nPieces;
+        while (nThreads > 1) {
+            const qsizetype nCut = nPiece + std::max(kLeastPiece, (nTotal - nPiece) / nShare);
             const qsizetype nBreak
                 = nDone + run.size() < nCut ? -1 : run.indexOf(u'\n', std::max<qsizetype>(0, nCut - nDone));
             if (nBreak < 0)
@@ -813,6 +816,7 @@ std::vector<CCompletionIndex::Produce> CColourer::LocalVariableProducers(const C
             parts.back().append(run.left(nBreak));
             parts.emplace_back();
             nDone += nBreak + 1;
+            nPiece = nDone;
             run = run.mid(nBreak + 1);
         }
         parts.back().append(run);

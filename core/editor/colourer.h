@@ -117,10 +117,12 @@ public:
     }
 
     // Producers of the same words for learning them on nThreads threads: the
-    // text cut at line breaks into kPiecesPerThread pieces a thread, or left
-    // whole for one. They read the text where it lies, and *psCrossing,
-    // which must outlive them.
-    static constexpr int kPiecesPerThread = 16;
+    // text cut at line breaks into pieces, each about 1/kPiecesPerThread of
+    // a thread's share of the text left but no shorter than kLeastPiece, or
+    // left whole for one thread. They read the text where it lies, and
+    // *psCrossing, which must outlive them.
+    static constexpr int kPiecesPerThread = 4;
+    static constexpr qsizetype kLeastPiece = 64 * 1024;
     static std::vector<CCompletionIndex::Produce> LocalVariableProducers(const CTextShadow& text, EFileType eType,
                                                                          int nThreads, QString* psCrossing);
 
