@@ -792,7 +792,8 @@ void CColourer::ForEachLocalVariable(QStringView text, EFileType eType, FWordSin
 }
 
 std::vector<CCompletionIndex::Produce> CColourer::LocalVariableProducers(const CTextShadow& text, EFileType eType,
-                                                                         int nThreads, QString* psCrossing)
+                                                                         int nThreads, QString* psCrossing,
+                                                                         qsizetype nLeastPiece)
 {
     const QVarLengthArray<QStringView, 3> runs = text.LineRuns(psCrossing);
     qsizetype nTotal = 0;
@@ -808,7 +809,7 @@ std::vector<CCompletionIndex::Produce> CColourer::LocalVariableProducers(const C
     qsizetype nPiece = 0;  // where the piece being cut starts
     for (QStringView run : runs) {
         while (nThreads > 1) {
-            const qsizetype nCut = nPiece + std::max(kLeastPiece, (nTotal - nPiece) / nShare);
+            const qsizetype nCut = nPiece + std::max(nLeastPiece, (nTotal - nPiece) / nShare);
             const qsizetype nBreak
                 = nDone + run.size() < nCut ? -1 : run.indexOf(u'\n', std::max<qsizetype>(0, nCut - nDone));
             if (nBreak < 0)

@@ -118,13 +118,14 @@ public:
 
     // Producers of the same words for learning them on nThreads threads: the
     // text cut at line breaks into pieces, each about 1/kPiecesPerThread of
-    // a thread's share of the text left but no shorter than kLeastPiece, or
+    // a thread's share of the text left but no shorter than nLeastPiece, or
     // left whole for one thread. They read the text where it lies, and
     // *psCrossing, which must outlive them.
     static constexpr int kPiecesPerThread = 4;
     static constexpr qsizetype kLeastPiece = 64 * 1024;
     static std::vector<CCompletionIndex::Produce> LocalVariableProducers(const CTextShadow& text, EFileType eType,
-                                                                         int nThreads, QString* psCrossing);
+                                                                         int nThreads, QString* psCrossing,
+                                                                         qsizetype nLeastPiece = kLeastPiece);
 
     // The comment stretches of a line that starts inside a block comment or
     // not; the same stretches a scan of the whole text finds. A "/*" inside a
