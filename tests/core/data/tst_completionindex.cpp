@@ -7,6 +7,11 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
 namespace {
 
 // The insertion the completion list has always made: one walk from the start,
@@ -82,6 +87,7 @@ private slots:
     void wordsOfEveryLengthAreToldApart();
     void wordsReadSideBySideMatchTheWalk_data();
     void wordsReadSideBySideMatchTheWalk();
+    void aProducerThatWaitsLeavesTheRestToTheOtherThread();
 };
 
 void TestCompletionIndex::learnGivesInsertSortedAnswers_data()
@@ -399,6 +405,47 @@ void TestCompletionIndex::wordsReadSideBySideMatchTheWalk()
         index.LearnWords(list, produce, producers);
         QVERIFY2(QStringList(list) == expected, qPrintable(QStringLiteral("round %1, again").arg(nRound)));
     }
+}
+
+void TestCompletionIndex::aProducerThatWaitsLeavesTheRestToTheOtherThread()
+{
+    // The first producer to start waits until every other one is done, as
+    // a piece read on a busy processor lags: only threads that take the
+    // next producer as they get free let the others finish meanwhile.
+    const std::vector<QStringList> parts{{"_d", "_b"}, {"_a", "_e"}, {"_b", "_c"}, {"_f"}, {"_e", "_g"}, {"_a"}};
+    const QStringList start{QStringLiteral("_c"), QStringLiteral("zz")};
+    QStringList expected = start;
+    for (const QStringList& part : parts)
+        for (const QString& sWord : part)
+            ReferenceInsert(expected, sWord);
+
+    std::mutex mutex;
+    std::condition_variable othersDone;
+    int nDone = 0;
+    std::atomic<bool> bWaiterChosen{false};
+    bool bOthersFinished = false;
+    std::vector<CCompletionIndex::Produce> produce;
+    for (const QStringList& part : parts)
+        produce.push_back([&, part](const CCompletionIndex::WordSink& learn) {
+            const bool bWaiter = !bWaiterChosen.exchange(true);
+            if (bWaiter) {
+                std::unique_lock lock(mutex);
+                bOthersFinished = othersDone.wait_for(lock, std::chrono::seconds(30),
+                                                      [&] { return nDone == int(parts.size()) - 1; });
+            }
+            for (const QString& sWord : part)
+                learn(sWord);
+            if (!bWaiter) {
+                const std::lock_guard lock(mutex);
+                ++nDone;
+                othersDone.notify_all();
+            }
+        });
+    CSortStringArray list(start);
+    CCompletionIndex index;
+    index.LearnWords(list, produce, 2);
+    QVERIFY(bOthersFinished);
+    QCOMPARE(QStringList(list), expected);
 }
 
 QTEST_GUILESS_MAIN(TestCompletionIndex)
