@@ -109,24 +109,25 @@ struct SLearnt
     CCompletionIndex index;
 };
 
-void LearnIndexed(const CTextShadow& text, SLearnt& learnt, int nParts = QThread::idealThreadCount())
+void LearnIndexed(const CTextShadow& text, SLearnt& learnt, int nThreads = QThread::idealThreadCount())
 {
     learnt.list = ShippedDictionary().m_arAutoComplete;
     QString sCrossing;
-    learnt.index.LearnWords(learnt.list, CColourer::LocalVariableProducers(text, kFileSQF, nParts, &sCrossing), nParts);
+    learnt.index.LearnWords(learnt.list, CColourer::LocalVariableProducers(text, kFileSQF, nThreads, &sCrossing),
+                            nThreads);
 }
 
-CSortStringArray LearnIndexed(const CTextShadow& text, int nParts = QThread::idealThreadCount())
+CSortStringArray LearnIndexed(const CTextShadow& text, int nThreads = QThread::idealThreadCount())
 {
     SLearnt learnt;
-    LearnIndexed(text, learnt, nParts);
+    LearnIndexed(text, learnt, nThreads);
     return learnt.list;
 }
 
-double MillisToLearnIndexed(const CTextShadow& text, int nParts = QThread::idealThreadCount())
+double MillisToLearnIndexed(const CTextShadow& text, int nThreads = QThread::idealThreadCount())
 {
     auto learnt = std::make_unique<SLearnt>();
-    return Millis([&] { LearnIndexed(text, *learnt, nParts); });
+    return Millis([&] { LearnIndexed(text, *learnt, nThreads); });
 }
 
 // As the editor learnt a file before: the words of one line string at a time.

@@ -103,7 +103,8 @@ void CSuggestion::LearnWordsOf(const CEditBuffer& buffer)
 {
     // The buffer's own copy of the text is read in one go: a string per
     // line from the text document cost more than finding the words. A large
-    // text is read in pieces side by side, one on each processor.
+    // text is cut into pieces, read side by side on every processor, each
+    // thread taking the next piece as it gets free.
     const CTextShadow& text = buffer.Shadow();
     const int nThreads = std::clamp(text.Length() / kCharsForAPiece, 1, QThread::idealThreadCount());
     QString sCrossing;
