@@ -96,13 +96,29 @@ int CEditBuffer::LineStart(int nLine) const
 QString CEditBuffer::WordAt(int nPosition, QPair<int, int>* pRange) const
 {
     const QTextBlock block = m_pText->findBlock(nPosition);
-    const QString sLine = block.text().toLower();
-    if (sLine.isEmpty())
+    const int nLineStart = block.position();
+    const int nLineLength = block.isValid() ? block.length() - 1 : 0;
+    if (nLineLength <= 0)
         return QString();
-    const auto [nStart, nEnd] = LineCommands::WordAt(sLine, nPosition - block.position());
-    if (pRange)
-        *pRange = {block.position() + nStart, block.position() + nEnd};
-    return sLine.mid(nStart, nEnd - nStart);
+    const int nColumn = std::clamp(nPosition - nLineStart, 0, nLineLength);
+    // Every word key asks for the word before the caret: only the stretch
+    // around it is read, wider while the word runs on to its edge, not the
+    // whole of a 150 KB position table.
+    for (int nReach = 64;; nReach *= 2) {
+        const int nFrom = std::max(0, nColumn - nReach);
+        const int nTo = std::min(nLineLength, nColumn + nReach);
+        const QString sPart = m_shadow.Mid(nLineStart + nFrom, nTo - nFrom);
+        // Read in small letters, unless one grows in the change (a dotted
+        // capital I does), which would move every column after it.
+        const QString sLower = sPart.toLower();
+        const QString& sRead = sLower.size() == sPart.size() ? sLower : sPart;
+        const auto [nStart, nEnd] = LineCommands::WordAt(sRead, nColumn - nFrom);
+        if ((nStart > 0 || nFrom == 0) && (nEnd < sRead.size() || nTo == nLineLength)) {
+            if (pRange)
+                *pRange = {nLineStart + nFrom + nStart, nLineStart + nFrom + nEnd};
+            return sRead.mid(nStart, nEnd - nStart).toLower();
+        }
+    }
 }
 
 int CEditBuffer::Length() const

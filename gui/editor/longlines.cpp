@@ -183,6 +183,17 @@ void ForgetColours(QTextBlock& block)
         block.setUserData(nullptr);
 }
 
+bool EndsLeftOf(const QTextBlock& block, const QPointF& ptOffset, const QRectF& rcClip)
+{
+    const QTextLayout& layout = *block.layout();
+    const qreal rOverhang = kOverhang * QFontMetricsF(block.document()->defaultFont()).averageCharWidth();
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        if (layout.lineAt(i).naturalTextRect().right() + ptOffset.x() + rOverhang >= rcClip.left())
+            return false;
+    }
+    return true;
+}
+
 void Draw(QPainter& painter, const QTextBlock& block, const QPointF& ptOffset, const FormatRanges& selections,
           const QRectF& rcClip, int nCaret, int nCaretWidth)
 {
@@ -190,6 +201,8 @@ void Draw(QPainter& painter, const QTextBlock& block, const QPointF& ptOffset, c
     // Text an input method is composing lives in the line's own layout
     // only: while it is composed, the line is drawn whole and plain.
     const QString sText = IsLong(block) ? block.text() : QString();
+    if (sText.isEmpty() && EndsLeftOf(block, ptOffset, rcClip) && selections.isEmpty() && nCaret < 0)
+        return;
     if (sText.isEmpty() || pLayout->lineCount() != 1 || !pLayout->preeditAreaText().isEmpty()) {
         pLayout->draw(&painter, ptOffset, selections, rcClip);
         if (nCaret >= 0)

@@ -27,6 +27,13 @@ QList<QTextLayout::FormatRange> Colours(const QTextBlock& block);
 void KeepColours(QTextBlock& block, const QList<QTextLayout::FormatRange>& ranges);
 void ForgetColours(QTextBlock& block);
 
+// Whether all of a laid-out line, its glyphs reaching over their cells
+// included, lies left of rcClip when its layout sits at ptOffset. Beside a
+// long line scrolled far to the right, the short lines around it end there;
+// laying their glyphs out for a painter that clips them all cost more than
+// drawing the long one.
+bool EndsLeftOf(const QTextBlock& block, const QPointF& ptOffset, const QRectF& rcClip);
+
 // Draws a laid-out line the way its layout would, with its colours, the
 // given selections and a caret before character nCaret (none when -1), but
 // only within rcClip. ptOffset is where the line's layout sits in the

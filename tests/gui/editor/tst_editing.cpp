@@ -75,6 +75,8 @@ private slots:
     void insertTextReplacesSelectionAndStepsOnRequest_data();
     void insertTextReplacesSelectionAndStepsOnRequest();
     void textServicesReadWordsSelectionAndLines();
+    void wordsAreFoundWhateverTheLineAroundThem_data();
+    void wordsAreFoundWhateverTheLineAroundThem();
     // Auto-completion.
     void typedPrefixShowsTheRestSelected();
     void enterAcceptsTheSuggestionWithoutLineBreak();
@@ -702,6 +704,38 @@ void TestEditing::textServicesReadWordsSelectionAndLines()
     QCOMPARE(pView->GetLineText(1), QStringLiteral("sleep  1"));
     QCOMPARE(pView->GetLineText(2), QString());
     QCOMPARE(pView->GetLineText(3), QStringLiteral("x"));
+}
+
+void TestEditing::wordsAreFoundWhateverTheLineAroundThem_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("wordStart");
+    QTest::addColumn<int>("wordEnd");
+    const QString sLong = QString(300, u'a') + u'B' + QString(300, u'c');
+    QTest::newRow("a word longer than the stretch read around it") << "x = " + sLong + ";" << 304 << 4 << 605;
+    QTest::newRow("a run of brackets longer still") << QString(1000, u'[') + "word" << 500 << 0 << 1000;
+    QTest::newRow("at the end of a long line") << QString(5000, u'y') + ", _Count" << 5008 << 5002 << 5008;
+    // Its small form is two characters: columns after it must not move.
+    QTest::newRow("after a dotted capital I") << QStringLiteral("\u0130 hint") << 3 << 2 << 6;
+}
+
+void TestEditing::wordsAreFoundWhateverTheLineAroundThem()
+{
+    QFETCH(QString, line);
+    QFETCH(int, position);
+    QFETCH(int, wordStart);
+    QFETCH(int, wordEnd);
+    QTemporaryDir dir;
+    CMemorySettingsStore seed = TypingSeed();
+    CStart start({}, &seed);
+    QVERIFY(start.App().InitInstance());
+    CScriptView* pView = View(Open(start, dir, "a.sqf", "x"));
+    pView->selectAll();
+    pView->InsertText(line, false);
+    QPair<int, int> range{-1, -1};
+    QCOMPARE(pView->GetWordAt(position, &range), line.mid(wordStart, wordEnd - wordStart).toLower());
+    QCOMPARE(range, qMakePair(wordStart, wordEnd));
 }
 
 CScriptView* TestEditing::CompletingView(CStart& start, const QTemporaryDir& dir, const QString& sName,

@@ -5,6 +5,7 @@
 // grows long and short again.
 #include "tests/support/editorfixture.h"
 
+#include <QPainter>
 #include <QScrollBar>
 #include <QtTest>
 
@@ -88,6 +89,7 @@ private slots:
     void drawnAsTheWholeLineWouldBe();
     void coloursFollowTheLineAsItGrowsAndShrinks();
     void typedPartKeepsItsColoursWhileCompletionsShow();
+    void aLineIsLeftOutOnlyWhereItShowsNothing();
 };
 
 void TestLongLines::drawnAsTheWholeLineWouldBe_data()
@@ -213,6 +215,33 @@ void TestLongLines::typedPartKeepsItsColoursWhileCompletionsShow()
     pView->SetSelection(9, 10);
     QTest::keyClick(pView, 'q');
     QCOMPARE(Classes(pView, 0), ExpectedLineClasses(dict, Text(pView), kFileSQF));
+}
+
+void TestLongLines::aLineIsLeftOutOnlyWhereItShowsNothing()
+{
+    SOpenedFile e;
+    QVERIFY(e.Open("exit; // WW@@__ \"j\"\nexit;", "short.sqf"));
+    e.pView->ColourAll();
+    const QTextBlock block = e.pView->document()->firstBlock();
+    const qreal rWidth = block.layout()->lineAt(0).naturalTextWidth();
+    QVERIFY(rWidth > 0);
+    const QRectF rcClip(0, 0, 40, 30);
+    QImage blank(40, 30, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    // The line slides in from the left, a pixel at a time, under a window
+    // forty pixels wide: while any of its ink falls inside, it is drawn.
+    int nLeftOut = 0;
+    for (qreal x = -rWidth - 60; x < 5; x += 1) {
+        QImage image = blank;
+        QPainter painter(&image);
+        painter.setPen(Qt::black);
+        block.layout()->draw(&painter, QPointF(x, 0), {}, rcClip);
+        painter.end();
+        const bool bLeftOut = LongLines::EndsLeftOf(block, QPointF(x, 0), rcClip);
+        QVERIFY2(!bLeftOut || image == blank, qPrintable(QString::number(x)));
+        nLeftOut += bLeftOut;
+    }
+    QVERIFY(nLeftOut > 40);
 }
 
 int main(int argc, char** argv)
