@@ -5,6 +5,8 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include <optional>
+
 namespace {
 
 using FormatRanges = QList<QTextLayout::FormatRange>;
@@ -77,14 +79,16 @@ int FirstShown(const QTextLayout& layout, qreal rLeft)
 class CPart
 {
 public:
-    CPart(const QTextBlock& block, const QString& sText, int nFrom, int nTo)
+    // Colours change no glyph's width: a part only measured goes without.
+    CPart(const QTextBlock& block, const QString& sText, int nFrom, int nTo, bool bColoured = true)
         : m_layout(sText.mid(nFrom, nTo - nFrom), block.document()->defaultFont())
     {
         QTextOption option = block.layout()->textOption();
         option.setWrapMode(QTextOption::NoWrap);
         option.setTextDirection(block.textDirection());
         m_layout.setTextOption(option);
-        m_layout.setFormats(Slice(LongLines::Colours(block), nFrom, nTo, false));
+        if (bColoured)
+            m_layout.setFormats(Slice(LongLines::Colours(block), nFrom, nTo, false));
         m_layout.beginLayout();
         QTextLine line = m_layout.createLine();
         line.setLeadingIncluded(true);
@@ -93,15 +97,50 @@ public:
         m_layout.endLayout();
     }
     qreal Width() const { return m_layout.lineAt(0).naturalTextWidth(); }
+    // Where the part's character n stands, spaces before it counted.
+    qreal X(int n) const { return m_layout.lineAt(0).cursorToX(n); }
     QTextLayout& Layout() { return m_layout; }
 
 private:
     QTextLayout m_layout;
 };
 
+struct SStart
+{
+    int nFrom = 0;
+    qreal rFrom = 0;
+};
+
+// Where the part shown starts, found from a character near the window
+// whose place is asked (the text cursor's, while the user types): that
+// takes one walk along the line, where finding the character at the
+// window's edge and then its place take two. The stretch between them is
+// measured on its own, so none but a tab may lie in it.
+std::optional<SStart> StartFromNear(const QTextBlock& block, const QString& sText, const QTextLine& line, int nNear,
+                                    qreal rLeft, qreal rRight, qreal rCharWidth)
+{
+    const QTextLayout& layout = *block.layout();
+    const int nLineFrom = line.textStart();
+    if (nNear < nLineFrom || nNear > nLineFrom + line.textLength() || !layout.isValidCursorPosition(nNear))
+        return std::nullopt;
+    const qreal rNear = line.cursorToX(nNear);
+    if (rNear < rLeft || rNear > rRight)
+        return std::nullopt;
+    for (qsizetype nBack = qsizetype((rNear - rLeft) / rCharWidth) + 2;; nBack *= 2) {
+        int nFrom = int(std::max<qsizetype>(nLineFrom, nNear - nBack));
+        while (nFrom > nLineFrom && !layout.isValidCursorPosition(nFrom))
+            --nFrom;
+        if (QStringView(sText).mid(nFrom, nNear - nFrom).contains(u'\t'))
+            return std::nullopt;
+        const qreal rFrom = rNear - CPart(block, sText, nFrom, nNear, false).X(nNear - nFrom);
+        if (rFrom <= rLeft || nFrom == nLineFrom)
+            return SStart{nFrom, rFrom};
+    }
+}
+
 void DrawShownPart(QPainter& painter, const QTextBlock& block, const QString& sText, const QTextLine& line,
                    const QPointF& ptOffset, const FormatRanges& selections, const QRectF& rcClip, int nCaret,
-                   int nCaretWidth)
+                   int nCaretWidth, int nNear)
 {
     const QTextLayout& layout = *block.layout();
     const int nLineFrom = line.textStart();
@@ -112,8 +151,11 @@ void DrawShownPart(QPainter& painter, const QTextBlock& block, const QString& sT
     const qreal rLeft = rcClip.left() - ptOffset.x() - kOverhang * rCharWidth;
     const qreal rRight = rcClip.right() + 1 - ptOffset.x() + kOverhang * rCharWidth;
     const bool bWhole = HasRightToLeft(sText);
-    int nFrom = bWhole ? nLineFrom : FirstShown(layout, rLeft);
-    qreal rFrom = line.cursorToX(nFrom);
+    std::optional<SStart> start;
+    if (!bWhole)
+        start = StartFromNear(block, sText, line, nNear, rLeft, rRight, rCharWidth);
+    int nFrom = start ? start->nFrom : bWhole ? nLineFrom : FirstShown(layout, rLeft);
+    qreal rFrom = start ? start->rFrom : line.cursorToX(nFrom);
     // Laid out longer and longer until it reaches past the window's right
     // edge: measuring the line up to there would cost as much as the line.
     qsizetype nCount
@@ -195,7 +237,7 @@ bool EndsLeftOf(const QTextBlock& block, const QPointF& ptOffset, const QRectF& 
 }
 
 void Draw(QPainter& painter, const QTextBlock& block, const QPointF& ptOffset, const FormatRanges& selections,
-          const QRectF& rcClip, int nCaret, int nCaretWidth)
+          const QRectF& rcClip, int nCaret, int nCaretWidth, int nNear)
 {
     QTextLayout* pLayout = block.layout();
     // Text an input method is composing lives in the line's own layout
@@ -212,7 +254,7 @@ void Draw(QPainter& painter, const QTextBlock& block, const QPointF& ptOffset, c
     // Its glyphs are kept between layouts: finding the part shown, and
     // placing the caret after every key, would shape the whole line again.
     pLayout->setCacheEnabled(true);
-    DrawShownPart(painter, block, sText, pLayout->lineAt(0), ptOffset, selections, rcClip, nCaret, nCaretWidth);
+    DrawShownPart(painter, block, sText, pLayout->lineAt(0), ptOffset, selections, rcClip, nCaret, nCaretWidth, nNear);
 }
 
 }  // namespace LongLines

@@ -37,8 +37,11 @@ bool EndsLeftOf(const QTextBlock& block, const QPointF& ptOffset, const QRectF& 
 // Draws a laid-out line the way its layout would, with its colours, the
 // given selections and a caret before character nCaret (none when -1), but
 // only within rcClip. ptOffset is where the line's layout sits in the
-// painter's coordinates.
+// painter's coordinates. nNear, when not -1, is a character likely to stand
+// in the window (the text cursor's, shown or not), from which the part
+// shown is found faster.
 void Draw(QPainter& painter, const QTextBlock& block, const QPointF& ptOffset,
-          const QList<QTextLayout::FormatRange>& selections, const QRectF& rcClip, int nCaret, int nCaretWidth);
+          const QList<QTextLayout::FormatRange>& selections, const QRectF& rcClip, int nCaret, int nCaretWidth,
+          int nNear = -1);
 
 }  // namespace LongLines

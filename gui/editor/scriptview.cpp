@@ -276,7 +276,8 @@ void CScriptView::PaintBlock(QPainter& painter, const QTextBlock& block, const Q
     // While an input method composes, the caret stands in its text.
     if (nCaretDrawn < 0 && !isReadOnly() && context.cursorPosition < -1 && !pLayout->preeditAreaText().isEmpty())
         nCaretDrawn = pLayout->preeditAreaPosition() - (context.cursorPosition + 2);
-    LongLines::Draw(painter, block, ptOffset, selections, rcClip, nCaretDrawn, cursorWidth());
+    LongLines::Draw(painter, block, ptOffset, selections, rcClip, nCaretDrawn, cursorWidth(),
+                    textCursor().position() - nBlockPos);
 }
 
 QPair<int, int> CScriptView::Selection() const

@@ -95,7 +95,7 @@ private slots:
 void TestLongLines::drawnAsTheWholeLineWouldBe_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<double>("scrolled");  // share of the horizontal range
+    QTest::addColumn<double>("scrolled");  // share of the horizontal range; -1: where the caret is
     QTest::addColumn<int>("line");         // where the selection lies
     QTest::addColumn<int>("from");         // selection within that line
     QTest::addColumn<int>("to");           // -1: through the line's break
@@ -110,6 +110,7 @@ void TestLongLines::drawnAsTheWholeLineWouldBe_data()
         << QStringLiteral("roads.sqf") << 0.2 << 3 << 10 << -1 << false;
     QTest::newRow("typing over, caret in the middle")
         << QStringLiteral("roads.sqf") << 0.5 << 1 << 8000 << 8000 << true;
+    QTest::newRow("caret after a space") << QStringLiteral("roads.sqf") << -1.0 << 1 << 6026 << 6026 << false;
     QTest::newRow("surrogates, selected from line to line")
         << QStringLiteral("roads.sqf") << 0.35 << 5 << 700 << -1 << false;
     QTest::newRow("surrogates, part selected") << QStringLiteral("roads.sqf") << 0.1 << 5 << 301 << 1203 << true;
@@ -148,7 +149,8 @@ void TestLongLines::drawnAsTheWholeLineWouldBe()
     pView->ensureCursorVisible();
     pView->setOverwriteMode(overwrite);
     QScrollBar* pBar = pView->horizontalScrollBar();
-    pBar->setValue(int(scrolled * pBar->maximum()));
+    if (scrolled >= 0)
+        pBar->setValue(int(scrolled * pBar->maximum()));
     QVERIFY(scrolled == 0.0 || pBar->value() > 0);
 
     const QImage whole = Shown(pView, INT_MAX);
