@@ -115,7 +115,8 @@ struct SStart
 // whose place is asked (the text cursor's, while the user types): that
 // takes one walk along the line, where finding the character at the
 // window's edge and then its place take two. The stretch between them is
-// measured on its own, so none but a tab may lie in it.
+// measured on its own, so no tab may lie in it: a tab reaches to a stop
+// counted from the start of the line.
 std::optional<SStart> StartFromNear(const QTextBlock& block, const QString& sText, const QTextLine& line, int nNear,
                                     qreal rLeft, qreal rRight, qreal rCharWidth)
 {
@@ -243,7 +244,7 @@ void Draw(QPainter& painter, const QTextBlock& block, const QPointF& ptOffset, c
     // Text an input method is composing lives in the line's own layout
     // only: while it is composed, the line is drawn whole and plain.
     const QString sText = IsLong(block) ? block.text() : QString();
-    if (sText.isEmpty() && EndsLeftOf(block, ptOffset, rcClip) && selections.isEmpty() && nCaret < 0)
+    if (sText.isEmpty() && selections.isEmpty() && nCaret < 0 && EndsLeftOf(block, ptOffset, rcClip))
         return;
     if (sText.isEmpty() || pLayout->lineCount() != 1 || !pLayout->preeditAreaText().isEmpty()) {
         pLayout->draw(&painter, ptOffset, selections, rcClip);
