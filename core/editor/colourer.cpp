@@ -393,6 +393,14 @@ struct CColourer::SContext
     const SColourSwitches& switches;
     QList<SColourRun> runs;
 
+    // Colouring a long line again: the word pass takes the runs it made
+    // before resume.first last time, and reads on from there.
+    const QList<SColourRun>* pKeptRuns = nullptr;
+    QPair<int, qsizetype> resume{0, 0};
+    // Where it may start again next time, recorded as it goes.
+    QList<QPair<int, qsizetype>>* pResumePoints = nullptr;
+    int nStride = 0;
+
     void Run(int nFrom, int nTo, EColourClass eClass) { runs.append({nOffset + nFrom, nOffset + nTo, eClass}); }
     void RunToEnd(int nFrom, EColourClass eClass) { runs.append({nOffset + nFrom, nLineEnd, eClass}); }
 };
@@ -418,19 +426,58 @@ bool CColourer::IsReservedWord(QStringView word)
 SLineColours CColourer::ColourLine(const QString& sLine, bool bCommentOpenAtStart, EFileType eType,
                                    const SColourSwitches& switches) const
 {
+    const int nOffset = LeadingBlanks(sLine);
+    SContext ctx{QStringView(sLine).mid(nOffset), nOffset, int(sLine.size()), eType, switches, {}};
+    return Colour(sLine, bCommentOpenAtStart, ctx);
+}
+
+const SLineColours& CColourer::ColourLongLine(const QString& sLine, bool bCommentOpenAtStart, EFileType eType,
+                                              const SColourSwitches& switches, SColouredLongLine& kept) const
+{
+    const int nOffset = LeadingBlanks(sLine);
+    SContext ctx{QStringView(sLine).mid(nOffset), nOffset, int(sLine.size()), eType, switches, {}};
+    // The word pass reads each character once, left to right, and what it
+    // makes of one depends on those before it alone: from a point it stood
+    // outside any word and string before the first changed character, it
+    // goes on as it went the whole way before. The rest of the line's rules
+    // look at the line as a whole and are quick; they are applied anew.
+    QList<QPair<int, qsizetype>>& points = kept.resumePoints;
+    const qsizetype nSame
+        = std::mismatch(sLine.begin(), sLine.end(), kept.sText.begin(), kept.sText.end()).first - sLine.begin();
+    const auto pAfter
+        = std::upper_bound(points.begin(), points.end(), nSame - nOffset,
+                           [](qsizetype n, const QPair<int, qsizetype>& point) { return n < point.first; });
+    if (kept.eType == eType && kept.switches == switches && nSame > nOffset && pAfter != points.begin()) {
+        ctx.pKeptRuns = &kept.colours.runs;
+        ctx.resume = *(pAfter - 1);
+        points.erase(pAfter, points.end());
+    } else {
+        points.clear();
+    }
+    ctx.pResumePoints = &points;
+    ctx.nStride = std::max(kept.nStride, 1);
+    SLineColours colours = Colour(sLine, bCommentOpenAtStart, ctx);
+    kept.colours = std::move(colours);
+    kept.sText = sLine;
+    kept.eType = eType;
+    kept.switches = switches;
+    return kept.colours;
+}
+
+SLineColours CColourer::Colour(const QString& sLine, bool bCommentOpenAtStart, SContext& ctx) const
+{
     SLineColours result;
+    const EFileType eType = ctx.eType;
     if (eType == kFileCSV || eType == kFileHTML || eType == kFileTXT)
         return result;
-    const int nOffset = LeadingBlanks(sLine);
-    if (nOffset < sLine.size()) {
-        SContext ctx{QStringView(sLine).mid(nOffset), nOffset, int(sLine.size()), eType, switches, {}};
+    if (ctx.nOffset < sLine.size()) {
         // Room for the usual handful of runs at once, not a regrowth per word.
         ctx.runs.reserve(8);
         LineRules(ctx);
         result.runs = std::move(ctx.runs);
     }
     // Blank lines too: inside a comment they are part of it.
-    if (eType == kFileSQF && switches.bFormatRem) {
+    if (eType == kFileSQF && ctx.switches.bFormatRem) {
         result.bCommentOpenAtEnd = ForEachBlockComment(sLine, bCommentOpenAtStart, [&](int nFrom, int nTo) {
             result.runs.append({nFrom, nTo, EColourClass::Remark});
         });
@@ -875,10 +922,8 @@ void CColourer::LineRules(SContext& ctx) const
 void CColourer::ScriptLineRules(SContext& ctx) const
 {
     const QStringView t = ctx.t;
-    const char16_t* p = t.utf16();
-    const int n = int(t.size());
     const SColourSwitches& sw = ctx.switches;
-    const char16_t c = p[0];
+    const char16_t c = t[0].unicode();
     bool bColoured = false;
     bool bFinished = false;
     if (c == u';') {
@@ -908,59 +953,77 @@ void CColourer::ScriptLineRules(SContext& ctx) const
     }
     if (!bColoured)
         ctx.RunToEnd(0, EColourClass::Text);
-    if (!bFinished) {
-        // A word is the stretch of word characters before i; an opening
-        // quote joins the word it follows, the closing quote ends the word
-        // and hands it on. Inside a string any other character drops the
-        // word, and '%' is a System character; outside, ?:!@ are.
-        int nLength = 0;
-        bool bInString = false;
-        for (int i = 0; i < n; ++i) {
-            switch (KindOf(p[i])) {
-            case kWordChar:
-                ++nLength;
-                break;
-            case kQuoteChar:
-                ++nLength;
-                bInString = !bInString;
-                if (!bInString) {
-                    ClassifyWord(ctx, i + 1 - nLength, i + 1);
-                    nLength = 0;
-                }
-                break;
-            case kSystemChar:
-                if (!bInString) {
-                    if (nLength > 0)
-                        ClassifyWord(ctx, i - nLength, i);
-                    if (sw.bFormatSys)
-                        ctx.Run(i, i + 1, EColourClass::System);
-                }
-                nLength = 0;
-                break;
-            case kPercentChar:
-                if (bInString) {
-                    if (sw.bFormatSys)
-                        ctx.Run(i, i + 1, EColourClass::System);
-                } else if (nLength > 0) {
-                    ClassifyWord(ctx, i - nLength, i);
-                }
-                nLength = 0;
-                break;
-            default:
-                if (!bInString && nLength > 0)
-                    ClassifyWord(ctx, i - nLength, i);
-                nLength = 0;
-                break;
-            }
-        }
-        if (!bInString && nLength > 0)
-            ClassifyWord(ctx, n - nLength, n);
-    }
+    if (!bFinished)
+        WordPass(ctx);
     if (ctx.eType == kFileSQF && sw.bFormatRem) {
         const qsizetype nRemark = DoubleSlash(t);
         if (nRemark >= 0)
             ctx.RunToEnd(int(nRemark), EColourClass::Remark);
     }
+}
+
+void CColourer::WordPass(SContext& ctx) const
+{
+    const char16_t* p = ctx.t.utf16();
+    const int n = int(ctx.t.size());
+    const SColourSwitches& sw = ctx.switches;
+    const qsizetype nFirstRun = ctx.runs.size();
+    int nStart = 0;
+    if (ctx.pKeptRuns && nFirstRun + ctx.resume.second <= ctx.pKeptRuns->size()) {
+        ctx.runs.append(ctx.pKeptRuns->sliced(nFirstRun, ctx.resume.second));
+        nStart = ctx.resume.first;
+    }
+    int nNextPoint = nStart + ctx.nStride;
+    // A word is the stretch of word characters before i; an opening
+    // quote joins the word it follows, the closing quote ends the word
+    // and hands it on. Inside a string any other character drops the
+    // word, and '%' is a System character; outside, ?:!@ are.
+    int nLength = 0;
+    bool bInString = false;
+    for (int i = nStart; i < n; ++i) {
+        switch (KindOf(p[i])) {
+        case kWordChar:
+            ++nLength;
+            break;
+        case kQuoteChar:
+            ++nLength;
+            bInString = !bInString;
+            if (!bInString) {
+                ClassifyWord(ctx, i + 1 - nLength, i + 1);
+                nLength = 0;
+            }
+            break;
+        case kSystemChar:
+            if (!bInString) {
+                if (nLength > 0)
+                    ClassifyWord(ctx, i - nLength, i);
+                if (sw.bFormatSys)
+                    ctx.Run(i, i + 1, EColourClass::System);
+            }
+            nLength = 0;
+            break;
+        case kPercentChar:
+            if (bInString) {
+                if (sw.bFormatSys)
+                    ctx.Run(i, i + 1, EColourClass::System);
+            } else if (nLength > 0) {
+                ClassifyWord(ctx, i - nLength, i);
+            }
+            nLength = 0;
+            break;
+        default:
+            if (!bInString && nLength > 0)
+                ClassifyWord(ctx, i - nLength, i);
+            nLength = 0;
+            if (ctx.pResumePoints && !bInString && i + 1 >= nNextPoint) {
+                ctx.pResumePoints->append({i + 1, ctx.runs.size() - nFirstRun});
+                nNextPoint = i + 1 + ctx.nStride;
+            }
+            break;
+        }
+    }
+    if (!bInString && nLength > 0)
+        ClassifyWord(ctx, n - nLength, n);
 }
 
 quint8 CColourer::ListsOfFolded(QStringView folded) const

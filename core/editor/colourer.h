@@ -36,6 +36,7 @@ struct SColourSwitches
     bool bFormatWeap = true;
     bool bFormatSys = true;
     bool bFormatVar = true;
+    bool operator==(const SColourSwitches&) const = default;
 };
 
 // Block comments of function files carried from line to line: whether a
@@ -53,6 +54,22 @@ struct SLineColours
     QList<SColourRun> runs;
     bool bCommentOpenAtEnd = false;
     bool operator==(const SLineColours&) const = default;
+};
+
+// A long line as last coloured, kept so that colouring it again after an
+// edit reads its words from a point before the edit instead of the line's
+// start: a position table of 150 KB is coloured at every key.
+struct SColouredLongLine
+{
+    QString sText;
+    EFileType eType = kFileTXT;
+    SColourSwitches switches;
+    SLineColours colours;
+    // Where the word pass stood outside any word and string, counted from
+    // the line's first non-blank character, with how many runs it had made
+    // by then; about one every nStride characters.
+    QList<QPair<int, qsizetype>> resumePoints;
+    int nStride = 1024;
 };
 
 // Cuts one line into colour runs from its own text, the state the line
@@ -74,6 +91,10 @@ public:
     // runs come last, so they cover whatever the line's own rules gave.
     SLineColours ColourLine(const QString& sLine, bool bCommentOpenAtStart, EFileType eType,
                             const SColourSwitches& switches) const;
+    // The same runs as ColourLine, read again only from before the first
+    // character that differs from what kept holds, which it then holds.
+    const SLineColours& ColourLongLine(const QString& sLine, bool bCommentOpenAtStart, EFileType eType,
+                                       const SColourSwitches& switches, SColouredLongLine& kept) const;
     // Every line of a text, the comment state carried from one to the next.
     QList<SLineColours> ColourText(const QStringList& lines, EFileType eType, const SColourSwitches& switches) const;
 
@@ -146,8 +167,10 @@ private:
     struct SContext;
     using FWordSink = void (*)(void* pOnWord, KeyedWords words);
     static void ForEachLocalVariable(QStringView text, EFileType eType, FWordSink sink, void* pOnWord);
+    SLineColours Colour(const QString& sLine, bool bCommentOpenAtStart, SContext& ctx) const;
     void LineRules(SContext& ctx) const;
     void ScriptLineRules(SContext& ctx) const;
+    void WordPass(SContext& ctx) const;
     void ClassifyWord(SContext& ctx, int nFrom, int nTo) const;
     quint8 ListsOfFolded(QStringView folded) const;
 

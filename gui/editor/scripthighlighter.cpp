@@ -54,26 +54,36 @@ void CScriptHighlighter::SetColour(EColourClass eClass, const QColor& colour)
 QList<QTextLayout::FormatRange> CScriptHighlighter::Formats(const QString& sText, bool bOpenAtStart,
                                                             bool* pbOpenAtEnd) const
 {
-    QList<QTextLayout::FormatRange> ranges;
     *pbOpenAtEnd = false;
     if (!m_bEnabled)
-        return ranges;
+        return {};
     const SLineColours colours = m_colourer.ColourLine(sText, bOpenAtStart, m_eType, m_switches);
+    *pbOpenAtEnd = colours.bCommentOpenAtEnd;
+    return Ranges(colours);
+}
+
+QList<QTextLayout::FormatRange> CScriptHighlighter::Ranges(const SLineColours& colours) const
+{
+    QList<QTextLayout::FormatRange> ranges;
     ranges.reserve(colours.runs.size());
     for (const SColourRun& run : colours.runs)
         ranges.append({run.nFrom, run.nTo - run.nFrom, m_formats[size_t(run.eClass)]});
-    *pbOpenAtEnd = colours.bCommentOpenAtEnd;
     return ranges;
 }
 
 QList<QTextLayout::FormatRange> CScriptHighlighter::RememberedFormats(const QString& sText, bool bOpenAtStart,
                                                                       bool* pbOpenAtEnd)
 {
-    if (sText.size() < LongLines::Threshold())
+    if (sText.size() < LongLines::Threshold() || !m_bEnabled)
         return Formats(sText, bOpenAtStart, pbOpenAtEnd);
     SRemembered& last = m_lastLong;
     if (last.nRound != m_nRound || last.bOpenAtStart != bOpenAtStart || last.sText != sText) {
-        last.ranges = Formats(sText, bOpenAtStart, &last.bOpenAtEnd);
+        // Another round may colour words otherwise: nothing of the line is kept.
+        if (last.nRound != m_nRound)
+            m_keptLong = SColouredLongLine();
+        const SLineColours& colours = m_colourer.ColourLongLine(sText, bOpenAtStart, m_eType, m_switches, m_keptLong);
+        last.ranges = Ranges(colours);
+        last.bOpenAtEnd = colours.bCommentOpenAtEnd;
         last.sText = sText;
         last.bOpenAtStart = bOpenAtStart;
         last.nRound = m_nRound;

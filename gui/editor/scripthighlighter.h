@@ -77,6 +77,7 @@ private:
     // as if it were not there, which for the line just typed on is the
     // text coloured a moment before.
     QList<QTextLayout::FormatRange> RememberedFormats(const QString& sText, bool bOpenAtStart, bool* pbOpenAtEnd);
+    QList<QTextLayout::FormatRange> Ranges(const SLineColours& colours) const;
 
     QTextDocument* m_pDocument;
     const CColourer& m_colourer;
@@ -99,5 +100,8 @@ private:
         QList<QTextLayout::FormatRange> ranges;
     };
     SRemembered m_lastLong;
+    // What the colourer keeps of that line to colour it again from before
+    // an edit.
+    SColouredLongLine m_keptLong;
     QTimer m_timer;
 };

@@ -248,6 +248,8 @@ private slots:
     void editorCopyGivesTheWordsOfItsLines();
     void piecesReadSideBySideTeachTheWordsInOrder_data();
     void piecesReadSideBySideTeachTheWordsInOrder();
+    void longLinesColouredAgainAfterEditsAsAWhole_data();
+    void longLinesColouredAgainAfterEditsAsAWhole();
 };
 
 namespace {
@@ -490,6 +492,51 @@ void TestColourerEquivalence::piecesReadSideBySideTeachTheWordsInOrder()
             // Pieces far shorter than in the editor: many cuts in a short text.
             index.LearnWords(list, CColourer::LocalVariableProducers(shadow, type, nParts, &sCrossing, 500), nParts);
             QVERIFY2(list == expected, qPrintable(QStringLiteral("gap at %1, %2 pieces").arg(nGap).arg(nParts)));
+        }
+    }
+}
+
+void TestColourerEquivalence::longLinesColouredAgainAfterEditsAsAWhole_data()
+{
+    AddSourceRows();
+}
+
+// Lines of a source joined into long ones and edited as a user types:
+// mostly near the end, now and then anywhere, with the switches and the
+// comment state changing between edits. Coloured again from what was kept
+// of the last colouring, each must come out as colouring it whole does.
+void TestColourerEquivalence::longLinesColouredAgainAfterEditsAsAWhole()
+{
+    QFETCH(int, source);
+    QFETCH(quint32, seed);
+    QFETCH(EFileType, type);
+    QFETCH(bool, edgeDictionary);
+    const CDictionary& dictionary = edgeDictionary ? EdgeDictionary() : ShippedDictionary();
+    const QStringList lines = SourceLines(source, seed, dictionary);
+    const CColourer colourer(dictionary);
+    const QStringList typed = JunkLines(seed, 400, 4);
+    QRandomGenerator random(seed);
+    for (qsizetype nFirst = 0; nFirst + 40 <= std::min<qsizetype>(lines.size(), 400); nFirst += 40) {
+        QString sLine = lines.mid(nFirst, 40).join(QLatin1Char(' '));
+        SColouredLongLine kept;
+        kept.nStride = 1 + random.bounded(24);
+        for (int nEdit = 0; nEdit < 30; ++nEdit) {
+            const int nLength = int(sLine.size());
+            const int nAt
+                = random.bounded(4) ? nLength - random.bounded(std::min(nLength, 20) + 1) : random.bounded(nLength + 1);
+            const int nRemoved = random.bounded(3) ? 0 : std::min(random.bounded(6), nLength - nAt);
+            sLine.replace(nAt, nRemoved, random.bounded(5) ? typed[random.bounded(int(typed.size()))] : QString());
+            const SColourSwitches switches = SwitchesOf(random.bounded(8) ? 31 : random.bounded(32));
+            const bool bOpen = random.bounded(6) == 0;
+            const SLineColours expected = colourer.ColourLine(sLine, bOpen, type, switches);
+            const SLineColours actual = colourer.ColourLongLine(sLine, bOpen, type, switches, kept);
+            QVERIFY2(actual == expected,
+                     qPrintable(QStringLiteral("lines from %1, edit %2 at %3, \"%4\":\n  expected %5\n  actual   %6")
+                                    .arg(nFirst)
+                                    .arg(nEdit)
+                                    .arg(nAt)
+                                    .arg(sLine.mid(std::max(0, nAt - 40), 80))
+                                    .arg(DumpRuns(expected), DumpRuns(actual))));
         }
     }
 }
