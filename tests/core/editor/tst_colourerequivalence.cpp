@@ -315,6 +315,26 @@ QStringList SourceLines(int nSource, quint32 nSeed, const CDictionary& dictionar
     return RealScript::Make(shape, GeneratorWords(dictionary)).split(QLatin1Char('\n'));
 }
 
+// A row of AddSourceRows: its lines, its file type, its seed and the
+// dictionary the lines were made with.
+struct SSourceRow
+{
+    const CDictionary* pDictionary;
+    EFileType eType;
+    quint32 nSeed;
+    QStringList lines;
+};
+
+SSourceRow FetchedSource()
+{
+    QFETCH(int, source);
+    QFETCH(quint32, seed);
+    QFETCH(EFileType, type);
+    QFETCH(bool, edgeDictionary);
+    const CDictionary& dictionary = edgeDictionary ? EdgeDictionary() : ShippedDictionary();
+    return {&dictionary, type, seed, SourceLines(source, seed, dictionary)};
+}
+
 }  // namespace
 
 void TestColourerEquivalence::sameRunsAsTheReference_data()
@@ -324,13 +344,11 @@ void TestColourerEquivalence::sameRunsAsTheReference_data()
 
 void TestColourerEquivalence::sameRunsAsTheReference()
 {
-    QFETCH(int, source);
-    QFETCH(quint32, seed);
-    QFETCH(EFileType, type);
-    QFETCH(bool, edgeDictionary);
-    const CDictionary& dictionary = edgeDictionary ? EdgeDictionary() : ShippedDictionary();
+    const SSourceRow row = FetchedSource();
+    const CDictionary& dictionary = *row.pDictionary;
+    const EFileType type = row.eType;
+    const QStringList& lines = row.lines;
     QVERIFY(!dictionary.m_arCommands.isEmpty());
-    const QStringList lines = SourceLines(source, seed, dictionary);
     const CColourer colourer(dictionary);
     const CReferenceColourer reference(PlainListsOf(dictionary));
     for (int nBits = 0; nBits < 32; ++nBits) {
@@ -346,11 +364,9 @@ void TestColourerEquivalence::sameLocalVariablesAsTheReference_data()
 
 void TestColourerEquivalence::sameLocalVariablesAsTheReference()
 {
-    QFETCH(int, source);
-    QFETCH(quint32, seed);
-    QFETCH(EFileType, type);
-    QFETCH(bool, edgeDictionary);
-    const QStringList lines = SourceLines(source, seed, edgeDictionary ? EdgeDictionary() : ShippedDictionary());
+    const SSourceRow row = FetchedSource();
+    const EFileType type = row.eType;
+    const QStringList& lines = row.lines;
     const SEveryVectorWidth restore;
     for (bool bWide : SEveryVectorWidth::Available()) {
         CColourer::SetWideVectors(bWide);
@@ -385,11 +401,9 @@ void TestColourerEquivalence::wholeTextGivesTheWordsOfItsLines()
     // Read at once, the lines joined by "\n": a string left open, a remark
     // line or a word at the end of one line must not reach into the next,
     // wherever the breaks fall in the pieces the text is read in.
-    QFETCH(int, source);
-    QFETCH(quint32, seed);
-    QFETCH(EFileType, type);
-    QFETCH(bool, edgeDictionary);
-    const QStringList lines = SourceLines(source, seed, edgeDictionary ? EdgeDictionary() : ShippedDictionary());
+    const SSourceRow row = FetchedSource();
+    const EFileType type = row.eType;
+    const QStringList& lines = row.lines;
     const QStringList expected = ReferenceVariables(lines, type);
     const QString sText = lines.join(u'\n');
     const SEveryVectorWidth restore;
@@ -468,12 +482,9 @@ void TestColourerEquivalence::piecesReadSideBySideTeachTheWordsInOrder()
     // The text is cut at line breaks into pieces read on threads of their
     // own: no word may be lost, cut in two or taken out of its turn, wherever
     // the cuts and the editor's gap fall.
-    QFETCH(int, source);
-    QFETCH(quint32, seed);
-    QFETCH(EFileType, type);
-    QFETCH(bool, edgeDictionary);
-    const CDictionary& dictionary = edgeDictionary ? EdgeDictionary() : ShippedDictionary();
-    const QStringList lines = SourceLines(source, seed, dictionary);
+    const SSourceRow row = FetchedSource();
+    const EFileType type = row.eType;
+    const QStringList& lines = row.lines;
     CSortStringArray expected = ShippedDictionary().m_arAutoComplete;
     for (const QString& sWord : ReferenceVariables(lines, type))
         expected.InsertSorted(sWord);
@@ -507,15 +518,13 @@ void TestColourerEquivalence::longLinesColouredAgainAfterEditsAsAWhole_data()
 // of the last colouring, each must come out as colouring it whole does.
 void TestColourerEquivalence::longLinesColouredAgainAfterEditsAsAWhole()
 {
-    QFETCH(int, source);
-    QFETCH(quint32, seed);
-    QFETCH(EFileType, type);
-    QFETCH(bool, edgeDictionary);
-    const CDictionary& dictionary = edgeDictionary ? EdgeDictionary() : ShippedDictionary();
-    const QStringList lines = SourceLines(source, seed, dictionary);
+    const SSourceRow row = FetchedSource();
+    const CDictionary& dictionary = *row.pDictionary;
+    const EFileType type = row.eType;
+    const QStringList& lines = row.lines;
     const CColourer colourer(dictionary);
-    const QStringList typed = JunkLines(seed, 400, 4);
-    QRandomGenerator random(seed);
+    const QStringList typed = JunkLines(row.nSeed, 400, 4);
+    QRandomGenerator random(row.nSeed);
     for (qsizetype nFirst = 0; nFirst + 40 <= std::min<qsizetype>(lines.size(), 400); nFirst += 40) {
         QString sLine = lines.mid(nFirst, 40).join(QLatin1Char(' '));
         SColouredLongLine kept;
