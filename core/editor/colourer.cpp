@@ -953,8 +953,10 @@ void CColourer::ScriptLineRules(SContext& ctx) const
     }
     if (!bColoured)
         ctx.RunToEnd(0, EColourClass::Text);
-    if (!bFinished)
-        WordPass(ctx);
+    if (!bFinished && ctx.pResumePoints)
+        WordPass<true>(ctx);
+    else if (!bFinished)
+        WordPass<false>(ctx);
     if (ctx.eType == kFileSQF && sw.bFormatRem) {
         const qsizetype nRemark = DoubleSlash(t);
         if (nRemark >= 0)
@@ -962,7 +964,7 @@ void CColourer::ScriptLineRules(SContext& ctx) const
     }
 }
 
-void CColourer::WordPass(SContext& ctx) const
+template <bool bRecord> void CColourer::WordPass(SContext& ctx) const
 {
     const char16_t* p = ctx.t.utf16();
     const int n = int(ctx.t.size());
@@ -1015,7 +1017,7 @@ void CColourer::WordPass(SContext& ctx) const
             if (!bInString && nLength > 0)
                 ClassifyWord(ctx, i - nLength, i);
             nLength = 0;
-            if (ctx.pResumePoints && !bInString && i + 1 >= nNextPoint) {
+            if (bRecord && !bInString && i + 1 >= nNextPoint) {
                 ctx.pResumePoints->append({i + 1, ctx.runs.size() - nFirstRun});
                 nNextPoint = i + 1 + ctx.nStride;
             }

@@ -170,7 +170,9 @@ private:
     SLineColours Colour(const QString& sLine, bool bCommentOpenAtStart, SContext& ctx) const;
     void LineRules(SContext& ctx) const;
     void ScriptLineRules(SContext& ctx) const;
-    void WordPass(SContext& ctx) const;
+    // Recording where it may start again next time is left out of the
+    // pass that colours a large file as it opens.
+    template <bool bRecord> void WordPass(SContext& ctx) const;
     void ClassifyWord(SContext& ctx, int nFrom, int nTo) const;
     quint8 ListsOfFolded(QStringView folded) const;
 
