@@ -2,8 +2,8 @@
 
 #include "core/editor/bookmarks.h"
 #include "core/editor/linecommands.h"
+#include "gui/editor/longlines.h"
 
-#include <QPlainTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -55,7 +55,7 @@ QString CEditBuffer::Normalised(QString sText)
 
 CEditBuffer::CEditBuffer(QObject* pParent) : QObject(pParent), m_pText(new QTextDocument(this))
 {
-    m_pText->setDocumentLayout(new QPlainTextDocumentLayout(m_pText));
+    m_pText->setDocumentLayout(new LongLines::CDocumentLayout(m_pText));
     // The buffer keeps its own history; the text document's would double every edit.
     m_pText->setUndoRedoEnabled(false);
     connect(m_pText, &QTextDocument::contentsChange, this, &CEditBuffer::OnContentsChange);

@@ -258,4 +258,19 @@ void Draw(QPainter& painter, const QTextBlock& block, const QPointF& ptOffset, c
     DrawShownPart(painter, block, sText, pLayout->lineAt(0), ptOffset, selections, rcClip, nCaret, nCaretWidth, nNear);
 }
 
+void CDocumentLayout::documentChanged(int nFrom, int nRemoved, int nAdded)
+{
+    QTextDocument* pDocument = document();
+    const int nBlocks = pDocument->blockCount();
+    QTextBlock block = pDocument->findBlock(nFrom);
+    const bool bWithin = pDocument->findBlock(std::max(0, nFrom + nRemoved + nAdded - 1)) == block;
+    if (nBlocks == m_nBlocks && bWithin && IsLong(block)) {
+        block.clearLayout();
+        emit update();
+        return;
+    }
+    m_nBlocks = nBlocks;
+    QPlainTextDocumentLayout::documentChanged(nFrom, nRemoved, nAdded);
+}
+
 }  // namespace LongLines

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPlainTextDocumentLayout>
 #include <QTextLayout>
 
 class QPainter;
@@ -43,5 +44,22 @@ bool EndsLeftOf(const QTextBlock& block, const QPointF& ptOffset, const QRectF& 
 void Draw(QPainter& painter, const QTextBlock& block, const QPointF& ptOffset,
           const QList<QTextLayout::FormatRange>& selections, const QRectF& rcClip, int nCaret, int nCaretWidth,
           int nNear = -1);
+
+// The plain-text layout lays a changed line out at once, the whole of it,
+// and a line left to be laid out later twice: before the change and after.
+// A key that shows a completion changes the line twice before anything is
+// drawn, so a changed long line is only marked, and laid out when something
+// first asks where its characters stand.
+class CDocumentLayout : public QPlainTextDocumentLayout
+{
+public:
+    explicit CDocumentLayout(QTextDocument* pDocument) : QPlainTextDocumentLayout(pDocument) { }
+
+protected:
+    void documentChanged(int nFrom, int nRemoved, int nAdded) override;
+
+private:
+    int m_nBlocks = 1;  // as the plain-text layout counted them last
+};
 
 }  // namespace LongLines

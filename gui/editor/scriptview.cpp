@@ -292,6 +292,21 @@ void CScriptView::SetSelection(int nStart, int nEnd)
     setTextCursor(CursorOver(document(), std::clamp(nStart, 0, nLength), std::clamp(nEnd, 0, nLength)));
 }
 
+void CScriptView::ShowCaretSoon()
+{
+    // Asking where the caret stands lays its line out; a long line is laid
+    // out once for the key and its release together.
+    if (std::exchange(m_bCaretToShow, true))
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_bCaretToShow = false;
+            ensureCursorVisible();
+        },
+        Qt::QueuedConnection);
+}
+
 QTextDocument* CScriptView::CreatePrintDocument(QObject* pParent) const
 {
     return CreatePrintCopy(*document(), font(), m_options, *m_pHighlighter, pParent);

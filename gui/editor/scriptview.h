@@ -81,6 +81,9 @@ public:
     QPair<int, int> Selection() const;
     int LineOf(int nPosition) const { return m_doc.LineOf(nPosition); }
     void SetSelection(int nStart, int nEnd);
+    // Scrolls the caret into view once the event at hand is done, before
+    // the next paint: a key's release may change its line again first.
+    void ShowCaretSoon();
     static QColor ColourOf(int nRgb);
 
     // What this view applies: the context's options, less what its file type rules out.
@@ -121,5 +124,6 @@ private:
     CScriptHighlighter* m_pHighlighter = nullptr;
     CSuggestion m_suggestion;
     int m_nTypedKey = 0;          // the last key pressed that put text in
+    bool m_bCaretToShow = false;  // ShowCaretSoon has asked already
     QPair<int, int> m_crInitial;  // where the caret starts: after a header, say
 };

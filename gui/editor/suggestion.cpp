@@ -84,7 +84,7 @@ bool CSuggestion::TypeOver(const QString& sTyped)
     // would measure the line up to it a few times over, a long line dearly.
     const int nCaret = s + int(sTyped.size());
     if (m_view.Selection() == QPair<int, int>(nCaret, nCaret)) {
-        m_view.ensureCursorVisible();
+        m_view.ShowCaretSoon();
         return true;
     }
     auto updating = doc.Updating();

@@ -90,6 +90,7 @@ private slots:
     void coloursFollowTheLineAsItGrowsAndShrinks();
     void typedPartKeepsItsColoursWhileCompletionsShow();
     void aLineIsLeftOutOnlyWhereItShowsNothing();
+    void typedAtItsEndTheLineIsMeasuredAsIfLaidOutAtEachKey();
 };
 
 void TestLongLines::drawnAsTheWholeLineWouldBe_data()
@@ -244,6 +245,57 @@ void TestLongLines::aLineIsLeftOutOnlyWhereItShowsNothing()
         nLeftOut += bLeftOut;
     }
     QVERIFY(nLeftOut > 40);
+}
+
+void TestLongLines::typedAtItsEndTheLineIsMeasuredAsIfLaidOutAtEachKey()
+{
+    SThresholdKept kept;
+    LongLines::SetThreshold(50);
+    SOpenedFile e(TypingSeed({true, false, false}));
+    QVERIFY(e.Open("_roads = [" + QByteArray("[1234.5,678.25,0],").repeated(40) + "\nexit;\n", "table.sqf"));
+    CScriptView* pView = e.pView;
+    const QTextBlock block = pView->document()->firstBlock();
+    // Changed, the line waits until it is measured.
+    QTextCursor cursor(pView->document());
+    cursor.setPosition(12);
+    cursor.beginEditBlock();
+    cursor.insertText(QStringLiteral("9"));
+    cursor.endEditBlock();
+    QCOMPARE(block.layout()->lineCount(), 0);
+    pView->SetSelection(block.length() - 1, block.length() - 1);
+    int nWaiting = 0;
+    int nKey = 0;
+    for (const QChar c : QStringLiteral(" _roads setD hint \"xy\"; _ro")) {
+        const bool bShown = pView->IsSuggestionShown();
+        // Scrolled away, a key that shows nothing more brings the caret back.
+        if (bShown && !c.isLetter())
+            pView->horizontalScrollBar()->setValue(0);
+        QTest::keyPress(pView, c.toLatin1());
+        // Typed over a completion, the line is laid out when first measured,
+        // once for the key and its release.
+        nWaiting += bShown && block.layout()->lineCount() == 0;
+        QTest::keyRelease(pView, c.toLatin1());
+        QCoreApplication::processEvents();
+        const QRect rcCaret = pView->cursorRect();
+        QVERIFY2(pView->viewport()->rect().contains(rcCaret), qPrintable(QString::number(nKey)));
+        if (++nKey % 4 != 0)
+            continue;
+        // The same text laid out afresh, the same characters selected.
+        const QString sName = QStringLiteral("copy%1.sqf").arg(nKey);
+        CScriptDoc* pCopy = Open(e.start, e.dir, sName, Text(pView).toUtf8());
+        QVERIFY(pCopy);
+        CScriptView* pCopyView = View(pCopy);
+        const auto [nStart, nEnd] = pView->Selection();
+        pCopyView->SetSelection(nStart, nEnd);
+        QCoreApplication::processEvents();
+        const auto contentWidth
+            = [](CScriptView* p) { return p->horizontalScrollBar()->maximum() + p->viewport()->width(); };
+        QCOMPARE(rcCaret.x() + pView->horizontalScrollBar()->value(),
+                 pCopyView->cursorRect().x() + pCopyView->horizontalScrollBar()->value());
+        QCOMPARE(contentWidth(pView), contentWidth(pCopyView));
+        pCopy->OnCloseDocument();
+    }
+    QVERIFY(nWaiting >= 8);
 }
 
 int main(int argc, char** argv)
