@@ -75,6 +75,8 @@ public:
     void CancelSuggestion() { m_suggestion.Cancel(); }
     // A key that puts printable text in, typed over a shown rest.
     bool TypesText(const QKeyEvent* pEvent) const;
+    // Puts typed text in at the caret when nothing is selected.
+    bool TypeAtCaret(const QString& sTyped);
     bool IsSuggestionShown() const { return m_suggestion.IsShown(); }
 
     // The caret's selection as (start, end), start never after end.

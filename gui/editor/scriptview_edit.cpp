@@ -91,8 +91,10 @@ void CScriptView::keyPressEvent(QKeyEvent* pEvent)
     // Only a key that puts text in may offer a word when it is let go.
     m_nTypedKey = !IsShortcut(pEvent) && !pEvent->text().isEmpty() ? pEvent->key() : 0;
     // Typed over a shown rest, a key that puts text in takes its place in
-    // one change of the line rather than two.
-    if (TypesText(pEvent) && m_suggestion.TypeOver(pEvent->text()))
+    // one change of the line rather than two. Either way it goes in without
+    // the toolkit's measuring of the line for the caret: its release may
+    // change the line again, and it is measured once for both.
+    if (TypesText(pEvent) && (m_suggestion.TypeOver(pEvent->text()) || TypeAtCaret(pEvent->text())))
         return;
     if (pEvent->key() != Qt::Key_Shift)
         CancelSuggestion();
@@ -114,6 +116,16 @@ void CScriptView::keyPressEvent(QKeyEvent* pEvent)
         return;
     }
     QPlainTextEdit::keyPressEvent(pEvent);
+}
+
+bool CScriptView::TypeAtCaret(const QString& sTyped)
+{
+    const auto [nStart, nEnd] = Selection();
+    if (m_suggestion.IsShown() || nStart != nEnd)
+        return false;
+    m_doc.TypeOver(nStart, nEnd, sTyped);
+    ShowCaretSoon();
+    return true;
 }
 
 bool CScriptView::TypesText(const QKeyEvent* pEvent) const
