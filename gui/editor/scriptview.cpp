@@ -302,7 +302,9 @@ void CScriptView::ShowCaretSoon()
         this,
         [this] {
             m_bCaretToShow = false;
-            ensureCursorVisible();
+            // Set again, the caret also shows at once, as it does after the
+            // toolkit's own typing, whatever its blinking was at.
+            setTextCursor(textCursor());
         },
         Qt::QueuedConnection);
 }
