@@ -62,6 +62,8 @@ private slots:
     void undoRightAfterAnUnrecordedEditRestoresTheTextBefore();
     void closingBraceAfterTabOutdents_data();
     void closingBraceAfterTabOutdents();
+    void upAndDownKeepToTheColumnTypedTo_data();
+    void upAndDownKeepToTheColumnTypedTo();
     // Mouse.
     void doubleClickSelectsTheRunUnderThePointer_data();
     void doubleClickSelectsTheRunUnderThePointer();
@@ -460,6 +462,39 @@ void TestEditing::closingBraceAfterTabOutdents()
     QCOMPARE(pView->GetLineText(1), line);
     const int nCaret = LineStart(pView, 1) + int(line.size());
     QCOMPARE(pView->Selection(), qMakePair(nCaret, nCaret));
+}
+
+void TestEditing::upAndDownKeepToTheColumnTypedTo_data()
+{
+    QTest::addColumn<bool>("autoComplete");
+    QTest::addColumn<bool>("settled");  // events handled between the typing and the arrow
+    QTest::addColumn<int>("key");
+    for (const bool bAuto : {false, true}) {
+        for (const bool bSettled : {false, true}) {
+            for (const int nKey : {int(Qt::Key_Up), int(Qt::Key_Down)}) {
+                QTest::addRow("%s, %s, %s", bAuto ? "completing" : "plain", bSettled ? "settled" : "at once",
+                              nKey == Qt::Key_Up ? "up" : "down")
+                    << bAuto << bSettled << nKey;
+            }
+        }
+    }
+}
+
+void TestEditing::upAndDownKeepToTheColumnTypedTo()
+{
+    QFETCH(bool, autoComplete);
+    QFETCH(bool, settled);
+    QFETCH(int, key);
+    SOpenedFile e(TypingSeed({.bAutoComplete = autoComplete}));
+    QVERIFY(e.Open("0123456789abcdef\nxy\n0123456789abcdef\n", "column.sqf"));
+    const int nEnd = LineStart(e.pView, 1) + 2;
+    e.pView->SetSelection(nEnd, nEnd);
+    QTest::keyClicks(e.pView, "1234");
+    if (settled)
+        QCoreApplication::processEvents();
+    QTest::keyClick(e.pView, Qt::Key(key));
+    const int nCaret = LineStart(e.pView, key == Qt::Key_Up ? 0 : 2) + 6;
+    QCOMPARE(e.pView->Selection(), qMakePair(nCaret, nCaret));
 }
 
 void TestEditing::doubleClickSelectsTheRunUnderThePointer_data()
