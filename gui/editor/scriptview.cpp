@@ -302,9 +302,12 @@ void CScriptView::ShowCaretSoon()
         this,
         [this] {
             m_bCaretToShow = false;
-            // Set again, the caret also shows at once, as it does after the
-            // toolkit's own typing, whatever its blinking was at.
-            setTextCursor(textCursor());
+            // A caret blinked off shows at once, as after the toolkit's own
+            // typing: set again, which measures the line a few times more.
+            if (getPaintContext().cursorPosition < 0)
+                setTextCursor(textCursor());
+            else
+                ensureCursorVisible();
         },
         Qt::QueuedConnection);
 }
