@@ -439,9 +439,13 @@ void TestEditing::closingBraceAfterTabOutdents_data()
     QTest::addColumn<char>("key");
     QTest::addColumn<bool>("autoTabs");
     QTest::addColumn<QString>("line");
-    QTest::newRow("brace after a tab loses the tab") << '}' << true << "}";
-    QTest::newRow("bracket keeps the tab") << ']' << true << "\t]";
-    QTest::newRow("brace without auto tabs keeps the tab") << '}' << false << "\t}";
+    QTest::addColumn<bool>("autoComplete");  // typed through the buffer rather than the toolkit
+    for (const bool bAuto : {false, true}) {
+        const char* pszHow = bAuto ? ", completing" : "";
+        QTest::addRow("brace after a tab loses the tab%s", pszHow) << '}' << true << "}" << bAuto;
+        QTest::addRow("bracket keeps the tab%s", pszHow) << ']' << true << "\t]" << bAuto;
+        QTest::addRow("brace without auto tabs keeps the tab%s", pszHow) << '}' << false << "\t}" << bAuto;
+    }
 }
 
 void TestEditing::closingBraceAfterTabOutdents()
@@ -449,8 +453,9 @@ void TestEditing::closingBraceAfterTabOutdents()
     QFETCH(char, key);
     QFETCH(bool, autoTabs);
     QFETCH(QString, line);
+    QFETCH(bool, autoComplete);
     QTemporaryDir dir;
-    CMemorySettingsStore seed = TypingSeed({.bAutoTabs = autoTabs});
+    CMemorySettingsStore seed = TypingSeed({.bAutoComplete = autoComplete, .bAutoTabs = autoTabs});
     CStart start({}, &seed);
     QVERIFY(start.App().InitInstance());
     CScriptDoc* pDoc = Open(start, dir, "a.sqf", "if (a) then {\r\n\t");
