@@ -7,6 +7,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextOption>
 
 #include <algorithm>
 
@@ -56,6 +57,13 @@ QString CEditBuffer::Normalised(QString sText)
 CEditBuffer::CEditBuffer(QObject* pParent) : QObject(pParent), m_pText(new QTextDocument(this))
 {
     m_pText->setDocumentLayout(new LongLines::CDocumentLayout(m_pText));
+    // Every line reads from the left, right-to-left words in it still in
+    // their own order. A line that took its direction from its first letter
+    // would be read up to that letter whenever it is measured: a position
+    // table of digits alone is read whole, dozens of times a keystroke.
+    QTextOption option = m_pText->defaultTextOption();
+    option.setTextDirection(Qt::LeftToRight);
+    m_pText->setDefaultTextOption(option);
     // The buffer keeps its own history; the text document's would double every edit.
     m_pText->setUndoRedoEnabled(false);
     connect(m_pText, &QTextDocument::contentsChange, this, &CEditBuffer::OnContentsChange);
