@@ -61,6 +61,7 @@ private slots:
     void enterIsOneStep_data();
     void enterIsOneStep();
     void randomEditingKeepsShadowTextAndColours();
+    void everyLineReadsFromTheLeft();
 };
 
 void TestScriptView::openedFileShowsTheDefaultColours()
@@ -498,6 +499,21 @@ void TestScriptView::randomEditingKeepsShadowTextAndColours()
         QCOMPARE(pView->CanRedo(), !redoSide.isEmpty());
         QCOMPARE(AllClasses(pView), ExpectedClasses(dict, sText, kFileSQF));
     }
+}
+
+void TestScriptView::everyLineReadsFromTheLeft()
+{
+    // A line that begins with a right-to-left word reads from the left as
+    // well; the word itself still reads from its right.
+    SOpenedFile e;
+    QVERIFY(e.Open("\xd7\xa9\xd7\x9c\xd7\x95\xd7\x9d = 1;\nabc\n", "mixed.sqf"));
+    const auto caretX = [&](int nPos) {
+        e.pView->SetSelection(nPos, nPos);
+        return e.pView->cursorRect().x();
+    };
+    const int nEnd = LineStart(e.pView, 1) - 1;
+    QVERIFY(caretX(nEnd) > caretX(0));
+    QVERIFY(caretX(1) > caretX(3));
 }
 
 int main(int argc, char** argv)
