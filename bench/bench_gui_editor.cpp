@@ -287,7 +287,7 @@ void RealOpenFigure(CScriptEditApp& app, const QTemporaryDir& dir)
     CloseView(pView);
 }
 
-// Typing at the end of a 150 KB position table.
+// A file opened with the caret at its end, painted once.
 CScriptView* OpenAtEnd(CScriptEditApp& app, const QTemporaryDir& dir, const QString& sName, const QString& sText)
 {
     CScriptView* pView = OpenView(app, WriteScript(dir, sName, RealScript::FileBytes(sText)));
@@ -296,6 +296,7 @@ CScriptView* OpenAtEnd(CScriptEditApp& app, const QTemporaryDir& dir, const QStr
     return pView;
 }
 
+// Typing at the end of a 150 KB position table.
 void LongLineFigure(CScriptEditApp& app, const QTemporaryDir& dir)
 {
     const QString sScript = RealShaped(app, 200'000, 0);

@@ -75,8 +75,6 @@ public:
     void CancelSuggestion() { m_suggestion.Cancel(); }
     // A key that puts printable text in, typed over a shown rest.
     bool TypesText(const QKeyEvent* pEvent) const;
-    // Puts typed text in at the caret when nothing is selected.
-    bool TypeAtCaret(const QString& sTyped);
     bool IsSuggestionShown() const { return m_suggestion.IsShown(); }
 
     // The caret's selection as (start, end), start never after end.
@@ -110,6 +108,8 @@ protected:
 private:
     friend class CGutter;  // paints beside the visible blocks
     void RunLineCommand(BufferCommands::ELineCommand eCommand);
+    // Puts typed text in at the caret when nothing is selected.
+    bool TypeAtCaret(const QString& sTyped);
     void TakeOptions();
     void PaintLines(QRect rcClip);
     void PaintBlock(QPainter& painter, const QTextBlock& block, const QPointF& ptOffset,
