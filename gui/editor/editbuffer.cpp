@@ -38,6 +38,8 @@ int MapThrough(int nPos, const QList<SEdit>& edits)
 // column unmeasured.
 void ReplaceRange(QTextDocument* pText, int nFrom, int nTo, const QString& sText)
 {
+    if (LongLines::CDocumentLayout* pLayout = LongLines::CDocumentLayout::Of(pText))
+        pLayout->KeepPlace(nFrom);
     QTextCursor cursor = CursorOver(pText, nFrom, nTo);
     cursor.beginEditBlock();
     cursor.insertText(sText);

@@ -1,6 +1,7 @@
 #include "gui/editor/gutter.h"
 
 #include "core/editor/bookmarks.h"
+#include "gui/editor/longlines.h"
 #include "gui/editor/scriptview.h"
 
 #include <QFontMetrics>
@@ -59,14 +60,18 @@ void CGutter::paintEvent(QPaintEvent*)
     painter.setFont(m_fontNumbers);
 
     const QPointF offset = m_view.contentOffset();
+    LongLines::CDocumentLayout::CHold waiting(m_view.document());
+    const LongLines::CDocumentLayout* pLayout = LongLines::CDocumentLayout::Of(m_view.document());
     for (QTextBlock block = m_view.firstVisibleBlock(); block.isValid(); block = block.next()) {
         const QRectF rcBlock = m_view.blockBoundingGeometry(block).translated(offset);
         const int y = int(rcBlock.top());
         if (y > height())
             break;
         // A wrapped line numbers its first row only.
-        const int h = block.layout() && block.layout()->lineCount() > 0 ? int(block.layout()->lineAt(0).height())
-                                                                        : int(rcBlock.height());
+        const auto waiting = pLayout ? pLayout->WaitingLine(block) : std::nullopt;
+        const int h = waiting                                   ? int(waiting->rc.height())
+            : block.layout() && block.layout()->lineCount() > 0 ? int(block.layout()->lineAt(0).height())
+                                                                : int(rcBlock.height());
         const bool bMarked = Bookmarks::Has(m_view.Document().Bookmarks(), block.blockNumber());
         if (bMarked) {
             painter.setPen(Qt::NoPen);

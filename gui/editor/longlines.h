@@ -2,10 +2,13 @@
 
 #include <QList>
 #include <QPlainTextDocumentLayout>
+#include <QTextBlock>
 #include <QTextLayout>
 
+#include <optional>
+
 class QPainter;
-class QTextBlock;
+class QTimer;
 
 // A position table of 150 KB on one line is laid out again at every key,
 // and the text layout draws every glyph of a line, the ones beyond the
@@ -50,16 +53,79 @@ void Draw(QPainter& painter, const QTextBlock& block, const QPointF& ptOffset,
 // A key that shows a completion changes the line twice before anything is
 // drawn, so a changed long line is only marked, and laid out when something
 // first asks where its characters stand.
+//
+// Typing at the end of a long line need not lay it out at all: the place of
+// the first character changed is kept from the line's last layout, and
+// what follows it is measured alone. While a CHold lives, a line waiting so
+// answers for its rectangle from that instead of being laid out; the typing
+// keys, placing the caret after them and painting hold one. Anything else
+// asking lays the line out as before, and so does a pause in the typing.
 class CDocumentLayout : public QPlainTextDocumentLayout
 {
 public:
-    explicit CDocumentLayout(QTextDocument* pDocument) : QPlainTextDocumentLayout(pDocument) { }
+    explicit CDocumentLayout(QTextDocument* pDocument);
+    static CDocumentLayout* Of(const QTextDocument* pDocument);
+
+    QRectF blockBoundingRect(const QTextBlock& block) const override;
+    QSizeF documentSize() const override;
+
+    // Called before the text changes at nPos.
+    void KeepPlace(int nPos);
+    // Where character n of a line waiting to be laid out stands, as its
+    // layout would put it, when that can be told from the kept place.
+    std::optional<qreal> WaitingX(const QTextBlock& block, int n) const;
+    struct SLineShape
+    {
+        QRectF rc;               // where the line stands in its block, its width left out
+        qreal rLayoutWidth = 0;  // the width it is laid out to
+    };
+    std::optional<SLineShape> WaitingLine(const QTextBlock& block) const;
+    // The character of the waiting line whose place is kept; -1 if none.
+    int KeptPlace() const;
+    // Lays a waiting line out now.
+    void LayOut(const QTextBlock& block);
+    // The same for a line of any document.
+    static void LayOutLine(const QTextBlock& block);
+
+    class CHold
+    {
+    public:
+        explicit CHold(const QTextDocument* pDocument);
+        ~CHold();
+        CHold(const CHold&) = delete;
+        CHold& operator=(const CHold&) = delete;
+
+    private:
+        CDocumentLayout* m_pLayout;
+    };
 
 protected:
     void documentChanged(int nFrom, int nRemoved, int nAdded) override;
 
 private:
+    struct SKeptPlace
+    {
+        QTextBlock block;
+        int nAt = 0;   // the characters before it are as they were laid out
+        qreal rX = 0;  // where character nAt stood
+        SLineShape line;
+        QRectF rcBlock;            // the block's rectangle then
+        qreal rNaturalWidth = 0;   // its text's width then
+        qreal rDocumentWidth = 0;  // the document's width then
+        qreal rOthersWidth = 0;    // the widest of the other lines then
+    };
+
+    bool IsWaiting(const QTextBlock& block) const;
+    static bool StillStarts(const SKeptPlace& kept);
+    qreal WidestBut(const QTextBlock& skipped) const;
+    // The width of a waiting line's text, as its layout would measure it.
+    std::optional<qreal> WaitingNaturalWidth() const;
+
     int m_nBlocks = 1;  // as the plain-text layout counted them last
+    int m_nHolds = 0;
+    std::optional<SKeptPlace> m_kept;
+    mutable std::optional<std::optional<qreal>> m_naturalWidth;  // of the waiting line, once measured
+    QTimer* m_pSettle;
 };
 
 }  // namespace LongLines

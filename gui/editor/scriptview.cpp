@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -208,6 +209,7 @@ void CScriptView::ColourLines(int nFirst, int nLast) const
 
 void CScriptView::paintEvent(QPaintEvent* pEvent)
 {
+    LongLines::CDocumentLayout::CHold waiting(document());
     // The lines about to be painted get their colours first.
     QTextBlock block = firstVisibleBlock();
     const int nFirst = block.blockNumber();
@@ -289,27 +291,75 @@ QPair<int, int> CScriptView::Selection() const
 void CScriptView::SetSelection(int nStart, int nEnd)
 {
     const int nLength = m_doc.Length();
-    setTextCursor(CursorOver(document(), std::clamp(nStart, 0, nLength), std::clamp(nEnd, 0, nLength)));
+    PlaceCursor(CursorOver(document(), std::clamp(nStart, 0, nLength), std::clamp(nEnd, 0, nLength)));
+}
+
+void CScriptView::PlaceCursor(const QTextCursor& cursor)
+{
+    // Setting the cursor scrolls to the caret. On a line waiting to be laid
+    // out the toolkit finds no caret and scrolls to the line's start, and,
+    // were the line not wholly in the window, would measure a line it has
+    // not got: such a line is laid out first.
+    const std::optional<SScroll> scroll = WaitingCaretScroll(cursor);
+    if (!scroll)
+        LongLines::CDocumentLayout::LayOutLine(cursor.block());
+    setTextCursor(cursor);
+    if (scroll)
+        ScrollTo(*scroll);
 }
 
 void CScriptView::ShowCaretSoon()
 {
     // Asking where the caret stands lays its line out; a long line is laid
-    // out once for the key and its release together.
+    // out once for the key and its release together, if at all.
     if (std::exchange(m_bCaretToShow, true))
         return;
     QMetaObject::invokeMethod(
         this,
         [this] {
             m_bCaretToShow = false;
+            LongLines::CDocumentLayout::CHold waiting(document());
             // A caret blinked off shows at once, as after the toolkit's own
-            // typing: set again, which measures the line a few times more.
-            if (getPaintContext().cursorPosition < 0)
-                setTextCursor(textCursor());
-            else
+            // typing.
+            if (getPaintContext().cursorPosition < 0) {
+                PlaceCursor(textCursor());
+            } else if (const std::optional<SScroll> scroll = WaitingCaretScroll(textCursor())) {
+                ScrollTo(*scroll);
+            } else {
+                LongLines::CDocumentLayout::LayOutLine(textCursor().block());
                 ensureCursorVisible();
+            }
         },
         Qt::QueuedConnection);
+}
+
+std::optional<CScriptView::SScroll> CScriptView::WaitingCaretScroll(const QTextCursor& cursor) const
+{
+    const LongLines::CDocumentLayout* pLayout = LongLines::CDocumentLayout::Of(document());
+    const QTextBlock block = cursor.block();
+    const auto line = pLayout ? pLayout->WaitingLine(block) : std::nullopt;
+    const std::optional<qreal> rX = line ? pLayout->WaitingX(block, cursor.positionInBlock()) : std::nullopt;
+    if (!rX || isRightToLeft())
+        return std::nullopt;
+    // Placed and scrolled to as the plain text view places its caret.
+    const QRectF rcBlock = blockBoundingGeometry(block).translated(contentOffset());
+    const QRect rcCaret
+        = QRectF(rcBlock.left() + *rX, rcBlock.top() + line->rc.y(), cursorWidth(), line->rc.height()).toRect();
+    const QRect rcView = viewport()->rect();
+    if (rcCaret.top() < rcView.top() || rcCaret.bottom() > rcView.bottom())
+        return std::nullopt;
+    // Told of the document's new width, the plain text view would ask the
+    // height of every line in the last screenful, and lay out this one.
+    const int nValue = horizontalScrollBar()->value();
+    const bool bShown = rcCaret.left() >= rcView.left() && rcCaret.right() <= rcView.right();
+    return SScroll{std::max(0, int(pLayout->documentSize().width()) - rcView.width()),
+                   bShown ? nValue : rcCaret.center().x() + nValue - rcView.width() / 2};
+}
+
+void CScriptView::ScrollTo(const SScroll& scroll)
+{
+    horizontalScrollBar()->setMaximum(scroll.nMaximum);
+    horizontalScrollBar()->setValue(scroll.nValue);
 }
 
 QTextDocument* CScriptView::CreatePrintDocument(QObject* pParent) const

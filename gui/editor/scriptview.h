@@ -8,6 +8,8 @@
 
 #include <QPlainTextEdit>
 
+#include <optional>
+
 class CEditorContext;
 class CGutter;
 class CScriptHighlighter;
@@ -110,6 +112,19 @@ private:
     void RunLineCommand(BufferCommands::ELineCommand eCommand);
     // Puts typed text in at the caret when nothing is selected.
     bool TypeAtCaret(const QString& sTyped);
+    // The text cursor set, and the caret scrolled to, also on a line that
+    // waits to be laid out.
+    void PlaceCursor(const QTextCursor& cursor);
+    // Where the window scrolls to show the caret of cursor on a line waiting
+    // to be laid out, told without laying it out; none when only the line's
+    // layout can tell, or the line is not wholly in the window.
+    struct SScroll
+    {
+        int nMaximum = 0;
+        int nValue = 0;
+    };
+    std::optional<SScroll> WaitingCaretScroll(const QTextCursor& cursor) const;
+    void ScrollTo(const SScroll& scroll);
     void TakeOptions();
     void PaintLines(QRect rcClip);
     void PaintBlock(QPainter& painter, const QTextBlock& block, const QPointF& ptOffset,

@@ -3,6 +3,7 @@
 
 #include "core/editor/autocomplete.h"
 #include "gui/editor/buffercommands.h"
+#include "gui/editor/longlines.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -94,8 +95,11 @@ void CScriptView::keyPressEvent(QKeyEvent* pEvent)
     // one change of the line rather than two. Either way it goes in without
     // the toolkit's measuring of the line for the caret: its release may
     // change the line again, and it is measured once for both.
-    if (TypesText(pEvent) && (m_suggestion.TypeOver(pEvent->text()) || TypeAtCaret(pEvent->text())))
-        return;
+    if (TypesText(pEvent)) {
+        LongLines::CDocumentLayout::CHold waiting(document());
+        if (m_suggestion.TypeOver(pEvent->text()) || TypeAtCaret(pEvent->text()))
+            return;
+    }
     if (pEvent->key() != Qt::Key_Shift)
         CancelSuggestion();
     if (pEvent->matches(QKeySequence::Undo)) {
@@ -146,8 +150,10 @@ void CScriptView::keyReleaseEvent(QKeyEvent* pEvent)
         // Ctrl, must not offer a word.
         const bool bTyped = pEvent->key() == m_nTypedKey;
         if (AutoComplete::IsWordKey(pEvent->key(), pEvent->modifiers() & Qt::KeypadModifier)) {
-            if (bTyped && !IsShortcut(pEvent))
+            if (bTyped && !IsShortcut(pEvent)) {
+                LongLines::CDocumentLayout::CHold waiting(document());
                 m_suggestion.Offer();
+            }
         } else if (pEvent->key() != Qt::Key_Backspace && pEvent->key() != Qt::Key_Shift) {
             m_suggestion.LearnFinishedWord();
         }

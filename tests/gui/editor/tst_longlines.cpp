@@ -78,6 +78,21 @@ int DifferentPixels(const QImage& a, const QImage& b)
     return nDifferent;
 }
 
+// Pressed and let go, with the event loop's queued calls made after each,
+// and whatever fnBetween does between the two.
+void TypeKey(CScriptView* pView, QChar c, const std::function<void()>& fnBetween)
+{
+    for (const QTest::KeyAction action : {QTest::Press, QTest::Release}) {
+        if (action == QTest::Release)
+            fnBetween();
+        if (c.unicode() < 0x80)
+            QTest::keyEvent(action, pView, c.toLatin1());
+        else
+            QTest::sendKeyEvent(action, pView, Qt::Key_unknown, QString(c), {});
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
+    }
+}
+
 }  // namespace
 
 class TestLongLines : public QObject
@@ -91,6 +106,8 @@ private slots:
     void typedPartKeepsItsColoursWhileCompletionsShow();
     void aLineIsLeftOutOnlyWhereItShowsNothing();
     void typedAtItsEndTheLineIsMeasuredAsIfLaidOutAtEachKey();
+    void waitingToBeLaidOutItShowsAsItWillOnceLaidOut_data();
+    void waitingToBeLaidOutItShowsAsItWillOnceLaidOut();
 };
 
 void TestLongLines::drawnAsTheWholeLineWouldBe_data()
@@ -297,6 +314,73 @@ void TestLongLines::typedAtItsEndTheLineIsMeasuredAsIfLaidOutAtEachKey()
         pCopy->OnCloseDocument();
     }
     QVERIFY(nShown >= 8);
+}
+
+void TestLongLines::waitingToBeLaidOutItShowsAsItWillOnceLaidOut_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("nWaits");    // keys after which the line at least waited
+    QTest::addColumn<bool>("bCutOff");  // the line half in the window
+    const QString sWords = QStringLiteral(" _roads setD hint \"xy\"; _ro");
+    QTest::newRow("words and their completions") << sWords << 26 << false;
+    QTest::newRow("spaces at the end") << QStringLiteral("ab   c  ") << 7 << false;
+    QTest::newRow("accents and symbols") << QStringLiteral("e\u0301\u0301 o\u0308 \u263A\u2192 z") << 7 << false;
+    // Measured from the start of the line, a tab is laid out with it.
+    QTest::newRow("a tab") << QStringLiteral("x\ty") << 1 << false;
+    // Right-to-left words reorder the line: it is laid out at each key.
+    QTest::newRow("right to left") << QStringLiteral("\u05D0\u05D1 c") << 0 << false;
+    // The caret is placed on a waiting line the window shows whole only:
+    // cut off by its edge, the line is laid out first.
+    QTest::newRow("cut off by the window's edge") << sWords << 0 << true;
+}
+
+void TestLongLines::waitingToBeLaidOutItShowsAsItWillOnceLaidOut()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, nWaits);
+    QFETCH(bool, bCutOff);
+    SThresholdKept kept;
+    LongLines::SetThreshold(50);
+    SOpenedFile e(TypingSeed({true, false, false}));
+    const QByteArray table = "_roads = [" + QByteArray("[1234.5,678.25,0],").repeated(40);
+    QVERIFY(e.Open(QByteArray("sleep 1;\n").repeated(bCutOff ? 60 : 0) + table + "\nexit;\n", "table.sqf"));
+    CScriptView* pView = e.pView;
+    QScrollBar* pBar = pView->horizontalScrollBar();
+    const QTextBlock block = pView->document()->findBlockByNumber(bCutOff ? 60 : 0);
+    pView->SetSelection(block.position() + block.length() - 1, block.position() + block.length() - 1);
+    pView->ensureCursorVisible();
+    // The line the window's last row, shown in part, as if scrolled there
+    // by the wheel between a key's press and its release.
+    const int nTopLine = 60 - pView->viewport()->height() / pView->cursorRect().height();
+    const auto cutOff = [&] {
+        if (bCutOff)
+            pView->verticalScrollBar()->setValue(nTopLine);
+    };
+    cutOff();
+    const QRect rcCaret = pView->cursorRect();
+    QVERIFY(!bCutOff
+            || (rcCaret.top() < pView->viewport()->height() && rcCaret.bottom() >= pView->viewport()->height()));
+    int nWaited = 0;
+    for (qsizetype i = 0; i < typed.size(); ++i) {
+        if (i % 5 == 2)
+            pBar->setValue(0);
+        const int nBefore = pBar->value();
+        TypeKey(pView, typed.at(i), cutOff);
+        nWaited += block.layout()->lineCount() == 0;
+        const QImage waiting = pView->viewport()->grab().toImage();
+        const int nWaitingMax = pBar->maximum();
+        const int nWaitingValue = pBar->value();
+        LongLines::CDocumentLayout::Of(pView->document())->LayOut(block);
+        const QString sWhere = QStringLiteral("key %1").arg(i);
+        QVERIFY2(block.layout()->lineCount() == 1, qPrintable(sWhere));
+        QVERIFY2(pBar->maximum() == nWaitingMax, qPrintable(sWhere));
+        QVERIFY2(DifferentPixels(waiting, pView->viewport()->grab().toImage()) == 0, qPrintable(sWhere));
+        // Scrolled to the caret as the plain text view itself scrolls.
+        pBar->setValue(nBefore);
+        pView->ensureCursorVisible();
+        QVERIFY2(pBar->value() == nWaitingValue, qPrintable(sWhere));
+    }
+    QVERIFY2(nWaited >= nWaits, qPrintable(QString::number(nWaited)));
 }
 
 int main(int argc, char** argv)
