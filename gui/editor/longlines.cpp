@@ -96,17 +96,25 @@ int FirstShown(QStringView text, const QTextLine& line, qreal rLeft)
     return nFrom;
 }
 
-// The characters from nFrom to nTo of a line, without the rest of it.
+// The characters from nFrom to nTo of a line, without the rest of it. The
+// text as loaded is one piece of the line; a few characters of it are read
+// one by one rather than copying all of it.
 QString TextOf(const QTextBlock& block, int nFrom, int nTo)
 {
     QString sText;
     const int nBlock = block.position();
     for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
-        const int nStart = fragment.position() - nBlock;
-        const int nEnd = nStart + fragment.length();
-        if (nEnd > nFrom && nStart < nTo)
-            sText += fragment.text().mid(std::max(nFrom - nStart, 0), std::min(nTo, nEnd) - std::max(nFrom, nStart));
+        const int nStart = std::max(fragment.position() - nBlock, nFrom);
+        const int nEnd = std::min(fragment.position() - nBlock + fragment.length(), nTo);
+        if (nEnd <= nStart)
+            continue;
+        if (fragment.length() > 4 * (nEnd - nStart) + 64) {
+            for (int n = nStart; n < nEnd; ++n)
+                sText += block.document()->characterAt(nBlock + n);
+        } else {
+            sText += fragment.text().mid(nStart - (fragment.position() - nBlock), nEnd - nStart);
+        }
     }
     return sText;
 }
@@ -152,6 +160,9 @@ struct SLine
     qreal rLayoutWidth = 0;                      // the width it is laid out to
     std::function<std::optional<qreal>(int)> x;  // where a character stands, if that can be told
     const QTextLine* pLaidOut = nullptr;         // none while it waits
+    // A waiting line holds no right-to-left letter before its kept place,
+    // and after it its characters' places are told only when it holds none.
+    bool bLeftToRight = false;
 };
 
 SLine LineOf(const QTextLine& line)
@@ -161,7 +172,8 @@ SLine LineOf(const QTextLine& line)
             line.position(),
             line.width(),
             [&line](int n) -> std::optional<qreal> { return line.cursorToX(n); },
-            &line};
+            &line,
+            false};
 }
 
 struct SStart
@@ -219,7 +231,7 @@ bool DrawShownPart(QPainter& painter, const QTextBlock& block, const QString& sT
     const qreal rCharWidth = std::max<qreal>(QFontMetricsF(block.document()->defaultFont()).averageCharWidth(), 1);
     const qreal rLeft = rcClip.left() - ptOffset.x() - kOverhang * rCharWidth;
     const qreal rRight = rcClip.right() + 1 - ptOffset.x() + kOverhang * rCharWidth;
-    const bool bWhole = HasRightToLeft(sText);
+    const bool bWhole = !line.bLeftToRight && HasRightToLeft(sText);
     std::optional<SStart> start;
     if (!bWhole)
         start = StartFromNear(block, sText, line, nNear, rLeft, rRight, rCharWidth);
@@ -273,7 +285,8 @@ bool DrawWaiting(QPainter& painter, const QTextBlock& block, const QString& sTex
                      shape->rc.topLeft(),
                      shape->rLayoutWidth,
                      [&](int n) { return pDocumentLayout->WaitingX(block, n); },
-                     nullptr};
+                     nullptr,
+                     true};
     // The caret may have gone beyond the window with a completion shown;
     // the kept place is known too.
     return DrawShownPart(painter, block, sText, line, ptOffset, selections, rcClip, nCaret, nCaretWidth, nNear)
@@ -408,7 +421,6 @@ void CDocumentLayout::KeepPlace(int nPos)
         return;
     const QTextLine line = pLayout->lineAt(0);
     const qreal rDocumentWidth = QPlainTextDocumentLayout::documentSize().width();
-    const bool bWidest = line.naturalTextWidth() + 2 * document()->documentMargin() >= rDocumentWidth;
     m_kept = SKeptPlace{block,
                         nAt,
                         line.cursorToX(nAt),
@@ -416,7 +428,8 @@ void CDocumentLayout::KeepPlace(int nPos)
                         QPlainTextDocumentLayout::blockBoundingRect(block),
                         line.naturalTextWidth(),
                         rDocumentWidth,
-                        bWidest ? WidestBut(block) : rDocumentWidth};
+                        line.naturalTextWidth() + 2 * document()->documentMargin() >= rDocumentWidth,
+                        std::nullopt};
 }
 
 qreal CDocumentLayout::WidestBut(const QTextBlock& skipped) const
@@ -481,11 +494,16 @@ QSizeF CDocumentLayout::documentSize() const
 {
     QSizeF size = QPlainTextDocumentLayout::documentSize();
     // The width of a waiting line stands in for what the plain-text layout
-    // knew of it; any other line it has laid out since counts as well.
+    // knew of it. Had it been the widest and is no longer, the others are
+    // measured, as the plain-text layout measures them then; any line it
+    // has laid out wider since counts as well.
     const std::optional<qreal> rNatural = m_kept && IsWaiting(m_kept->block) ? WaitingNaturalWidth() : std::nullopt;
     if (rNatural) {
-        const qreal rOthers = size.width() > m_kept->rDocumentWidth ? size.width() : m_kept->rOthersWidth;
-        size.setWidth(std::max(rOthers, *rNatural + 2 * document()->documentMargin()));
+        const qreal rOwn = *rNatural + 2 * document()->documentMargin();
+        const bool bShrunk = m_kept->bWidest && size.width() <= m_kept->rDocumentWidth && rOwn < size.width();
+        if (bShrunk && !m_kept->rOthersWidth)
+            m_kept->rOthersWidth = WidestBut(m_kept->block);
+        size.setWidth(std::max(bShrunk ? *m_kept->rOthersWidth : size.width(), rOwn));
     }
     return size;
 }

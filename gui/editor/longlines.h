@@ -109,10 +109,11 @@ private:
         int nAt = 0;   // the characters before it are as they were laid out
         qreal rX = 0;  // where character nAt stood
         SLineShape line;
-        QRectF rcBlock;            // the block's rectangle then
-        qreal rNaturalWidth = 0;   // its text's width then
-        qreal rDocumentWidth = 0;  // the document's width then
-        qreal rOthersWidth = 0;    // the widest of the other lines then
+        QRectF rcBlock;                             // the block's rectangle then
+        qreal rNaturalWidth = 0;                    // its text's width then
+        qreal rDocumentWidth = 0;                   // the document's width then
+        bool bWidest = false;                       // whether it was the widest line then
+        mutable std::optional<qreal> rOthersWidth;  // the widest of the others, once measured
     };
 
     bool IsWaiting(const QTextBlock& block) const;
