@@ -108,6 +108,7 @@ private slots:
     void typedAtItsEndTheLineIsMeasuredAsIfLaidOutAtEachKey();
     void waitingToBeLaidOutItShowsAsItWillOnceLaidOut_data();
     void waitingToBeLaidOutItShowsAsItWillOnceLaidOut();
+    void aPauseInTheTypingLaysTheLineOut();
 };
 
 void TestLongLines::drawnAsTheWholeLineWouldBe_data()
@@ -381,6 +382,30 @@ void TestLongLines::waitingToBeLaidOutItShowsAsItWillOnceLaidOut()
         QVERIFY2(pBar->value() == nWaitingValue, qPrintable(sWhere));
     }
     QVERIFY2(nWaited >= nWaits, qPrintable(QString::number(nWaited)));
+}
+
+void TestLongLines::aPauseInTheTypingLaysTheLineOut()
+{
+    SThresholdKept kept;
+    LongLines::SetThreshold(50);
+    SOpenedFile e(TypingSeed({true, false, false}));
+    QVERIFY(e.Open("_roads = [" + QByteArray("[1234.5,678.25,0],").repeated(40) + "\nexit;\n", "table.sqf"));
+    const QTextBlock block = e.pView->document()->firstBlock();
+    e.pView->SetSelection(block.length() - 1, block.length() - 1);
+    // The window shown and laid out first; a blinking caret would ask for
+    // the line's layout as well.
+    const int nFlashTime = QApplication::cursorFlashTime();
+    QApplication::setCursorFlashTime(0);
+    const auto blinking = qScopeGuard([nFlashTime] { QApplication::setCursorFlashTime(nFlashTime); });
+    QCoreApplication::processEvents();
+    for (const QChar c : QStringLiteral("[1,2]"))
+        TypeKey(e.pView, c, [] {});
+    QCOMPARE(block.layout()->lineCount(), 0);
+    QTRY_COMPARE(block.layout()->lineCount(), 1);
+    // Laid out, the line asks for the width it had while it waited.
+    const int nWaitingMax = e.pView->horizontalScrollBar()->maximum();
+    QCoreApplication::processEvents();
+    QCOMPARE(e.pView->horizontalScrollBar()->maximum(), nWaitingMax);
 }
 
 int main(int argc, char** argv)
