@@ -17,6 +17,9 @@
 
 namespace {
 
+// Repainted beside the caret when it blinks, as the toolkit repaints it.
+constexpr int kCaretMargin = 4;
+
 // Tab stops go with the font: a new one moves them. Scripts are written in
 // scripts that need no shaping, and a position table of 150 KB on one line
 // is laid out again at every key: the shaper's ligatures and kerning would
@@ -65,6 +68,15 @@ CScriptView::CScriptView(CEditBuffer& doc, CEditorContext& context, QWidget* pPa
         ColourAll();
     });
     connect(&m_context, &CEditorContext::FontChanged, this, [this] { ShowInFont(*this, m_context.Font()); });
+
+    // The text control blinks the caret on a timer of its own, asking where
+    // the caret stands each time.
+    for (QObject* pChild : children()) {
+        if (pChild->inherits("QWidgetTextControl")) {
+            m_pTextControl = pChild;
+            pChild->installEventFilter(this);
+        }
+    }
 
     m_pGutter = new CGutter(*this);
     setViewportMargins(m_pGutter->Width(), 0, 0, 0);
@@ -333,7 +345,7 @@ void CScriptView::ShowCaretSoon()
         Qt::QueuedConnection);
 }
 
-std::optional<CScriptView::SScroll> CScriptView::WaitingCaretScroll(const QTextCursor& cursor) const
+std::optional<QRect> CScriptView::WaitingCaretRect(const QTextCursor& cursor) const
 {
     const LongLines::CDocumentLayout* pLayout = LongLines::CDocumentLayout::Of(document());
     const QTextBlock block = cursor.block();
@@ -341,19 +353,47 @@ std::optional<CScriptView::SScroll> CScriptView::WaitingCaretScroll(const QTextC
     const std::optional<qreal> rX = line ? pLayout->WaitingX(block, cursor.positionInBlock()) : std::nullopt;
     if (!rX || isRightToLeft())
         return std::nullopt;
-    // Placed and scrolled to as the plain text view places its caret.
+    // Placed as the plain text view places its caret.
+    const LongLines::CDocumentLayout::CHold waiting(document());
     const QRectF rcBlock = blockBoundingGeometry(block).translated(contentOffset());
     const QRect rcCaret
         = QRectF(rcBlock.left() + *rX, rcBlock.top() + line->rc.y(), cursorWidth(), line->rc.height()).toRect();
     const QRect rcView = viewport()->rect();
     if (rcCaret.top() < rcView.top() || rcCaret.bottom() > rcView.bottom())
         return std::nullopt;
-    // Told of the document's new width, the plain text view would ask the
-    // height of every line in the last screenful, and lay out this one.
+    return rcCaret;
+}
+
+std::optional<CScriptView::SScroll> CScriptView::WaitingCaretScroll(const QTextCursor& cursor) const
+{
+    const std::optional<QRect> rcCaret = WaitingCaretRect(cursor);
+    if (!rcCaret)
+        return std::nullopt;
+    // Scrolled to as the plain text view scrolls. Told of the document's new
+    // width, it would ask the height of every line in the last screenful,
+    // and lay out this one.
+    const QRect rcView = viewport()->rect();
     const int nValue = horizontalScrollBar()->value();
-    const bool bShown = rcCaret.left() >= rcView.left() && rcCaret.right() <= rcView.right();
-    return SScroll{std::max(0, int(pLayout->documentSize().width()) - rcView.width()),
-                   bShown ? nValue : rcCaret.center().x() + nValue - rcView.width() / 2};
+    const bool bShown = rcCaret->left() >= rcView.left() && rcCaret->right() <= rcView.right();
+    return SScroll{std::max(0, int(document()->documentLayout()->documentSize().width()) - rcView.width()),
+                   bShown ? nValue : rcCaret->center().x() + nValue - rcView.width() / 2};
+}
+
+bool CScriptView::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    // A blink of the caret on a line waiting to be laid out would lay it
+    // out to find the caret: it blinks where the caret is known to stand.
+    if (pWatched == m_pTextControl && pEvent->type() == QEvent::Timer) {
+        if (const std::optional<QRect> rcCaret = WaitingCaretRect(textCursor())) {
+            {
+                const LongLines::CDocumentLayout::CHold waiting(document());
+                pWatched->event(pEvent);
+            }
+            viewport()->update(rcCaret->adjusted(-kCaretMargin, 0, kCaretMargin, 0));
+            return true;
+        }
+    }
+    return QPlainTextEdit::eventFilter(pWatched, pEvent);
 }
 
 void CScriptView::ScrollTo(const SScroll& scroll)

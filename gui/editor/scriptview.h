@@ -104,6 +104,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* pEvent) override;
     void resizeEvent(QResizeEvent* pEvent) override;
     void paintEvent(QPaintEvent* pEvent) override;
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
     bool canInsertFromMimeData(const QMimeData* pSource) const override;
     void insertFromMimeData(const QMimeData* pSource) override;
 
@@ -124,6 +125,8 @@ private:
         int nValue = 0;
     };
     std::optional<SScroll> WaitingCaretScroll(const QTextCursor& cursor) const;
+    // Where the caret of cursor stands in the window, told so.
+    std::optional<QRect> WaitingCaretRect(const QTextCursor& cursor) const;
     void ScrollTo(const SScroll& scroll);
     void TakeOptions();
     void PaintLines(QRect rcClip);
@@ -140,7 +143,8 @@ private:
     CGutter* m_pGutter = nullptr;
     CScriptHighlighter* m_pHighlighter = nullptr;
     CSuggestion m_suggestion;
-    int m_nTypedKey = 0;          // the last key pressed that put text in
-    bool m_bCaretToShow = false;  // ShowCaretSoon has asked already
-    QPair<int, int> m_crInitial;  // where the caret starts: after a header, say
+    int m_nTypedKey = 0;                // the last key pressed that put text in
+    bool m_bCaretToShow = false;        // ShowCaretSoon has asked already
+    QObject* m_pTextControl = nullptr;  // the toolkit's, which blinks the caret
+    QPair<int, int> m_crInitial;        // where the caret starts: after a header, say
 };

@@ -109,6 +109,7 @@ private slots:
     void waitingToBeLaidOutItShowsAsItWillOnceLaidOut_data();
     void waitingToBeLaidOutItShowsAsItWillOnceLaidOut();
     void aPauseInTheTypingLaysTheLineOut();
+    void theCaretBlinksOnAWaitingLineWithoutLayingItOut();
 };
 
 void TestLongLines::drawnAsTheWholeLineWouldBe_data()
@@ -406,6 +407,55 @@ void TestLongLines::aPauseInTheTypingLaysTheLineOut()
     const int nWaitingMax = e.pView->horizontalScrollBar()->maximum();
     QCoreApplication::processEvents();
     QCOMPARE(e.pView->horizontalScrollBar()->maximum(), nWaitingMax);
+}
+
+// Counts the paints of a widget, and where they paint.
+class CPaintCounter : public QObject
+{
+public:
+    int m_nPaints = 0;
+    QRegion m_painted;
+
+protected:
+    bool eventFilter(QObject*, QEvent* pEvent) override
+    {
+        if (pEvent->type() == QEvent::Paint) {
+            ++m_nPaints;
+            m_painted += static_cast<QPaintEvent*>(pEvent)->region();
+        }
+        return false;
+    }
+};
+
+void TestLongLines::theCaretBlinksOnAWaitingLineWithoutLayingItOut()
+{
+    SThresholdKept kept;
+    LongLines::SetThreshold(50);
+    const int nFlashTime = QApplication::cursorFlashTime();
+    QApplication::setCursorFlashTime(60);
+    const auto blinking = qScopeGuard([nFlashTime] { QApplication::setCursorFlashTime(nFlashTime); });
+    SOpenedFile e(TypingSeed({true, false, false}));
+    QVERIFY(e.Open("_roads = [" + QByteArray("[1234.5,678.25,0],").repeated(40) + "\nexit;\n", "table.sqf"));
+    const QTextBlock block = e.pView->document()->firstBlock();
+    e.pView->window()->show();
+    QApplication::setActiveWindow(e.pView->window());
+    e.pView->setFocus();
+    e.pView->SetSelection(block.length() - 1, block.length() - 1);
+    QCoreApplication::processEvents();
+    for (const QChar c : QStringLiteral("[1,2]"))
+        TypeKey(e.pView, c, [] {});
+    // What the typing left to paint is painted first.
+    QCoreApplication::processEvents();
+    CPaintCounter paints;
+    e.pView->viewport()->installEventFilter(&paints);
+    // Well before a pause in the typing counts as one.
+    QTest::qWait(200);
+    QVERIFY(paints.m_nPaints >= 2);
+    QCOMPARE(block.layout()->lineCount(), 0);
+    // It blinks where it stands, as the laid-out line shows it.
+    const QRect rcCaret = e.pView->cursorRect();
+    QVERIFY(paints.m_painted.contains(rcCaret));
+    QVERIFY(paints.m_painted.boundingRect().width() < e.pView->viewport()->width() / 4);
 }
 
 int main(int argc, char** argv)
